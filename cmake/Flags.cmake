@@ -1,0 +1,22 @@
+# Compile settings shared by every target of ours (not by third-party code).
+option(MORROWMERE_WERROR "Treat compiler warnings as errors" OFF)
+option(MORROWMERE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+if(MORROWMERE_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Warnings for code we write.
+function(morrowmere_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+    if(MORROWMERE_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()
+
+# The saver's own code: warnings, and no exceptions anywhere in it.
+function(morrowmere_saver_code target)
+    morrowmere_warnings(${target})
+    target_compile_options(${target} PRIVATE -fno-exceptions)
+endfunction()

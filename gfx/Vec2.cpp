@@ -1,0 +1,8 @@
+#include "gfx/Vec2.h"
+
+#include <cmath>
+
+double Vec2::Length() const
+{
+    return std::sqrt(x * x + y * y);
+}

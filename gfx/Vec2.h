@@ -1,0 +1,14 @@
+#pragma once
+// A point or distance in the plane, in doubles: grid (texture) points of mesh vertices and 2D
+// distances in procedural textures. A plain value type; any thread.
+
+class Vec2 {
+public:
+    double x;
+    double y;
+
+    Vec2() : x(0.0), y(0.0) {}
+    Vec2(double x_, double y_) : x(x_), y(y_) {}
+
+    double Length() const;
+};

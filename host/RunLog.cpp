@@ -1,0 +1,82 @@
+#include "host/RunLog.h"
+
+#include "host/RunLogPath.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+const char* PrefixFor(int level)
+{
+    switch (level) {
+    case kLogNotify:
+        return "   Notify : ";
+    case kLogError:
+        return "(!)Error : ";
+    default:
+        return "Unlabel record : ";
+    }
+}
+} // namespace
+
+bool ModulePathToLogPath(std::string& path)
+{
+    if (path.size() < 3)
+        return false;
+    path.replace(path.size() - 3, 3, "log");
+    return true;
+}
+
+RunLog::RunLog()
+{
+    std::string path;
+    if (ProcessRunLogPath(path))
+        Open(path.c_str());
+}
+
+RunLog::RunLog(const char* path)
+{
+    if (path)
+        Open(path);
+}
+
+RunLog::~RunLog()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+void RunLog::Open(const char* path)
+{
+    // Text mode: each record ends in the platform's own line break.
+    file_ = std::fopen(path, "w");
+    if (file_)
+        Record(kLogNotify, "Application has run");
+}
+
+void RunLog::Record(int level, const char* text)
+{
+    if (!file_)
+        return;
+    std::fputs(PrefixFor(level), file_);
+    std::fputs(text, file_);
+    std::fputc('\n', file_);
+    std::fflush(file_);
+}
+
+void RunLog::RecordNumber(int level, const char* format, double value)
+{
+    const int length = std::snprintf(nullptr, 0, format, value);
+    if (length < 0)
+        return;
+    std::vector<char> text(static_cast<size_t>(length) + 1);
+    std::snprintf(text.data(), text.size(), format, value);
+    Record(level, text.data());
+}
+
+void RunLog::RecordAndKeep(int level, const char* text, const char* userMessage)
+{
+    Record(level, text);
+    if (!kept_)
+        kept_ = userMessage;
+}

@@ -1,0 +1,137 @@
+#include "host/SettingsBackend.h"
+
+#include "host/XdgPath.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+// The Linux port keeps the settings in $XDG_CONFIG_HOME/<key path less "Software\">.conf, one
+// Name=decimal line per setting: "~/.config/Tovrelin/Morrowmere screen saver.conf".
+struct SettingsBackend::State {
+    std::string path;
+    std::vector<std::pair<std::string, std::string>> values;
+};
+
+namespace {
+// A settings file is a few dozen bytes; anything past this is not ours and is not read.
+constexpr size_t kFileReadLimit = 64 * 1024;
+
+bool SettingsFilePath(const std::string& keyPath, std::string& folder, std::string& path)
+{
+    if (!XdgFolder("XDG_CONFIG_HOME", ".config", folder))
+        return false;
+    std::string relative = keyPath;
+    const std::string top = "Software\\";
+    if (relative.compare(0, top.size(), top) == 0)
+        relative.erase(0, top.size());
+    for (char& c : relative) {
+        if (c == '\\')
+            c = '/';
+    }
+    path = folder + '/' + relative + ".conf";
+    folder = path.substr(0, path.rfind('/'));
+    return true;
+}
+
+// Lines without '=' or with an empty name are ignored; a later line of the same name wins.
+void ParseSettingsText(const std::string& text, std::vector<std::pair<std::string, std::string>>& values)
+{
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos || equals == 0)
+            continue;
+        values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+    }
+}
+} // namespace
+
+SettingsBackend::SettingsBackend(const std::string& keyPath, Mode mode)
+{
+    std::string folder;
+    std::string path;
+    if (!SettingsFilePath(keyPath, folder, path))
+        return;
+    if (mode == kSet) {
+        if (MakeFolders(folder))
+            state_ = new State{path, {}};
+        return;
+    }
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return;
+    std::string text(kFileReadLimit, '\0');
+    text.resize(std::fread(&text[0], 1, text.size(), file));
+    const bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (readFailed)
+        return;
+    state_ = new State{path, {}};
+    ParseSettingsText(text, state_->values);
+}
+
+SettingsBackend::~SettingsBackend()
+{
+    delete state_;
+}
+
+bool SettingsBackend::Query(const char* name, char (&text)[kStoredTextLimit + 1])
+{
+    for (auto item = state_->values.rbegin(); item != state_->values.rend(); ++item) {
+        if (item->first != name)
+            continue;
+        // Same limit as the registry: the text with its NUL must fit in kStoredTextLimit bytes.
+        const std::string& value = item->second;
+        if (value.size() + 1 > kStoredTextLimit)
+            return false;
+        std::memcpy(text, value.c_str(), value.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+void SettingsBackend::SetText(const char* name, const char* text)
+{
+    state_->values.emplace_back(name, text);
+}
+
+bool SettingsBackend::Commit()
+{
+    // Written beside the real file and renamed over it, so a crash leaves the old file or the new
+    // one, never half of either.
+    std::string text;
+    for (const auto& item : state_->values)
+        text += item.first + '=' + item.second + '\n';
+    std::string temporary = state_->path + ".XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd < 0)
+        return false;
+    bool written = true;
+    for (size_t done = 0; written && done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        written = n > 0;
+        if (written)
+            done += static_cast<size_t>(n);
+    }
+    written = fsync(fd) == 0 && written;
+    written = close(fd) == 0 && written;
+    if (written && std::rename(temporary.c_str(), state_->path.c_str()) == 0)
+        return true;
+    unlink(temporary.c_str());
+    return false;
+}
