@@ -1,10 +1,16 @@
 # Compile settings shared by every target of ours (not by third-party code).
 option(MORROWMERE_WERROR "Treat compiler warnings as errors" OFF)
 option(MORROWMERE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(MORROWMERE_FUZZ "Build only the fuzz targets (needs clang)" OFF)
 
 if(MORROWMERE_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(MORROWMERE_FUZZ)
+    # Coverage feedback from all of our code, not just the fuzz targets.
+    add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
 # Warnings for code we write.
