@@ -48,8 +48,15 @@ RunLog::~RunLog()
 
 void RunLog::Open(const char* path)
 {
-    // Text mode: each record ends in the platform's own line break.
-    file_ = std::fopen(path, "w");
+    // Truncated at every start, then written in append mode: when another start truncates the
+    // file while this run still writes (a second full-screen start, say), our later records land
+    // after its text instead of at our old offset behind a hole of zero bytes. Text mode: each
+    // record ends in the platform's own line break.
+    FILE* truncate = std::fopen(path, "w");
+    if (!truncate)
+        return;
+    std::fclose(truncate);
+    file_ = std::fopen(path, "a");
     if (file_)
         Record(kLogNotify, "Application has run");
 }

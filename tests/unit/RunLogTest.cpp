@@ -49,6 +49,18 @@ TEST(RunLog, EachStartTruncatesThePreviousRunsLog)
     EXPECT_EQ(Line("   Notify : Application has run"), ReadFileBytes(path));
 }
 
+TEST(RunLog, ALogTruncatedByAnotherStartKeepsWholeLines)
+{
+    TempFolder folder;
+    const std::string path = folder.File("saver.log");
+    RunLog running(path.c_str());
+    running.Record(kLogNotify, "Run looping thread");
+    // A second start truncates the file and writes its own first record.
+    RunLog second(path.c_str());
+    running.Record(kLogNotify, "FPS = -1");
+    EXPECT_EQ(Line("   Notify : Application has run") + Line("   Notify : FPS = -1"), ReadFileBytes(path));
+}
+
 TEST(RunLog, RecordNumberExpandsTheFormatWhateverItsLength)
 {
     TempFolder folder;

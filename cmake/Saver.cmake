@@ -1,0 +1,26 @@
+# The saver programs. morrowmere_add_windows_saver(TARGET [DEFINITIONS...]) makes a .scr from the
+# saver's sources; test builds pass definitions that change a stand-in's behaviour.
+set(MORROWMERE_SAVER_SOURCES
+    gfx/VideoInit.cpp
+    host/ProcessGlobals.cpp
+    host/RenderThread.cpp
+    scene/Scene.cpp)
+set(MORROWMERE_WINDOWS_SAVER_SOURCES
+    gfx/GlContextWgl.cpp
+    host/FrameRateOverlayWin32.cpp
+    host/HostWin32.cpp
+    host/SaverPlatformWin32.cpp
+    host/SaverWindowHookWin32.cpp
+    host/SettingsDialogWin32.cpp
+    sound/SoundManagerDirectSound.cpp)
+
+function(morrowmere_add_windows_saver target)
+    set(sources ${MORROWMERE_SAVER_SOURCES} ${MORROWMERE_WINDOWS_SAVER_SOURCES})
+    list(TRANSFORM sources PREPEND "${PROJECT_SOURCE_DIR}/")
+    add_executable(${target} WIN32 ${sources})
+    set_target_properties(${target} PROPERTIES SUFFIX ".scr")
+    target_compile_definitions(${target} PRIVATE ${ARGN})
+    target_link_libraries(${target} PRIVATE morrowmere_core morrowmere::glew glu32 dsound comctl32 gdi32 user32)
+    morrowmere_saver_code(${target})
+    morrowmere_add_resources(${target})
+endfunction()

@@ -1,0 +1,69 @@
+#include "gfx/VideoInit.h"
+
+#include "gfx/GlContext.h"
+#include "gfx/OpenGL.h"
+#include "gfx/RandomUnit.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+#include "host/SaverFrame.h"
+#include "host/SettingsStore.h"
+#include "scene/Scene.h"
+#include "sound/SoundManager.h"
+
+#include <ctime>
+
+int InitializeVideo(void* window)
+{
+    RunLog& log = Log();
+    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+
+    g_frame.soundManager = new SoundManager(window);
+    if (!g_frame.soundManager->IsValid()) {
+        log.RecordAndKeep(kLogError, "SoundManager initialization is failed",
+                          "Sorry, this application requires DirectX 8.0 or later");
+        return 1;
+    }
+    log.Record(kLogNotify, "SoundManager has been created");
+
+    g_frame.window = window;
+    if (!GlCreateContext(g_frame))
+        return 1;
+    log.Record(kLogNotify, "Context for OpenGL has been created");
+    GlMakeCurrent(g_frame);
+    if (glewInit() != GLEW_OK)
+        return 1;
+    log.Record(kLogNotify, "GLEW initialized");
+    if (!GLEW_VERSION_2_0) {
+        log.RecordAndKeep(kLogError, "Can not initialize OpenGL 2.0", "Sorry, this application requires OpenGL 2.0");
+        return 1;
+    }
+    log.Record(kLogNotify, "OpenGL 2.0 is found");
+    if (!GlHasSwapControl())
+        return 1;
+    log.Record(kLogNotify, "WGLEW_EXT_swap_control extension is found");
+
+    // The fixed camera: 21 degrees tall, the aspect of a 4:3 screen whatever the window's shape.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(21.0, 1.3333333, 0.01, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, 4.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_AUTO_NORMAL);
+    glFrontFace(GL_CCW);
+    glCullFace(GL_BACK);
+
+    int32_t vsync = 1;
+    Settings().Get("EnableVSync", vsync);
+    GlSetSwapInterval(vsync);
+    log.Record(kLogNotify, "VSYNC has been setted properly");
+    log.Record(kLogNotify, "Video initialization has finished successfully");
+    log.Record(kLogNotify, "Start scene initialization");
+
+    if (InitializeScene() != 0)
+        return 1;
+    log.Record(kLogNotify, "Scene has been initialized successfully");
+    return 0;
+}

@@ -1,0 +1,55 @@
+#include "host/FrameRateCounter.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+#include "host/SaverFrame.h"
+#include "host/SaverPlatform.h"
+#include "host/SettingsStore.h"
+
+#include "gfx/GlContext.h"
+#include "gfx/VideoInit.h"
+#include "scene/Scene.h"
+#include "sound/SoundManager.h"
+
+FrameState g_frame;
+
+uint32_t RenderThreadMain(void* window)
+{
+    RunLog& log = Log();
+    log.Record(kLogNotify, "Morrowmere screen saver. v2.0");
+    int32_t enableFps = 0;
+    Settings().Get("EnableFPS", enableFps);
+    const bool overlay = enableFps > 0;
+    // Sampled before start-up, so the first frame's elapsed time covers the whole start-up.
+    FrameClock clock;
+    clock.previousTick = TickCount();
+    clock.elapsed = static_cast<int32_t>(clock.previousTick);
+    log.Record(kLogNotify, "Start common initialization");
+
+    if (InitializeVideo(window) != 0) {
+        log.RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
+    } else {
+        while (g_frame.stopFlag == 0) {
+            const uint32_t now = TickCount();
+            clock.elapsed = static_cast<int32_t>(now - clock.previousTick);
+            clock.previousTick = now;
+            StepScene(clock);
+            if (overlay)
+                DrawFrameRateOverlay(FrameRate(), g_frame.deviceContext);
+            GlSwapBuffers(g_frame);
+        }
+    }
+
+    log.Record(kLogNotify, "Start common uninstall");
+    ReleaseScene();
+    GlDeleteContext(g_frame);
+    GlReleaseDeviceContext(g_frame);
+    if (g_frame.soundManager) {
+        delete g_frame.soundManager;
+        g_frame.soundManager = nullptr;
+    }
+    log.Record(kLogNotify, "Common uninstall has finished properly");
+    SignalRenderThreadDone();
+    if (g_frame.stopFlag == 0)
+        SendFailedStart(window);
+    return 0;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The application frame: what the window thread and the render thread share for one run, and the
+// render thread itself. Written once for both platforms against SaverPlatform.h.
+//
+// Threads: the window thread writes `stopFlag` (0 to 1, once) and waits for the done event; the
+// render thread owns everything else and signals the event when its teardown is complete.
+
+#include <cstdint>
+
+class SoundManager;
+
+struct FrameState {
+    void* window = nullptr;           // the window rendered into
+    void* deviceContext = nullptr;    // its drawing surface (Windows: the window's DC)
+    void* renderingContext = nullptr; // the OpenGL context, deleted at teardown
+    SoundManager* soundManager = nullptr;
+    void* doneEvent = nullptr;        // signalled once, when the render thread is done
+    volatile int32_t stopFlag = 0;    // set by the window thread when the window is destroyed
+};
+
+extern FrameState g_frame;
+
+// Milliseconds from the 32-bit tick: `elapsed` is the time between the last two frames.
+struct FrameClock {
+    uint32_t previousTick;
+    int32_t elapsed;
+};
+
+// The render thread's whole life: banner, start-up, frames until the stop flag is set, teardown,
+// the done signal, and on a failed start the request to show the kept message. Returns 0.
+uint32_t RenderThreadMain(void* window);

@@ -1,0 +1,11 @@
+#pragma once
+// The few platform services that the render thread's shared logic uses.
+
+#include <cstdint>
+
+// The 32-bit millisecond tick (wraps about every 49.7 days).
+uint32_t TickCount();
+// Signals the frame's done event.
+void SignalRenderThreadDone();
+// Asks the window thread, synchronously, to show the kept user message and close the window.
+void SendFailedStart(void* window);

@@ -1,0 +1,73 @@
+#include "scene/Scene.h"
+
+#include "gfx/OpenGL.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+#include "host/SaverFrame.h"
+#include "scene/Creature.h"
+#include "scene/FlowersHolder.h"
+#include "scene/FormlessPlanet.h"
+#include "scene/Horizon.h"
+#include "sound/SceneSoundClass.h"
+
+namespace {
+// Each pointer is set right after its object is built and before its validity is tested, so a
+// failed object is freed by ReleaseScene like the others.
+struct SceneObjects {
+    SceneSoundClass* ambientSound = nullptr;
+    Creature* creature = nullptr;
+    Horizon* horizon = nullptr;
+    FlowersHolder* flowers = nullptr;
+    FormlessPlanet* planet = nullptr;
+} g_scene;
+} // namespace
+
+int32_t InitializeScene()
+{
+    RunLog& log = Log();
+    g_scene.ambientSound = new SceneSoundClass(g_frame.soundManager);
+    if (!g_scene.ambientSound->HoldsBuffer())
+        return 1;
+    g_scene.creature = new Creature();
+    if (!g_scene.creature->IsValid())
+        return 1;
+    g_scene.horizon = new Horizon();
+    if (g_scene.horizon->texture == 0) {
+        log.RecordAndKeep(kLogError, "Horizon initialization is failed", "Error of initialization");
+        return 1;
+    }
+    g_scene.flowers = new FlowersHolder();
+    if (!g_scene.flowers->valid) {
+        log.RecordAndKeep(kLogError, "FlowersHolder initialization is failed", "Error of initialization");
+        return 1;
+    }
+    g_scene.planet = new FormlessPlanet();
+    if (!g_scene.planet->valid) {
+        log.RecordAndKeep(kLogError, "FormlessPlanet initialization is failed", "Error of initialization");
+        return 1;
+    }
+    return 0;
+}
+
+void StepScene(const FrameClock& clock)
+{
+    g_scene.ambientSound->Update(clock.elapsed);
+    // The clear colour and depth are never set: black and 1.0.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    g_scene.horizon->Draw();
+    g_scene.planet->Update(clock.elapsed);
+    g_scene.planet->Draw();
+    g_scene.flowers->Update(clock.elapsed);
+    g_scene.flowers->Draw();
+    g_scene.creature->Step(clock.elapsed);
+}
+
+void ReleaseScene()
+{
+    delete g_scene.horizon;
+    delete g_scene.flowers;
+    delete g_scene.planet;
+    // Its buffer belongs to the sound manager, which is destroyed later in the teardown.
+    delete g_scene.ambientSound;
+    delete g_scene.creature;
+}
