@@ -2,12 +2,12 @@
 # saver's sources; test builds pass definitions that change a stand-in's behaviour.
 set(MORROWMERE_SAVER_SOURCES
     gfx/VideoInit.cpp
+    host/FrameRateOverlay.cpp
     host/ProcessGlobals.cpp
     host/RenderThread.cpp
     scene/Scene.cpp)
 set(MORROWMERE_WINDOWS_SAVER_SOURCES
     gfx/GlContextWgl.cpp
-    host/FrameRateOverlayWin32.cpp
     host/HostWin32.cpp
     host/SaverPlatformWin32.cpp
     host/SaverWindowHookWin32.cpp

@@ -7,5 +7,7 @@
 uint32_t TickCount();
 // Signals the frame's done event.
 void SignalRenderThreadDone();
+// The size of the screen that holds the drawing target, in pixels.
+void ScreenSize(void* target, int32_t& width, int32_t& height);
 // Asks the window thread, synchronously, to show the kept user message and close the window.
 void SendFailedStart(void* window);

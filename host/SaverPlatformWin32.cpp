@@ -18,3 +18,10 @@ void SendFailedStart(void* window)
 {
     SendMessageA(static_cast<HWND>(window), WM_USER, 0, 0);
 }
+
+void ScreenSize(void* target, int32_t& width, int32_t& height)
+{
+    HDC dc = static_cast<HDC>(target);
+    width = GetDeviceCaps(dc, HORZRES);
+    height = GetDeviceCaps(dc, VERTRES);
+}

@@ -1,0 +1,193 @@
+// Drives the Windows saver from inside the same Wine session, where the tests need window
+// handles rather than X11 input:
+//   winprobe messagebox SECONDS         wait for the "Screen saver" box, print its text, press OK
+//   winprobe preview SCR WIDTH HEIGHT   host a preview in a parent window of that client size
+//   winprobe post MESSAGE WPARAM LPARAM post to the full-screen saver window
+//   winprobe dialog state|click ID|close  the settings dialog
+//   winprobe wait-saver SECONDS         wait until the full-screen saver window exists
+// Results are printed as name=value lines.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+const wchar_t kSaverClass[] = L"WindowsScreenSaverClass";
+
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, double seconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        // Exact, case-sensitive title: "Screen Saver" (the saver) and "Screen saver" (its box) differ.
+        HWND found = nullptr;
+        while ((found = FindWindowExW(nullptr, found, className, title)) != nullptr) {
+            wchar_t text[128] = {};
+            GetWindowTextW(found, text, 128);
+            // Visible: a dialog fills its check boxes only when it is shown.
+            if (std::wcscmp(text, title) == 0 && IsWindowVisible(found))
+                return found;
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < seconds * 1000);
+    return nullptr;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM out)
+{
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    if (_wcsicmp(className, L"Static") == 0) {
+        char text[512] = {};
+        GetWindowTextA(child, text, sizeof text);
+        if (text[0])
+            *reinterpret_cast<std::string*>(out) = text;
+    }
+    return TRUE;
+}
+
+int MessageBoxCommand(double seconds)
+{
+    HWND box = WaitForWindow(L"#32770", L"Screen saver", seconds);
+    if (!box) {
+        std::printf("messagebox=none\n");
+        return 0;
+    }
+    std::string text;
+    EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+    std::printf("messagebox=shown\ntext=%s\n", text.c_str());
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return 0;
+}
+
+// The parent of a preview: records what the saver forwards to it.
+int g_helpForwarded = 0;
+LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU && reinterpret_cast<HWND>(wParam) == window)
+        g_helpForwarded = 1;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    }
+}
+
+int PreviewCommand(const char* saver, int width, int height)
+{
+    WNDCLASSW parentClass = {};
+    parentClass.lpfnWndProc = ParentProc;
+    parentClass.hInstance = GetModuleHandleW(nullptr);
+    parentClass.lpszClassName = L"MorrowmerePreviewParent";
+    RegisterClassW(&parentClass);
+    RECT frame = {0, 0, width, height};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    HWND parent = CreateWindowW(L"MorrowmerePreviewParent", L"Preview parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                                40, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                parentClass.hInstance, nullptr);
+    char commandLine[1024];
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\" /p %lu", saver,
+                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("started=0\n");
+        return 1;
+    }
+    std::printf("started=1\n");
+    HWND child = nullptr;
+    for (int i = 0; i < 200 && !child; ++i) {
+        Pump(50);
+        child = FindWindowExW(parent, nullptr, kSaverClass, L"Preview");
+    }
+    if (!child) {
+        std::printf("child=none\n");
+        return 1;
+    }
+    Pump(1500);
+    RECT client;
+    GetClientRect(child, &client);
+    std::printf("child=%ldx%ld\n", client.right, client.bottom);
+    // Input over a preview closes nothing.
+    PostMessageW(child, WM_KEYDOWN, 'A', 0);
+    PostMessageW(child, WM_LBUTTONDOWN, 0, 0);
+    PostMessageW(child, WM_MOUSEMOVE, 0, MAKELPARAM(200, 200));
+    PostMessageW(child, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(child), MAKELPARAM(10, 10));
+    Pump(1000);
+    std::printf("alive-after-input=%d\nhelp-forwarded=%d\n", IsWindow(child) ? 1 : 0, g_helpForwarded);
+    // The system ends a preview by destroying its parent.
+    DestroyWindow(parent);
+    const DWORD waited = WaitForSingleObject(process.hProcess, 10000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    std::printf("ended=%d\nexit=%lu\n", waited == WAIT_OBJECT_0 ? 1 : 0, static_cast<unsigned long>(code));
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return 0;
+}
+
+int DialogCommand(int argc, char** argv)
+{
+    HWND dialog = WaitForWindow(L"#32770", L"Dialog", 10);
+    if (!dialog) {
+        std::printf("dialog=none\n");
+        return 1;
+    }
+    const std::string verb = argv[0];
+    if (verb == "state") {
+        std::printf("fps=%d\nvsync=%d\n", IsDlgButtonChecked(dialog, 117) == BST_CHECKED ? 1 : 0,
+                    IsDlgButtonChecked(dialog, 118) == BST_CHECKED ? 1 : 0);
+    } else if (verb == "click" && argc > 1) {
+        // As a mouse click does: the button itself sends its command to the dialog.
+        SendMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);
+        std::printf("clicked=%s\n", argv[1]);
+    } else if (verb == "close") {
+        // The close box.
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        std::printf("closed=1\n");
+    } else {
+        return 2;
+    }
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "messagebox") == 0)
+        return MessageBoxCommand(std::atof(argv[2]));
+    if (argc == 5 && std::strcmp(argv[1], "preview") == 0)
+        return PreviewCommand(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (argc == 5 && std::strcmp(argv[1], "post") == 0) {
+        HWND saver = WaitForWindow(kSaverClass, L"Screen Saver", 5);
+        if (!saver) {
+            std::printf("posted=0\n");
+            return 1;
+        }
+        PostMessageW(saver, static_cast<UINT>(std::strtoul(argv[2], nullptr, 0)),
+                     static_cast<WPARAM>(std::strtoull(argv[3], nullptr, 0)),
+                     static_cast<LPARAM>(std::strtoll(argv[4], nullptr, 0)));
+        std::printf("posted=1\n");
+        return 0;
+    }
+    if (argc >= 3 && std::strcmp(argv[1], "dialog") == 0)
+        return DialogCommand(argc - 2, argv + 2);
+    if (argc == 3 && std::strcmp(argv[1], "wait-saver") == 0) {
+        std::printf("saver=%d\n", WaitForWindow(kSaverClass, L"Screen Saver", std::atof(argv[2])) ? 1 : 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: see the comment at the top of WinProbe.cpp\n");
+    return 2;
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The settings dialog: shows the stored values, only OK stores, Set Defaults and Escape restore the
+# defaults in the dialog, the close box stores nothing.
+set -uo pipefail
+. "$(dirname "$0")/saver-lib.sh"
+
+dialog_window() { xdotool search --name '^Dialog$' 2>/dev/null | head -1; }
+
+clear_settings
+saver_start /c
+check "first run: the defaults" "$(printf 'fps=0\nvsync=1')" "$(probe dialog state)"
+probe dialog click 117 >/dev/null
+probe dialog click 118 >/dev/null
+check "both boxes toggled" "$(printf 'fps=1\nvsync=0')" "$(probe dialog state)"
+probe dialog click 1 >/dev/null
+check "OK closes with 1" 1 "$(wait_for_exit)"
+check "OK stored EnableFPS as text" 1 "$(stored_value EnableFPS)"
+check "OK stored EnableVSync as text" 0 "$(stored_value EnableVSync)"
+
+saver_start /c
+check "the stored values are shown" "$(printf 'fps=1\nvsync=0')" "$(probe dialog state)"
+xdotool key --window "$(dialog_window)" Escape
+sleep 0.5
+check "Escape restores the defaults and leaves the dialog open" "$(printf 'fps=0\nvsync=1')" "$(probe dialog state)"
+probe dialog close >/dev/null
+check "the close box ends the dialog with 1" 1 "$(wait_for_exit)"
+check "nothing was stored" "1 0" "$(stored_value EnableFPS) $(stored_value EnableVSync)"
+
+saver_start /c
+probe dialog click 2 >/dev/null
+check "Set Defaults shows the defaults" "$(printf 'fps=0\nvsync=1')" "$(probe dialog state)"
+probe dialog click 1 >/dev/null
+check "OK after Set Defaults" 1 "$(wait_for_exit)"
+check "the defaults are stored" "0 1" "$(stored_value EnableFPS) $(stored_value EnableVSync)"
+
+set_setting EnableFPS "  -5"
+saver_start /c
+check "a stored -5 shows the box checked" "fps=1" "$(probe dialog state | head -1)"
+probe dialog click 1 >/dev/null
+check "OK" 1 "$(wait_for_exit)"
+check "saving without touching the box stores -5 again" -5 "$(stored_value EnableFPS)"
+clear_settings
+finish

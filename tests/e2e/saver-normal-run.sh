@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# A whole full-screen run: start, frames, a key closes it; the run log in order; the overlay.
+set -uo pipefail
+. "$(dirname "$0")/saver-lib.sh"
+
+clear_settings
+set_setting EnableFPS 1
+saver_start /s
+wait_for_running_saver
+check "one full-screen saver window" 1 "$(saver_window_count)"
+sleep 2
+check "the overlay shows white text on black in the top-left corner" yes \
+    "$(corner_colours | awk -F'[= ]' '{ print ($2 > 20 && $4 > 1000) ? "yes" : "no: " $0 }')"
+xdotool key a
+check "a key closes it with exit code 0" 0 "$(wait_for_exit)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "frames were counted" yes "$(records | awk '/FPS = / { print ($4 > 0) ? "yes" : "no: " $0 }')"
+check "no window is left" 0 "$(saver_window_count)"
+check "no saver process is left" "" "$(pgrep -fa 'morrowmere\.scr /s$')"
+
+set_setting EnableFPS 0
+saver_start /s
+wait_for_running_saver
+sleep 1
+check "without the setting there is no overlay" "white=0" "$(corner_colours | cut -d' ' -f1)"
+xdotool click 1
+check "a mouse button closes it" 0 "$(wait_for_exit)"
+check "the rate of a run without overlay is -1" "   Notify : FPS = -1" "$(records | tail -1)"
+clear_settings
+finish
