@@ -18,5 +18,6 @@ public:
     bool IsValid() const { return device_ != nullptr; }
 
 private:
-    void* device_ = nullptr; // IDirectSound8 on Windows, the OpenAL device on Linux
+    void* device_ = nullptr;  // IDirectSound8 on Windows, the OpenAL device on Linux
+    void* context_ = nullptr; // the OpenAL context on Linux; unused on Windows
 };

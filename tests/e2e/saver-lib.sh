@@ -2,6 +2,7 @@
 # so its run log lands there, under the build's Wine prefix on the display of the test run.
 # The script's arguments: SCR WINPROBE WORK WINE-RUN PREFIX
 . "$(dirname "${BASH_SOURCE[0]}")/check.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/run-common.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
     exec "$(dirname "${BASH_SOURCE[0]}")/../../tools/with-xvfb" bash "$0" "$@"
@@ -51,32 +52,6 @@ saver_start() {
     saver_job=$!
 }
 
-# Waits until the run log holds a record with this text; false after the time-out.
-wait_for_record() {
-    local text=$1 seconds=${2:-20}
-    for _ in $(seq $((seconds * 10))); do
-        records | grep -qF -- "$text" && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-# Prints the exit code once the saver has ended, or "running" after the time-out.
-wait_for_exit() {
-    local seconds=${1:-20}
-    for _ in $(seq $((seconds * 10))); do
-        if [ -f "$work/exit" ]; then
-            cat "$work/exit"
-            return
-        fi
-        sleep 0.1
-    done
-    echo running
-}
-
-records() { tr -d '\r' <"$log" 2>/dev/null; }
-# The records without the frame-rate value, which differs from run to run.
-records_shape() { records | sed -E 's/^(   Notify : FPS = ).*/\1<rate>/'; }
 probe() { "${wine_run[@]}" "$winprobe" "$@" 2>/dev/null | tr -d '\r'; }
 reg() { "${wine_run[@]}" reg "$@" 2>&1 | tr -d '\r'; }
 set_setting() { reg add "$key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null; }
@@ -105,21 +80,4 @@ wait_for_running_saver() {
     wait_for_record "Scene has been initialized successfully" && wait_for_visible_saver
 }
 
-# Counts the pure white and pure black pixels in the top-left tenth of a 1024 x 768 screen.
-corner_colours() {
-    import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null
-    local pixels
-    pixels=$(convert "$work/shot.png" -crop 102x76+0+0 +repage txt:- 2>/dev/null)
-    echo "white=$(grep -c '#FFFFFF' <<<"$pixels") black=$(grep -c '#000000' <<<"$pixels")"
-}
 
-normal_start_records() {
-    printf '   Notify : %s\n' "Application has run" "Run looping thread" "Morrowmere screen saver. v2.0" \
-        "Start common initialization" "SoundManager has been created" "Context for OpenGL has been created" \
-        "GLEW initialized" "OpenGL 2.0 is found" "WGLEW_EXT_swap_control extension is found" \
-        "VSYNC has been setted properly" "Video initialization has finished successfully" \
-        "Start scene initialization" "Scene has been initialized successfully"
-}
-normal_end_records() {
-    printf '   Notify : %s\n' "Start common uninstall" "Common uninstall has finished properly" "FPS = <rate>"
-}

@@ -1,0 +1,100 @@
+#include "host/HackOptions.h"
+
+#include <cstring>
+
+bool ParseWindowId(const char* text, uint32_t& id)
+{
+    if (text == nullptr)
+        return false;
+    unsigned base = 10;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        base = 16;
+        text += 2;
+    }
+    if (*text == '\0')
+        return false;
+    uint64_t value = 0;
+    for (; *text != '\0'; ++text) {
+        const char c = *text;
+        unsigned digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return false;
+        value = value * base + digit;
+        if (value > 0xFFFFFFFFu)
+            return false;
+    }
+    if (value == 0)
+        return false;
+    id = static_cast<uint32_t>(value);
+    return true;
+}
+
+HackOptions ReadHackOptions(int argc, const char* const* argv, const char* screensaverWindow)
+{
+    HackOptions options;
+    bool chosen = false;
+    bool root = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
+            options.help = true;
+        } else if (std::strcmp(arg, "-fps") == 0) {
+            options.fps = true;
+        } else if (std::strcmp(arg, "-root") == 0) {
+            chosen = true;
+            root = true;
+        } else if (std::strcmp(arg, "-window") == 0) {
+            chosen = true;
+            root = false;
+            options.target = HackTarget::OwnWindow;
+        } else if (std::strcmp(arg, "-window-id") == 0) {
+            if (i + 1 >= argc) {
+                options.error = "-window-id needs a window id";
+                return options;
+            }
+            ++i;
+            if (!ParseWindowId(argv[i], options.windowId)) {
+                options.error = std::string("not a window id: ") + argv[i];
+                return options;
+            }
+            chosen = true;
+            root = false;
+            options.target = HackTarget::ExistingWindow;
+        } else {
+            options.error = std::string("unknown option: ") + arg;
+            return options;
+        }
+    }
+    // XScreenSaver hands its window over in the environment and may also say -root.
+    if (root || !chosen) {
+        if (screensaverWindow != nullptr) {
+            if (!ParseWindowId(screensaverWindow, options.windowId)) {
+                options.error = std::string("XSCREENSAVER_WINDOW is not a window id: ") + screensaverWindow;
+                return options;
+            }
+            options.target = HackTarget::ExistingWindow;
+        } else if (root) {
+            options.target = HackTarget::Root;
+        }
+    }
+    return options;
+}
+
+const char* HackUsage()
+{
+    return "usage: morrowmere [-root | -window | -window-id ID] [-fps] [-h]\n"
+           "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
+           "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
+           "  -window-id ID  draw in an existing window (0x hex or decimal)\n"
+           "  -fps           show the frame rate in the top-left corner for this run\n"
+           "  -h, --help     show this text\n"
+           "Without -root, -window or -window-id it uses XSCREENSAVER_WINDOW when set, else its own\n"
+           "window. Settings: $XDG_CONFIG_HOME/Tovrelin/Morrowmere screen saver.conf; run log:\n"
+           "$XDG_STATE_HOME/morrowmere/morrowmere.log.\n";
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The Linux port's command line, read the way XScreenSaver starts its hacks:
+//   -root           draw on the root window (or on XSCREENSAVER_WINDOW when that is set)
+//   -window         a window of our own, 1280 x 720
+//   -window-id ID   draw on an existing window (hex with 0x, or decimal)
+//   -fps            show the frame-rate overlay for this run, whatever the stored setting
+//   -h, --help      the usage
+// Without -root, -window or -window-id, XSCREENSAVER_WINDOW is used when set, else a window of
+// our own. The last of -root, -window and -window-id wins.
+
+#include <cstdint>
+#include <string>
+
+enum class HackTarget { OwnWindow, Root, ExistingWindow };
+
+struct HackOptions {
+    HackTarget target = HackTarget::OwnWindow;
+    uint32_t windowId = 0; // for ExistingWindow
+    bool fps = false;
+    bool help = false;
+    std::string error; // not empty: the command line was refused, and why
+};
+
+// `screensaverWindow` is the value of XSCREENSAVER_WINDOW, or null when it is not set.
+HackOptions ReadHackOptions(int argc, const char* const* argv, const char* screensaverWindow);
+
+// An X window id: "0x" or "0X" and hex digits, or decimal digits; non-zero and within 32 bits.
+// False for anything else.
+bool ParseWindowId(const char* text, uint32_t& id);
+
+// The usage text, ending with a line break.
+const char* HackUsage();

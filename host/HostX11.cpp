@@ -1,0 +1,362 @@
+// The screen-saver host on Linux: an XScreenSaver hack. It picks the window to draw on, starts
+// the render thread (the same frame as on Windows), waits for events on its own connection, and
+// ends the run the way the Windows saver does when its window is destroyed: stop flag, wait for
+// the render thread's teardown, the frame-rate record.
+//
+// A run ends on q, Escape or the close button of its own window, on SIGTERM or SIGINT, when the
+// window it draws on is destroyed (DestroyNotify, or a BadWindow error on it), and after a failed
+// start, whose kept user message goes to stderr (XScreenSaver shows a hack's stderr on screen).
+// Exit status: 0 after a normal run, 1 after a failed start or without a display or window,
+// 2 for a command line that is refused.
+
+#include "host/HostX11.h"
+
+#include "host/FrameRateCounter.h"
+#include "host/HackOptions.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+#include "host/SaverFrame.h"
+#include "host/SettingsStore.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
+#include <semaphore.h>
+#include <string>
+#include <unistd.h>
+
+namespace {
+constexpr int kOwnWindowWidth = 1280;
+constexpr int kOwnWindowHeight = 720;
+
+// Why the host's thread was woken: one byte each through its pipe.
+constexpr char kWakeSignal = 's';
+constexpr char kWakeFailedStart = 'f';
+constexpr char kWakeWindowGone = 'x';
+
+struct Host {
+    Display* display = nullptr;
+    std::string displayName;
+    Window window = 0;
+    bool ownWindow = false;
+    Colormap colormap = 0;
+    Atom deleteWindow = 0;
+    int width = 0;
+    int height = 0;
+    int wakePipe[2] = {-1, -1};
+    sem_t done;
+    sem_t failedStartShown;
+    pthread_t renderThread;
+    // The window's new size for the render thread: width in the high half, 0 when unchanged.
+    std::atomic<uint64_t> newSize{0};
+} g_host;
+
+void Wake(char reason)
+{
+    // Async-signal-safe, and never blocks: a full pipe already holds a wake-up.
+    if (write(g_host.wakePipe[1], &reason, 1) < 0) {
+    }
+}
+
+void OnSignal(int)
+{
+    Wake(kWakeSignal);
+}
+
+// Called for X errors on both connections. Only the loss of the window matters; every other error
+// is left to the step that caused it (none of the saver's steps test their results).
+int OnXError(Display*, XErrorEvent* error)
+{
+    if ((error->error_code == BadWindow || error->error_code == BadDrawable) && error->resourceid == g_host.window)
+        Wake(kWakeWindowGone);
+    return 0;
+}
+
+void WaitFor(sem_t* semaphore)
+{
+    while (sem_wait(semaphore) != 0 && errno == EINTR) {
+    }
+}
+
+void* RenderThreadEntry(void* window)
+{
+    RenderThreadMain(window);
+    return nullptr;
+}
+
+bool OpenWakePipe()
+{
+    if (pipe(g_host.wakePipe) != 0)
+        return false;
+    for (int end : g_host.wakePipe) {
+        fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
+        fcntl(end, F_SETFD, FD_CLOEXEC);
+    }
+    return true;
+}
+
+void CatchSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool CreateOwnWindow()
+{
+    Display* display = g_host.display;
+    const int screen = DefaultScreen(display);
+    // What the saver asks for on every platform: RGBA, double-buffered, 24-bit colour, depth.
+    int wanted[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
+                    GLX_BLUE_SIZE, 8,               GLX_DEPTH_SIZE, 8, None};
+    XVisualInfo* chosen = glXChooseVisual(display, screen, wanted);
+    Visual* visual = chosen ? chosen->visual : DefaultVisual(display, screen);
+    const int depth = chosen ? chosen->depth : DefaultDepth(display, screen);
+    g_host.colormap = XCreateColormap(display, RootWindow(display, screen), visual, AllocNone);
+    XSetWindowAttributes attributes = {};
+    attributes.colormap = g_host.colormap;
+    attributes.background_pixel = BlackPixel(display, screen);
+    attributes.border_pixel = 0;
+    attributes.event_mask = KeyPressMask | StructureNotifyMask;
+    g_host.window = XCreateWindow(display, RootWindow(display, screen), 0, 0, kOwnWindowWidth, kOwnWindowHeight, 0,
+                                  depth, InputOutput, visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
+                                  &attributes);
+    if (chosen)
+        XFree(chosen);
+    if (g_host.window == 0)
+        return false;
+    g_host.ownWindow = true;
+    g_host.width = kOwnWindowWidth;
+    g_host.height = kOwnWindowHeight;
+    XStoreName(display, g_host.window, "Morrowmere");
+    g_host.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(display, g_host.window, &g_host.deleteWindow, 1);
+    XMapRaised(display, g_host.window);
+    return true;
+}
+
+// A window of someone else's (the root window, XScreenSaver's, a test's): drawn on with its own
+// visual, watched for its end and its size, and never destroyed here.
+bool UseExistingWindow(Window window)
+{
+    g_host.window = window;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(g_host.display, window, &attributes) == 0)
+        return false;
+    g_host.width = attributes.width;
+    g_host.height = attributes.height;
+    XSelectInput(g_host.display, window, StructureNotifyMask);
+    XSync(g_host.display, False);
+    return true;
+}
+
+enum class EventResult { Continue, Close, WindowGone };
+
+EventResult HandleEvent(const XEvent& event)
+{
+    switch (event.type) {
+    case KeyPress:
+        if (g_host.ownWindow) {
+            XKeyEvent key = event.xkey;
+            const KeySym symbol = XLookupKeysym(&key, 0);
+            if (symbol == XK_q || symbol == XK_Q || symbol == XK_Escape)
+                return EventResult::Close;
+        }
+        break;
+    case ClientMessage:
+        if (g_host.ownWindow && static_cast<Atom>(event.xclient.data.l[0]) == g_host.deleteWindow)
+            return EventResult::Close;
+        break;
+    case DestroyNotify:
+        if (event.xdestroywindow.window == g_host.window)
+            return EventResult::WindowGone;
+        break;
+    case ConfigureNotify:
+        if (event.xconfigure.window == g_host.window &&
+            (event.xconfigure.width != g_host.width || event.xconfigure.height != g_host.height)) {
+            g_host.width = event.xconfigure.width;
+            g_host.height = event.xconfigure.height;
+            g_host.newSize = (static_cast<uint64_t>(g_host.width) << 32) | static_cast<uint32_t>(g_host.height);
+        }
+        break;
+    default:
+        break;
+    }
+    return EventResult::Continue;
+}
+
+struct RunEnd {
+    bool failedStart = false;
+    bool windowGone = false;
+};
+
+// Waits for X events and wake-ups until something ends the run.
+RunEnd WaitForTheEnd()
+{
+    RunEnd end;
+    for (;;) {
+        while (XPending(g_host.display) > 0) {
+            XEvent event;
+            XNextEvent(g_host.display, &event);
+            const EventResult result = HandleEvent(event);
+            if (result == EventResult::WindowGone)
+                end.windowGone = true;
+            if (result != EventResult::Continue)
+                return end;
+        }
+        pollfd waits[2] = {{ConnectionNumber(g_host.display), POLLIN, 0}, {g_host.wakePipe[0], POLLIN, 0}};
+        if (poll(waits, 2, -1) < 0)
+            continue;
+        if (waits[1].revents & POLLIN) {
+            char reasons[16];
+            const ssize_t count = read(g_host.wakePipe[0], reasons, sizeof reasons);
+            bool stop = false;
+            for (ssize_t i = 0; i < count; ++i) {
+                if (reasons[i] == kWakeFailedStart)
+                    end.failedStart = true;
+                if (reasons[i] == kWakeWindowGone)
+                    end.windowGone = true;
+                stop = true;
+            }
+            if (stop)
+                return end;
+        }
+    }
+}
+
+int Fail(const char* text, const char* detail)
+{
+    std::fprintf(stderr, "morrowmere: %s%s\n", text, detail);
+    return 1;
+}
+} // namespace
+
+const char* HostDisplayName()
+{
+    return g_host.displayName.c_str();
+}
+
+void HostFailedStart()
+{
+    Wake(kWakeFailedStart);
+    WaitFor(&g_host.failedStartShown);
+}
+
+bool HostTakeNewWindowSize(int32_t& width, int32_t& height)
+{
+    const uint64_t size = g_host.newSize.exchange(0);
+    if (size == 0)
+        return false;
+    width = static_cast<int32_t>(size >> 32);
+    height = static_cast<int32_t>(size & 0xFFFFFFFFu);
+    return true;
+}
+
+int main(int argc, char** argv)
+{
+    const HackOptions options = ReadHackOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "morrowmere: %s\n%s", options.error.c_str(), HackUsage());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(HackUsage(), stdout);
+        return 0;
+    }
+    if (options.fps)
+        Settings().Set("EnableFPS", 1);
+
+    // Two threads use Xlib, each on its own connection.
+    XInitThreads();
+    g_host.display = XOpenDisplay(nullptr);
+    if (g_host.display == nullptr)
+        return Fail("cannot open the display ", XDisplayName(nullptr));
+    g_host.displayName = DisplayString(g_host.display);
+    if (!OpenWakePipe())
+        return Fail("cannot create a pipe", "");
+    XSetErrorHandler(OnXError);
+
+    bool haveWindow = false;
+    switch (options.target) {
+    case HackTarget::OwnWindow:
+        haveWindow = CreateOwnWindow();
+        break;
+    case HackTarget::Root:
+        haveWindow = UseExistingWindow(DefaultRootWindow(g_host.display));
+        break;
+    case HackTarget::ExistingWindow:
+        haveWindow = UseExistingWindow(options.windowId);
+        break;
+    }
+    if (!haveWindow) {
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(g_host.window));
+        XCloseDisplay(g_host.display);
+        return Fail("no window to draw on: ", id);
+    }
+    // Drop whatever the checks above may have queued: the run starts now.
+    char stale[16];
+    while (read(g_host.wakePipe[0], stale, sizeof stale) > 0) {
+    }
+
+    Log().Record(kLogNotify, "Run looping thread");
+    sem_init(&g_host.done, 0, 0);
+    sem_init(&g_host.failedStartShown, 0, 0);
+    g_frame.doneEvent = &g_host.done;
+    // The render thread takes no signals: they wake this thread through the pipe.
+    sigset_t blocked, previous;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
+    void* window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
+    const int started = pthread_create(&g_host.renderThread, nullptr, RenderThreadEntry, window);
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    CatchSignals();
+    if (started != 0) {
+        // As if the thread had failed at once: its teardown has nothing to release.
+        Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
+        sem_post(&g_host.done);
+        Wake(kWakeFailedStart);
+    }
+
+    const RunEnd end = WaitForTheEnd();
+    if (end.failedStart) {
+        if (const char* kept = Log().KeptUserMessage())
+            std::fprintf(stderr, "morrowmere: %s\n", kept);
+    }
+    // The window side of the end of the run: no more frames, wait for the whole teardown.
+    if (g_frame.stopFlag == 0)
+        g_frame.stopFlag = 1;
+    WaitFor(&g_host.done);
+    Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
+    if (g_host.ownWindow && !end.windowGone) {
+        XDestroyWindow(g_host.display, g_host.window);
+        XFreeColormap(g_host.display, g_host.colormap);
+    }
+    XSync(g_host.display, False);
+    if (started == 0) {
+        // Also when the run ended otherwise: a start that failed just as the run was being
+        // ended may be waiting here, and its message is not shown.
+        sem_post(&g_host.failedStartShown);
+        pthread_join(g_host.renderThread, nullptr);
+    }
+    XCloseDisplay(g_host.display);
+    sem_destroy(&g_host.done);
+    sem_destroy(&g_host.failedStartShown);
+    close(g_host.wakePipe[0]);
+    close(g_host.wakePipe[1]);
+    return end.failedStart ? 1 : 0;
+}

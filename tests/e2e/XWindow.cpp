@@ -1,0 +1,92 @@
+// A window of the tests' own for the Linux port's -window-id: created and mapped, its id printed,
+// then it follows commands on standard input, one per line:
+//   destroy   destroys it and prints "destroyed"
+//   exists    prints "exists=1" when the window is still on the server, "exists=0" otherwise
+//   size W H  resizes it and prints "resized"
+// It ends at the end of its input, destroying the window if it is still there.
+//
+// `xwindow close ID` instead asks another window to close, as a window manager's close button does
+// (a WM_DELETE_WINDOW message), and ends.
+
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+bool g_failed = false;
+
+int OnError(Display*, XErrorEvent*)
+{
+    g_failed = true;
+    return 0;
+}
+
+bool Exists(Display* display, Window window)
+{
+    g_failed = false;
+    XWindowAttributes attributes;
+    const Status status = XGetWindowAttributes(display, window, &attributes);
+    XSync(display, False);
+    return status != 0 && !g_failed;
+}
+} // namespace
+
+int AskToClose(Display* display, const char* id)
+{
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = static_cast<Window>(std::strtoul(id, nullptr, 0));
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, event.xclient.window, False, NoEventMask, &event);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return g_failed ? 1 : 0;
+}
+
+int main(int argc, char** argv)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "xwindow: no display\n");
+        return 1;
+    }
+    XSetErrorHandler(OnError);
+    if (argc == 3 && std::strcmp(argv[1], "close") == 0)
+        return AskToClose(display, argv[2]);
+    const int screen = DefaultScreen(display);
+    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 640, 480, 0,
+                                              BlackPixel(display, screen), WhitePixel(display, screen));
+    XStoreName(display, window, "xwindow");
+    XMapRaised(display, window);
+    XSync(display, False);
+    std::printf("0x%lx\n", static_cast<unsigned long>(window));
+    std::fflush(stdout);
+
+    bool destroyed = false;
+    char line[128];
+    while (std::fgets(line, sizeof line, stdin) != nullptr) {
+        unsigned width = 0, height = 0;
+        if (std::strncmp(line, "destroy", 7) == 0) {
+            XDestroyWindow(display, window);
+            XSync(display, False);
+            destroyed = true;
+            std::printf("destroyed\n");
+        } else if (std::strncmp(line, "exists", 6) == 0) {
+            std::printf("exists=%d\n", Exists(display, window) ? 1 : 0);
+        } else if (std::sscanf(line, "size %u %u", &width, &height) == 2) {
+            XResizeWindow(display, window, width, height);
+            XSync(display, False);
+            std::printf("resized\n");
+        }
+        std::fflush(stdout);
+    }
+    if (!destroyed && Exists(display, window))
+        XDestroyWindow(display, window);
+    XCloseDisplay(display);
+    return 0;
+}

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# The install target puts the hack and its settings description where XScreenSaver looks.
+# Arguments: BUILD-TREE WORK
+set -uo pipefail
+. "$(dirname "$0")/check.sh"
+build=$1
+work=$2
+rm -rf "$work"
+mkdir -p "$work"
+DESTDIR="$work" cmake --install "$build" >/dev/null
+check "the program is installed among XScreenSaver's hacks" yes \
+    "$([ -x "$work/usr/libexec/xscreensaver/morrowmere" ] && echo yes)"
+xml="$work/usr/share/xscreensaver/config/morrowmere.xml"
+check "the description is well-formed XML" 0 "$(xmllint --noout "$xml" 2>&1; echo $?)"
+check "it names the hack" morrowmere "$(xmllint --xpath 'string(/screensaver/@name)' "$xml")"
+check "it starts the hack on XScreenSaver's window" -root "$(xmllint --xpath 'string(//command/@arg)' "$xml")"
+check "its frame-rate switch gives -fps" -fps "$(xmllint --xpath 'string(//boolean[@id="showfps"]/@arg-set)' "$xml")"
+finish

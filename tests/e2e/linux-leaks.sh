@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# A short session of the Linux port under valgrind's memcheck: no block that our code allocated
+# is lost. Blocks lost inside the libraries (Mesa, LLVM, Xlib, OpenAL) are theirs, not ours.
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+
+report="$work/memcheck.txt"
+# One llvmpipe thread keeps the run short under valgrind.
+LP_NUM_THREADS=0 HACK=valgrind hack_start --leak-check=full --show-leak-kinds=definite,indirect,possible \
+    --num-callers=30 --log-file="$report" "$hack" -window -fps
+wait_for_frames
+sleep 3
+kill -TERM "$hack_pid"
+check "it ends with status 0 under valgrind" 0 "$(wait_for_exit 60)"
+check "the run was complete" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "valgrind wrote its leak summary" 1 "$(grep -c 'LEAK SUMMARY\|All heap blocks were freed' "$report")"
+# A loss record is ours when the first frame below the allocator is in one of our source files.
+ours=$(awk '
+    / lost in loss record / { record = 1; allocator = 0; next }
+    record && /^==[0-9]+== +at / { allocator = 1; next }
+    record && allocator && /^==[0-9]+== +by / {
+        if ($0 ~ /\([A-Za-z0-9]+\.(cpp|h):[0-9]+\)/) print
+        record = 0
+    }' "$report")
+check "no lost block was allocated by our code" "" "$ours"
+finish

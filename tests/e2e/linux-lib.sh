@@ -1,0 +1,88 @@
+# Shared by the Linux port's end-to-end tests. Each test has a folder of its own that holds its
+# settings file, its run log and what the program printed, and runs on the display of the test
+# run (a virtual one of its own when there is none). The script's arguments: MORROWMERE TEST-BUILD
+# XWINDOW WORK
+. "$(dirname "${BASH_SOURCE[0]}")/check.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/run-common.sh"
+
+if [ -z "${DISPLAY:-}" ]; then
+    exec "$(dirname "${BASH_SOURCE[0]}")/../../tools/with-xvfb" bash "$0" "$@"
+fi
+
+hack=$1
+test_hack=$2
+xwindow=$3
+work=$4
+rm -rf "$work"
+mkdir -p "$work/config" "$work/state"
+work=$(cd "$work" && pwd -P)
+export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
+log="$work/state/morrowmere/morrowmere.log"
+settings="$work/config/Tovrelin/Morrowmere screen saver.conf"
+unset XSCREENSAVER_WINDOW
+# A silent sound device: the machines that run the tests have no sound hardware.
+export ALSOFT_DRIVERS=null
+
+cleanup() {
+    [ -n "${hack_job:-}" ] && kill -KILL "$hack_job" 2>/dev/null
+    [ -n "${helper_pid:-}" ] && kill "$helper_pid" 2>/dev/null
+    true
+}
+trap cleanup EXIT
+
+# Starts the program (or the one in HACK=...) in the background; its output goes to "$work/out"
+# and "$work/err", its exit status to "$work/exit".
+hack_start() {
+    rm -f "$work/exit"
+    ("${HACK:-$hack}" "$@" >"$work/out" 2>"$work/err" &
+     hack_pid=$!
+     echo "$hack_pid" >"$work/pid"
+     wait "$hack_pid"
+     echo $? >"$work/exit") &
+    hack_job=$!
+    for _ in $(seq 50); do
+        [ -s "$work/pid" ] && break
+        sleep 0.1
+    done
+    hack_pid=$(cat "$work/pid")
+    rm -f "$work/pid"
+}
+
+set_setting() {
+    mkdir -p "$(dirname "$settings")"
+    grep -v "^$1=" "$settings" 2>/dev/null >"$work/settings.new"
+    echo "$1=$2" >>"$work/settings.new"
+    mv "$work/settings.new" "$settings"
+}
+
+# The program's own window, once it is on the screen.
+own_window() {
+    for _ in $(seq 100); do
+        local window
+        window=$(xdotool search --onlyvisible --name '^Morrowmere$' 2>/dev/null | head -1)
+        [ -n "$window" ] && { echo "$window"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits until the run has started and the first frames are drawn.
+wait_for_frames() {
+    wait_for_record "Scene has been initialized successfully" && sleep 1
+}
+
+# A window of the test's own (tests/e2e/XWindow.cpp), driven through a coprocess.
+helper_start() {
+    coproc HELPER { "$xwindow"; }
+    helper_pid=$HELPER_PID
+    read -r helper_window <&"${HELPER[0]}"
+}
+helper() {
+    echo "$*" >&"${HELPER[1]}"
+    local answer
+    read -r answer <&"${HELPER[0]}"
+    echo "$answer"
+}
+
+# Whether any process of the program is still there.
+hack_alive() { kill -0 "$hack_pid" 2>/dev/null && echo yes || echo no; }

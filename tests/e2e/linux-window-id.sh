@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# The Linux port on a window it did not create (-window-id, and XSCREENSAVER_WINDOW with -root):
+# it draws into it, follows its size, ends cleanly when it is destroyed, and never destroys it.
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+
+# The helper's window is white and sits in the top-left corner of the screen.
+centre() { corner_colours 100x100+270+190; }
+
+helper_start
+check "the test's window is white" "white=10000 black=0" "$(centre)"
+hack_start -window-id "$helper_window" -fps
+wait_for_frames
+check "the program draws into it" "white=0 black=10000" "$(centre)"
+check "the overlay is in its top-left corner" yes \
+    "$(corner_colours 64x10+0+0 | awk -F'[= ]' '{ print ($2 > 20) ? "yes" : "no: " $0 }')"
+check "the window was made smaller" resized "$(helper size 320 240)"
+sleep 1
+check "the overlay stays in its top-left corner" yes \
+    "$(corner_colours 64x10+0+0 | awk -F'[= ]' '{ print ($2 > 20) ? "yes" : "no: " $0 }')"
+check "the frame fills the smaller window" "white=0 black=400" "$(corner_colours 20x20+290+210)"
+check "the test destroys its window" destroyed "$(helper destroy)"
+check "the program ends with status 0" 0 "$(wait_for_exit 5)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "no process is left" no "$(hack_alive)"
+check "nothing was printed" "" "$(cat "$work/out" "$work/err")"
+exec {HELPER[1]}>&-
+
+helper_start
+XSCREENSAVER_WINDOW=$helper_window hack_start -root
+wait_for_frames
+check "with XSCREENSAVER_WINDOW, -root draws into that window" "white=0 black=10000" "$(centre)"
+kill -TERM "$hack_pid"
+check "SIGTERM ends it with status 0" 0 "$(wait_for_exit 5)"
+check "the window is still there" "exists=1" "$(helper exists)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+
+hack_start -window-id 0x7ffffff
+check "a window id that names no window ends with status 1" 1 "$(wait_for_exit 5)"
+check "and says so" "morrowmere: no window to draw on: 0x7ffffff" "$(cat "$work/err")"
+finish

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The Linux port in a window of its own: frames, the run log in order, the overlay from -fps and
+# from the settings file, and the three ways to close it.
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+
+overlay_shown() { corner_colours | awk -F'[= ]' '{ print ($2 > 20 && $4 > 1000) ? "yes" : "no: " $0 }'; }
+
+set_setting EnableFPS 0
+hack_start -window -fps
+wait_for_frames
+window=$(own_window)
+check "its window is on the screen" yes "$([ -n "$window" ] && echo yes)"
+check "-fps shows white text on black in the top-left corner" yes "$(overlay_shown)"
+xdotool windowfocus --sync "$window" key q
+check "q closes it with status 0" 0 "$(wait_for_exit 5)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "frames were counted" yes "$(records | awk '/FPS = / { print ($4 > 0) ? "yes" : "no: " $0 }')"
+check "its window is gone" "" "$(xdotool search --name '^Morrowmere$' 2>/dev/null)"
+check "nothing was printed" "" "$(cat "$work/out" "$work/err")"
+
+set_setting EnableFPS 1
+hack_start -window
+wait_for_frames
+window=$(own_window)
+check "EnableFPS=1 in the settings file shows the overlay" yes "$(overlay_shown)"
+xdotool windowfocus --sync "$window" key Escape
+check "Escape closes it with status 0" 0 "$(wait_for_exit 5)"
+
+set_setting EnableFPS 0
+hack_start -window
+wait_for_frames
+window=$(own_window)
+check "without -fps and the setting there is no overlay" "white=0" "$(corner_colours | cut -d' ' -f1)"
+"$xwindow" close "$window"
+check "the close button closes it with status 0" 0 "$(wait_for_exit 5)"
+check "the rate of a run without overlay is -1" "   Notify : FPS = -1" "$(records | tail -1)"
+finish

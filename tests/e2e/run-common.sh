@@ -1,0 +1,50 @@
+# Shared by the end-to-end tests of both saver programs: the run log and the screen. The caller
+# sets `log` (the run log's path), `work` (a folder of its own) and, for wait_for_exit, writes the
+# program's exit code into "$work/exit" when it ends.
+
+# Waits until the run log holds a record with this text; false after the time-out.
+wait_for_record() {
+    local text=$1 seconds=${2:-20}
+    for _ in $(seq $((seconds * 10))); do
+        records | grep -qF -- "$text" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Prints the exit code once the saver has ended, or "running" after the time-out.
+wait_for_exit() {
+    local seconds=${1:-20}
+    for _ in $(seq $((seconds * 10))); do
+        if [ -f "$work/exit" ]; then
+            cat "$work/exit"
+            return
+        fi
+        sleep 0.1
+    done
+    echo running
+}
+
+records() { tr -d '\r' <"$log" 2>/dev/null; }
+# The records without the frame-rate value, which differs from run to run.
+records_shape() { records | sed -E 's/^(   Notify : FPS = ).*/\1<rate>/'; }
+
+# Counts the pure white and pure black pixels in a part of the screen: by default the top-left
+# tenth of a 1024 x 768 screen, else the given WIDTHxHEIGHT+X+Y.
+corner_colours() {
+    import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null
+    local pixels
+    pixels=$(convert "$work/shot.png" -crop "${1:-102x76+0+0}" +repage txt:- 2>/dev/null)
+    echo "white=$(grep -c '#FFFFFF' <<<"$pixels") black=$(grep -c '#000000' <<<"$pixels")"
+}
+
+normal_start_records() {
+    printf '   Notify : %s\n' "Application has run" "Run looping thread" "Morrowmere screen saver. v2.0" \
+        "Start common initialization" "SoundManager has been created" "Context for OpenGL has been created" \
+        "GLEW initialized" "OpenGL 2.0 is found" "WGLEW_EXT_swap_control extension is found" \
+        "VSYNC has been setted properly" "Video initialization has finished successfully" \
+        "Start scene initialization" "Scene has been initialized successfully"
+}
+normal_end_records() {
+    printf '   Notify : %s\n' "Start common uninstall" "Common uninstall has finished properly" "FPS = <rate>"
+}

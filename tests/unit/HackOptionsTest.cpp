@@ -1,0 +1,74 @@
+#include "host/HackOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+HackOptions Read(std::vector<const char*> args, const char* screensaverWindow = nullptr)
+{
+    args.insert(args.begin(), "morrowmere");
+    return ReadHackOptions(static_cast<int>(args.size()), args.data(), screensaverWindow);
+}
+} // namespace
+
+TEST(HackOptions, ChoosesTheWindowToDrawOn)
+{
+    EXPECT_EQ(Read({}).target, HackTarget::OwnWindow);
+    EXPECT_EQ(Read({"-window"}).target, HackTarget::OwnWindow);
+    EXPECT_EQ(Read({"-root"}).target, HackTarget::Root);
+
+    const HackOptions byId = Read({"-window-id", "0x2a00007"});
+    EXPECT_EQ(byId.target, HackTarget::ExistingWindow);
+    EXPECT_EQ(byId.windowId, 0x2a00007u);
+    EXPECT_EQ(Read({"-window-id", "44040199"}).windowId, 44040199u);
+
+    // The last choice wins.
+    EXPECT_EQ(Read({"-window-id", "5", "-root"}).target, HackTarget::Root);
+    EXPECT_EQ(Read({"-root", "-window"}).target, HackTarget::OwnWindow);
+}
+
+TEST(HackOptions, XScreenSaverWindowServesRootAndTheDefaultButNotAnExplicitChoice)
+{
+    for (const HackOptions& options : {Read({"-root"}, "0x400001"), Read({}, "0x400001")}) {
+        EXPECT_EQ(options.target, HackTarget::ExistingWindow);
+        EXPECT_EQ(options.windowId, 0x400001u);
+    }
+    EXPECT_EQ(Read({"-window"}, "0x400001").target, HackTarget::OwnWindow);
+    EXPECT_EQ(Read({"-window-id", "7"}, "0x400001").windowId, 7u);
+    EXPECT_FALSE(Read({"-root"}, "junk").error.empty());
+    // Not consulted when an explicit choice makes it irrelevant.
+    EXPECT_TRUE(Read({"-window"}, "junk").error.empty());
+}
+
+TEST(HackOptions, SwitchesAndRefusals)
+{
+    EXPECT_TRUE(Read({"-fps"}).fps);
+    EXPECT_FALSE(Read({}).fps);
+    EXPECT_TRUE(Read({"-h"}).help);
+    EXPECT_TRUE(Read({"--help"}).help);
+
+    EXPECT_EQ(Read({"-bogus"}).error, "unknown option: -bogus");
+    EXPECT_EQ(Read({"-window-id"}).error, "-window-id needs a window id");
+    EXPECT_EQ(Read({"-window-id", "0x"}).error, "not a window id: 0x");
+    EXPECT_EQ(Read({"root"}).error, "unknown option: root");
+}
+
+TEST(HackOptions, WindowIdsAreHexWithPrefixOrDecimalNonZeroAndWithin32Bits)
+{
+    uint32_t id = 99;
+    EXPECT_TRUE(ParseWindowId("0XABCdef", id));
+    EXPECT_EQ(id, 0xabcdefu);
+    EXPECT_TRUE(ParseWindowId("4294967295", id));
+    EXPECT_EQ(id, 0xFFFFFFFFu);
+    // A leading zero is decimal, not octal.
+    EXPECT_TRUE(ParseWindowId("010", id));
+    EXPECT_EQ(id, 10u);
+
+    id = 99;
+    for (const char* bad : {"", "0", "0x0", "4294967296", "0x100000000", "99999999999999999999999", "12ab", "-5",
+                            " 5", "5 ", "0x", "ff"})
+        EXPECT_FALSE(ParseWindowId(bad, id)) << bad;
+    EXPECT_FALSE(ParseWindowId(nullptr, id));
+    EXPECT_EQ(id, 99u);
+}
