@@ -1,5 +1,6 @@
 #include "gfx/VideoInit.h"
 
+#include "gfx/FixedCamera.h"
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
@@ -42,18 +43,7 @@ int InitializeVideo(void* window)
         return 1;
     log.Record(kLogNotify, "WGLEW_EXT_swap_control extension is found");
 
-    // The fixed camera: 21 degrees tall, the aspect of a 4:3 screen whatever the window's shape.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(21.0, 1.3333333, 0.01, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 4.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_AUTO_NORMAL);
-    glFrontFace(GL_CCW);
-    glCullFace(GL_BACK);
+    ApplyFixedCamera();
 
     int32_t vsync = 1;
     Settings().Get("EnableVSync", vsync);

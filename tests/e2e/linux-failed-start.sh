@@ -25,7 +25,7 @@ HACK=$test_hack hack_start -window
 check "a failing scene object ends it with status 1" 1 "$(wait_for_exit 15)"
 check "its user message is on stderr" "morrowmere: Error of initialization" "$(cat "$work/err")"
 check "the records end with the failing object" \
-    "$(printf '%s\n' "   Notify : Start scene initialization" "(!)Error : FlowersHolder initialization is failed"; \
+    "$(printf '%s\n' "   Notify : Horizon image is initialized properly" "(!)Error : FlowersHolder initialization is failed"; \
        end_records)" "$(records | tail -6)"
 
 hack_start -h

@@ -4,14 +4,15 @@
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
-overlay_shown() { corner_colours | awk -F'[= ]' '{ print ($2 > 20 && $4 > 1000) ? "yes" : "no: " $0 }'; }
-
 set_setting EnableFPS 0
 hack_start -window -fps
 wait_for_frames
 window=$(own_window)
 check "its window is on the screen" yes "$([ -n "$window" ] && echo yes)"
 check "-fps shows white text on black in the top-left corner" yes "$(overlay_shown)"
+check "the lower half of the view is the grey ground" "#7E7E7E" "$(only_colour 200x100+500+500)"
+check "the upper half shows the sky" yes \
+    "$(only_colour 600x200+100+50 | grep -q '^mixed' && echo yes)"
 xdotool windowfocus --sync "$window" key q
 check "q closes it with status 0" 0 "$(wait_for_exit 5)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
@@ -31,7 +32,7 @@ set_setting EnableFPS 0
 hack_start -window
 wait_for_frames
 window=$(own_window)
-check "without -fps and the setting there is no overlay" "white=0" "$(corner_colours | cut -d' ' -f1)"
+check "without -fps and the setting there is no overlay" "no" "$(overlay_shown | cut -d: -f1)"
 "$xwindow" close "$window"
 check "the close button closes it with status 0" 0 "$(wait_for_exit 5)"
 check "the rate of a run without overlay is -1" "   Notify : FPS = -1" "$(records | tail -1)"

@@ -43,8 +43,25 @@ normal_start_records() {
         "Start common initialization" "SoundManager has been created" "Context for OpenGL has been created" \
         "GLEW initialized" "OpenGL 2.0 is found" "WGLEW_EXT_swap_control extension is found" \
         "VSYNC has been setted properly" "Video initialization has finished successfully" \
-        "Start scene initialization" "Scene has been initialized successfully"
+        "Start scene initialization" "Start initialization for the horizon image" "Bitmap is loaded" \
+        "Horizon image is initialized properly" "Scene has been initialized successfully"
 }
 normal_end_records() {
     printf '   Notify : %s\n' "Start common uninstall" "Common uninstall has finished properly" "FPS = <rate>"
+}
+
+# The one colour of a part of the screen (WIDTHxHEIGHT+X+Y) as #RRGGBB, or "mixed: N colours".
+only_colour() {
+    import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null
+    local colours
+    colours=$(convert "$work/shot.png" -crop "$1" +repage -format %c histogram:info:- 2>/dev/null |
+        grep -o '#[0-9A-F]\{6\}' | sort -u)
+    if [ "$(wc -l <<<"$colours")" -eq 1 ]; then echo "$colours"; else echo "mixed: $(wc -l <<<"$colours") colours"; fi
+}
+
+# Whether the frame-rate overlay's white text on black is in a part of the screen (by default the
+# top-left tenth of a 1024 x 768 screen); "no: <counts>" otherwise. The sky has a few white stars
+# at most and little pure black.
+overlay_shown() {
+    corner_colours "${1:-102x76+0+0}" | awk -F'[= ]' '{ print ($2 > 40 && $4 > 200) ? "yes" : "no: " $0 }'
 }

@@ -9,8 +9,9 @@ saver_start /s
 wait_for_running_saver
 check "one full-screen saver window" 1 "$(saver_window_count)"
 sleep 2
-check "the overlay shows white text on black in the top-left corner" yes \
-    "$(corner_colours | awk -F'[= ]' '{ print ($2 > 20 && $4 > 1000) ? "yes" : "no: " $0 }')"
+check "the overlay shows white text on black in the top-left corner" yes "$(overlay_shown)"
+check "the lower half of the screen is the grey ground" "#7E7E7E" "$(only_colour 200x100+400+550)"
+check "the upper half shows the sky" yes "$(only_colour 600x200+200+100 | grep -q '^mixed' && echo yes)"
 xdotool key a
 check "a key closes it with exit code 0" 0 "$(wait_for_exit)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
@@ -22,7 +23,7 @@ set_setting EnableFPS 0
 saver_start /s
 wait_for_running_saver
 sleep 1
-check "without the setting there is no overlay" "white=0" "$(corner_colours | cut -d' ' -f1)"
+check "without the setting there is no overlay" "no" "$(overlay_shown | cut -d: -f1)"
 xdotool click 1
 check "a mouse button closes it" 0 "$(wait_for_exit)"
 check "the rate of a run without overlay is -1" "   Notify : FPS = -1" "$(records | tail -1)"

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -141,6 +142,38 @@ TEST(EmbeddedResources, FlapStartsQuicklyAndFadesToSilence)
 }
 
 // The bytes in the executable are the committed files (bitmaps without their 14-byte file header).
+TEST(EmbeddedResources, ShaderTextsHaveTheirResourceForm)
+{
+    const std::pair<int, const char*> shaders[] = {
+        {110, "creature-wrinkles.frag"}, {111, "creature-scale.frag"}, {112, "creature-eyes.frag"},
+        {113, "creature-horns.frag"},    {114, "creature-ribbon.vert"}, {124, "stalk.frag"},
+        {125, "stalk-ribbon.vert"},      {128, "fruit.frag"},           {129, "fruit.vert"},
+    };
+    for (const auto& [id, name] : shaders) {
+        ResourceBytes bytes;
+        ASSERT_TRUE(FindResourceBytes(ResourceType::Shaders, id, bytes)) << id;
+        ASSERT_GT(bytes.size, 0u);
+        ASSERT_EQ(bytes.data[bytes.size - 1], 0) << id << " ends with its NUL";
+        const std::string text(reinterpret_cast<const char*>(bytes.data), bytes.size - 1);
+        EXPECT_EQ(text.find('\0'), std::string::npos) << id << " has one NUL only";
+        EXPECT_EQ(text.rfind("/*\r\n", 0), 0u) << id << " opens with its block comment";
+        EXPECT_NE(text.find("\r\n * 2026-"), std::string::npos) << id << " carries its date";
+        const std::string closing = "// '\\0' has to be below\r\n";
+        ASSERT_GE(text.size(), closing.size());
+        EXPECT_EQ(text.substr(text.size() - closing.size()), closing) << id;
+        size_t bareLineFeeds = 0;
+        for (size_t i = 1; i < text.size(); ++i)
+            bareLineFeeds += text[i] == '\n' && text[i - 1] != '\r';
+        EXPECT_EQ(bareLineFeeds, 0u) << id;
+        EXPECT_EQ(text.find("#version"), std::string::npos) << id << " is for the default GLSL of OpenGL 2.0";
+        std::string withoutReturns = text;
+        withoutReturns.erase(std::remove(withoutReturns.begin(), withoutReturns.end(), '\r'), withoutReturns.end());
+        EXPECT_EQ(withoutReturns,
+                  ReadFileBytes(std::string(MORROWMERE_SOURCE_DIR "/resources/shaders/") + name + ".glsl"))
+            << id << " is the committed source";
+    }
+}
+
 TEST(EmbeddedResources, BytesAreTheCommittedFiles)
 {
     struct Piece {

@@ -1,0 +1,59 @@
+#include "scene/Horizon.h"
+
+#include "gfx/BitmapTexture.h"
+#include "gfx/OpenGL.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+
+namespace {
+constexpr int kSkyBitmap = 123;
+constexpr int kSkyWidth = 512;
+constexpr int kSkyHeight = 256;
+// The grey of the picture's ground rows (126 of 255), so the band continues them.
+constexpr double kGroundGrey = 0.494;
+} // namespace
+
+Horizon::Horizon() : texture(0)
+{
+    Log().Record(kLogNotify, "Start initialization for the horizon image");
+    std::vector<uint8_t> pixels;
+    if (!LoadBitmapPixels(kSkyBitmap, kSkyWidth, kSkyHeight, pixels))
+        return;
+    const TextureParameters parameters = {GL_CLAMP_TO_EDGE, GL_LINEAR, GL_LINEAR, GL_RGB16, kSkyWidth, kSkyHeight};
+    UploadBitmapTexture(parameters, pixels, texture);
+    Log().Record(kLogNotify, "Horizon image is initialized properly");
+}
+
+void Horizon::Draw()
+{
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_FALSE);
+    glColor3d(kGroundGrey, kGroundGrey, kGroundGrey);
+    glBegin(GL_QUADS);
+    glVertex3d(-1.0, -0.75, 0.0);
+    glVertex3d(1.0, -0.75, 0.0);
+    glVertex3d(1.0, 0.0, 0.0);
+    glVertex3d(-1.0, 0.0, 0.0);
+    glEnd();
+
+    // The texture environment is left as the other objects set it. The first frame still has the
+    // default GL_MODULATE, so the sky shows darkened by the grey; the planet and the wings leave
+    // GL_REPLACE set, and from then on it shows with its own colours. (Until those objects exist
+    // nothing sets it, so the sky stays darkened: expected.)
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glBegin(GL_QUADS);
+    // The picture's top row (t = 0) lies just above the view; its bottom 1% is never shown.
+    glTexCoord2d(0.0, 0.99);
+    glVertex3d(-1.0, 0.0, 0.0);
+    glTexCoord2d(1.0, 0.99);
+    glVertex3d(1.0, 0.0, 0.0);
+    glTexCoord2d(1.0, 0.0);
+    glVertex3d(1.0, 0.75, 0.0);
+    glTexCoord2d(0.0, 0.0);
+    glVertex3d(-1.0, 0.75, 0.0);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_DEPTH_TEST);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The OpenGL tests' world: one real OpenGL 2.0 context (llvmpipe under Xvfb in CI) on a window of
+// kViewWidth x kViewHeight, current on the test thread for the whole run, and a run log per test.
+
+#include "gfx/OpenGL.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int kViewWidth = 320;
+constexpr int kViewHeight = 240;
+
+// Starts a fresh run log for the test (the saver's records go there) and returns nothing.
+void StartTestLog();
+// The records written since StartTestLog, one line each, without line ends.
+std::vector<std::string> TestLogRecords();
+
+struct Rgb {
+    int r, g, b;
+};
+// The colour of one pixel of the back buffer, (0, 0) at the bottom left.
+Rgb ReadPixel(int x, int y);
+
+// Runs once before any test; the context is then current.
+void CreateTestContext();

@@ -1,0 +1,109 @@
+// The test context on X11, and the process globals that the saver's drawing code writes to.
+
+#include "gl/GlTest.h"
+
+#include "host/FrameRateCounter.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+#include "host/SettingsStore.h"
+
+// GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
+#include <gtest/gtest.h>
+
+#include <GL/glx.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+std::string g_logPath;
+std::unique_ptr<RunLog> g_log;
+
+class ContextEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { CreateTestContext(); }
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ContextEnvironment);
+} // namespace
+
+SettingsStore& Settings()
+{
+    static SettingsStore settings;
+    return settings;
+}
+
+FrameRateCounter& FrameRate()
+{
+    static FrameRateCounter counter;
+    return counter;
+}
+
+RunLog& Log()
+{
+    if (!g_log)
+        StartTestLog();
+    return *g_log;
+}
+
+void StartTestLog()
+{
+    if (g_logPath.empty()) {
+        const char* folder = std::getenv("TMPDIR");
+        g_logPath = std::string(folder ? folder : "/tmp") + "/morrowmere-gl-tests-" + std::to_string(getpid()) + ".log";
+    }
+    g_log.reset();
+    g_log.reset(new RunLog(g_logPath.c_str()));
+}
+
+std::vector<std::string> TestLogRecords()
+{
+    std::vector<std::string> records;
+    std::ifstream file(g_logPath);
+    std::string line;
+    bool first = true;
+    while (std::getline(file, line)) {
+        // Every log starts with the record of its own opening.
+        if (first && line.find("Application has run") != std::string::npos) {
+            first = false;
+            continue;
+        }
+        first = false;
+        records.push_back(line);
+    }
+    return records;
+}
+
+Rgb ReadPixel(int x, int y)
+{
+    unsigned char pixel[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    return {pixel[0], pixel[1], pixel[2]};
+}
+
+void CreateTestContext()
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr) << "the OpenGL tests need a display";
+    int wanted[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8, GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 8, None};
+    XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), wanted);
+    ASSERT_NE(visual, nullptr);
+    const Window root = RootWindow(display, DefaultScreen(display));
+    XSetWindowAttributes attributes = {};
+    attributes.colormap = XCreateColormap(display, root, visual->visual, AllocNone);
+    const Window window = XCreateWindow(display, root, 0, 0, kViewWidth, kViewHeight, 0, visual->depth, InputOutput,
+                                        visual->visual, CWColormap, &attributes);
+    XMapWindow(display, window);
+    XSync(display, False);
+    const GLXContext context = glXCreateContext(display, visual, nullptr, True);
+    XFree(visual);
+    ASSERT_NE(context, nullptr);
+    glXMakeCurrent(display, window, context);
+    ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+    ASSERT_TRUE(GLEW_VERSION_2_0);
+    // The window and context live until the process ends.
+}

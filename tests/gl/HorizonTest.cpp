@@ -1,0 +1,144 @@
+#include "gl/GlTest.h"
+
+#include "gfx/BitmapTexture.h"
+#include "gfx/FixedCamera.h"
+#include "scene/Horizon.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int kWidth = 512, kHeight = 256;
+
+// The sky's colour where the pixel's centre meets the plane z = 0, as linear filtering samples
+// it from the 4-byte pixels; scaled by `factor`.
+Rgb ExpectedSky(const std::vector<uint8_t>& pixels, int px, int py, double factor)
+{
+    // Half the view's extent on the plane: 4 units away, 21 degrees tall, aspect 1.3333333.
+    const double halfHeight = 4.0 * std::tan(10.5 * 3.14159265358979 / 180.0);
+    const double halfWidth = halfHeight * 1.3333333;
+    const double x = ((px + 0.5) / kViewWidth * 2.0 - 1.0) * halfWidth;
+    const double y = ((py + 0.5) / kViewHeight * 2.0 - 1.0) * halfHeight;
+    const double s = (x + 1.0) / 2.0;
+    const double t = 0.99 * (0.75 - y) / 0.75;
+    const double u = s * kWidth - 0.5, v = t * kHeight - 0.5;
+    const int u0 = static_cast<int>(std::floor(u)), v0 = static_cast<int>(std::floor(v));
+    const double fu = u - u0, fv = v - v0;
+    double channel[3] = {0, 0, 0};
+    for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx) {
+            const int cx = std::clamp(u0 + dx, 0, kWidth - 1), cy = std::clamp(v0 + dy, 0, kHeight - 1);
+            const double weight = (dx ? fu : 1 - fu) * (dy ? fv : 1 - fv);
+            const uint8_t* texel = &pixels[(static_cast<size_t>(cy) * kWidth + cx) * 4];
+            for (int c = 0; c < 3; ++c)
+                channel[c] += weight * texel[c];
+        }
+    // Pixels are blue, green, red.
+    return {static_cast<int>(std::lround(channel[2] * factor)), static_cast<int>(std::lround(channel[1] * factor)),
+            static_cast<int>(std::lround(channel[0] * factor))};
+}
+
+::testing::AssertionResult Near(const Rgb& actual, const Rgb& expected, int tolerance)
+{
+    if (std::abs(actual.r - expected.r) <= tolerance && std::abs(actual.g - expected.g) <= tolerance &&
+        std::abs(actual.b - expected.b) <= tolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "(" << actual.r << ", " << actual.g << ", " << actual.b << ") is not ("
+                                         << expected.r << ", " << expected.g << ", " << expected.b << ")";
+}
+
+// A red square around the view's centre, counter-clockwise towards the camera.
+void DrawSquare(double z, double half)
+{
+    glColor3d(1.0, 0.0, 0.0);
+    glBegin(GL_QUADS);
+    glVertex3d(-half, -half, z);
+    glVertex3d(half, -half, z);
+    glVertex3d(half, half, z);
+    glVertex3d(-half, half, z);
+    glEnd();
+}
+} // namespace
+
+TEST(Horizon, UploadsTheSkyTopRowFirstWithItsRecords)
+{
+    StartTestLog();
+    Horizon horizon;
+    ASSERT_NE(horizon.texture, 0u);
+    EXPECT_EQ(TestLogRecords(), (std::vector<std::string>{"   Notify : Start initialization for the horizon image",
+                                                          "   Notify : Bitmap is loaded",
+                                                          "   Notify : Horizon image is initialized properly"}));
+    std::vector<uint8_t> pixels;
+    ASSERT_TRUE(LoadBitmapPixels(123, kWidth, kHeight, pixels));
+    for (size_t i = 3; i < pixels.size(); i += 4)
+        ASSERT_EQ(pixels[i], 0) << "every loaded pixel has 0 in its fourth byte";
+
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<uint32_t>(bound), horizon.texture) << "the new texture stays bound";
+    std::vector<uint8_t> uploaded(pixels.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, uploaded.data());
+    size_t differences = 0;
+    for (size_t i = 0; i < pixels.size(); ++i)
+        if (i % 4 != 3 && uploaded[i] != pixels[i])
+            ++differences;
+    EXPECT_EQ(differences, 0u);
+    // The top row (t = 0) is sky, the bottom rows are the ground grey.
+    EXPECT_LT(uploaded[0] + uploaded[1] + uploaded[2], 3 * 126);
+    const size_t last = (static_cast<size_t>(kHeight) - 1) * kWidth * 4;
+    EXPECT_EQ((std::vector<uint8_t>{uploaded[last], uploaded[last + 1], uploaded[last + 2]}),
+              (std::vector<uint8_t>{126, 126, 126}));
+
+    GLint value = 0;
+    for (GLenum parameter : {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
+        glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+        EXPECT_EQ(value, GL_CLAMP_TO_EDGE);
+    }
+    for (GLenum parameter : {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER}) {
+        glGetTexParameteriv(GL_TEXTURE_2D, parameter, &value);
+        EXPECT_EQ(value, GL_LINEAR);
+    }
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &value);
+    EXPECT_EQ(value, GL_RGB16);
+}
+
+TEST(Horizon, FillsTheViewDarkenedAtFirstAndHidesNothingDrawnAfterIt)
+{
+    std::vector<uint8_t> pixels;
+    ASSERT_TRUE(LoadBitmapPixels(123, kWidth, kHeight, pixels));
+    ApplyFixedCamera();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    Horizon horizon;
+
+    for (double factor : {0.494, 1.0}) {
+        // The first frame runs in the default mode; later ones in the mode the planet leaves set.
+        if (factor == 1.0)
+            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        horizon.Draw();
+        for (int py = 0; py < kViewHeight / 2; py += 7)
+            for (int px = 0; px < kViewWidth; px += 13)
+                ASSERT_TRUE(Near(ReadPixel(px, py), {126, 126, 126}, 1)) << px << "," << py;
+        for (int py = kViewHeight / 2 + 1; py < kViewHeight; py += 7)
+            for (int px = 0; px < kViewWidth; px += 13)
+                ASSERT_TRUE(Near(ReadPixel(px, py), ExpectedSky(pixels, px, py, factor), 3))
+                    << px << "," << py << " at " << factor;
+    }
+
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_TRUE(depthWrites);
+
+    // Far behind the plane and close to the eye: both in front of the background.
+    DrawSquare(-50.0, 5.0);
+    EXPECT_TRUE(Near(ReadPixel(kViewWidth / 2, kViewHeight / 2), {255, 0, 0}, 1));
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    horizon.Draw();
+    DrawSquare(3.0, 0.1);
+    EXPECT_TRUE(Near(ReadPixel(kViewWidth / 2, kViewHeight / 2 + 2), {255, 0, 0}, 1));
+}
