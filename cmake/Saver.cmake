@@ -6,6 +6,7 @@ set(MORROWMERE_SAVER_SOURCES
     host/FrameRateOverlay.cpp
     host/ProcessGlobals.cpp
     host/RenderThread.cpp
+    scene/Creature.cpp
     scene/Scene.cpp)
 set(MORROWMERE_WINDOWS_SAVER_SOURCES
     gfx/GlContextWgl.cpp
@@ -33,7 +34,7 @@ function(morrowmere_add_windows_saver target)
     add_executable(${target} WIN32 ${sources})
     set_target_properties(${target} PROPERTIES SUFFIX ".scr")
     target_compile_definitions(${target} PRIVATE ${ARGN})
-    target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_core morrowmere::glew glu32 dsound comctl32 gdi32 user32)
+    target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_sound morrowmere_core morrowmere::glew glu32 dsound dxguid uuid comctl32 gdi32 user32)
     morrowmere_saver_code(${target})
     morrowmere_add_resources(${target})
 endfunction()
@@ -43,7 +44,7 @@ function(morrowmere_add_linux_saver target)
     list(TRANSFORM sources PREPEND "${PROJECT_SOURCE_DIR}/")
     add_executable(${target} ${sources})
     target_compile_definitions(${target} PRIVATE ${ARGN})
-    target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_core morrowmere::glew OpenGL::GLU OpenGL::GLX X11::X11
+    target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_sound morrowmere_core morrowmere::glew OpenGL::GLU OpenGL::GLX X11::X11
                                             PkgConfig::OPENAL Threads::Threads)
     morrowmere_saver_code(${target})
     morrowmere_add_resources(${target})

@@ -1,23 +1,26 @@
 #pragma once
-// The winged creature. Stand-in until its body, flight and wings exist: valid, and its step draws
-// nothing.
+// The winged creature. Stand-in until its body, flight and wings exist: it takes its wing sound
+// as the creature does and is valid when that holds a buffer, and its step draws nothing.
+
+#include "sound/WingsSoundClass.h"
 
 #include <cstdint>
 
-#ifdef MORROWMERE_TEST_SLOW_CREATURE
-#include <chrono>
-#include <thread>
-#endif
-
 class Creature {
 public:
-    Creature()
-    {
-#ifdef MORROWMERE_TEST_SLOW_CREATURE
-        // Test builds only: a long start-up, so that the saver can be closed while it starts.
-        std::this_thread::sleep_for(std::chrono::seconds(3));
-#endif
-    }
-    bool IsValid() const { return true; }
-    void Step(int32_t) {}
+    Creature();
+    ~Creature();
+
+    Creature(const Creature&) = delete;
+    Creature& operator=(const Creature&) = delete;
+
+    bool IsValid() const { return valid_; }
+    void Step(int32_t elapsedMilliseconds);
+
+private:
+    bool valid_ = false;
+    WingsSoundClass* wingSound_ = nullptr;
+    // Test builds only (a flap on the right).
+    double testHeight_ = 0.0;
+    int testFrame_ = 0;
 };

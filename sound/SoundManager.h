@@ -1,15 +1,22 @@
 #pragma once
-// The sound device of one run, and later every sound buffer handed out from it. Created by video
-// initialisation, destroyed at the very end of the render thread's teardown.
+// The sound device of one run and every sound buffer handed out from it. Created by video
+// initialisation, destroyed at the very end of the render thread's teardown; the scene sounds ask
+// it for their buffers while the scene is built.
 //
 // Threads: the render thread only.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class SoundBuffer;
 
 class SoundManager {
 public:
     // Opens the default playback device for the saver window. Without one the manager is not
-    // valid and the saver does not start.
+    // valid, hands out no buffer, and the saver does not start.
     explicit SoundManager(void* window);
-    // Releases every buffer, then the device.
+    // Releases every buffer in the order they were made, playing or not, then the device.
     ~SoundManager();
 
     SoundManager(const SoundManager&) = delete;
@@ -17,7 +24,23 @@ public:
 
     bool IsValid() const { return device_ != nullptr; }
 
+    // A silent buffer of `bytes` bytes (16-bit mono, 44100 Hz, volume and 3D control), or null
+    // without a device, for a size of 0 or less, or when the mixer refuses it.
+    SoundBuffer* CreateBuffer(int32_t bytes);
+    // A buffer holding the samples of `SoundSamples` resource `id`, not playing; null when there
+    // is no such resource or its buffer cannot be made and filled whole. A failure leaves no
+    // buffer behind.
+    SoundBuffer* CreateBufferFromResource(uint16_t id);
+
+    // The buffers held, in the order they were made.
+    size_t BufferCount() const { return buffers_.size(); }
+
 private:
+    // Releases the buffer's platform parts that exist and frees it.
+    static void DestroyBuffer(SoundBuffer* buffer);
+    void ReleaseAllBuffers();
+
     void* device_ = nullptr;  // IDirectSound8 on Windows, the OpenAL device on Linux
     void* context_ = nullptr; // the OpenAL context on Linux; unused on Windows
+    std::vector<SoundBuffer*> buffers_;
 };

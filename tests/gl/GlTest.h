@@ -3,6 +3,7 @@
 // kViewWidth x kViewHeight, current on the test thread for the whole run, and a run log per test.
 
 #include "gfx/OpenGL.h"
+#include "support/TestLog.h"
 
 #include <cstdint>
 #include <string>
@@ -11,10 +12,6 @@
 constexpr int kViewWidth = 320;
 constexpr int kViewHeight = 240;
 
-// Starts a fresh run log for the test (the saver's records go there) and returns nothing.
-void StartTestLog();
-// The records written since StartTestLog, one line each, without line ends.
-std::vector<std::string> TestLogRecords();
 
 struct Rgb {
     int r, g, b;

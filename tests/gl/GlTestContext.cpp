@@ -1,80 +1,19 @@
-// The test context on X11, and the process globals that the saver's drawing code writes to.
+// The test context on X11.
 
 #include "gl/GlTest.h"
-
-#include "host/FrameRateCounter.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SettingsStore.h"
 
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
 #include <GL/glx.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <memory>
-#include <unistd.h>
-
 namespace {
-std::string g_logPath;
-std::unique_ptr<RunLog> g_log;
-
 class ContextEnvironment : public ::testing::Environment {
 public:
     void SetUp() override { CreateTestContext(); }
 };
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ContextEnvironment);
 } // namespace
-
-SettingsStore& Settings()
-{
-    static SettingsStore settings;
-    return settings;
-}
-
-FrameRateCounter& FrameRate()
-{
-    static FrameRateCounter counter;
-    return counter;
-}
-
-RunLog& Log()
-{
-    if (!g_log)
-        StartTestLog();
-    return *g_log;
-}
-
-void StartTestLog()
-{
-    if (g_logPath.empty()) {
-        const char* folder = std::getenv("TMPDIR");
-        g_logPath = std::string(folder ? folder : "/tmp") + "/morrowmere-gl-tests-" + std::to_string(getpid()) + ".log";
-    }
-    g_log.reset();
-    g_log.reset(new RunLog(g_logPath.c_str()));
-}
-
-std::vector<std::string> TestLogRecords()
-{
-    std::vector<std::string> records;
-    std::ifstream file(g_logPath);
-    std::string line;
-    bool first = true;
-    while (std::getline(file, line)) {
-        // Every log starts with the record of its own opening.
-        if (first && line.find("Application has run") != std::string::npos) {
-            first = false;
-            continue;
-        }
-        first = false;
-        records.push_back(line);
-    }
-    return records;
-}
 
 Rgb ReadPixel(int x, int y)
 {

@@ -1,0 +1,43 @@
+#pragma once
+// One sound of the run: 16-bit mono samples at 44100 Hz with volume and a 3D position. Made,
+// owned and released by the SoundManager; the scene sounds hold plain pointers to it.
+//
+// Every operation first checks that the buffer is complete (all its platform parts exist) and
+// otherwise does nothing. Threads: the render thread only.
+
+#include "gfx/Vec3.h"
+
+#include <cstdint>
+
+class SoundBuffer {
+public:
+    // The buffer's whole memory for writing: 0 and its address and size, or 1.
+    int Lock(void*& data, uint32_t& bytes);
+    // Hands the written samples back to the mixer: 0, or 1 when the buffer is not complete.
+    int Unlock();
+    // Plays from the start over and over / once. A buffer that plays already goes on playing.
+    void PlayLooping();
+    void PlayOnce();
+    // Attenuation in hundredths of a decibel: 0 is full volume, -10000 silence; other values are
+    // refused, as the mixer of the Windows saver refuses them.
+    void SetVolume(int32_t volume);
+    // Scene coordinates (+y up, the viewer towards +z); z is mirrored on the way to the mixer.
+    void SetPosition(const Vec3& position);
+
+    SoundBuffer(const SoundBuffer&) = delete;
+    SoundBuffer& operator=(const SoundBuffer&) = delete;
+
+private:
+    friend class SoundManager;
+    SoundBuffer() = default;
+    ~SoundBuffer() = default;
+
+    // Platform parts. DirectSound: the buffer, its IDirectSoundBuffer8 and its 3D interface.
+    // OpenAL: the buffer name, the staging memory written between Lock and Unlock, the source name.
+    void* buffer_ = nullptr;
+    void* buffer8_ = nullptr;
+    void* buffer3d_ = nullptr;
+    uint32_t bytes_ = 0; // OpenAL: the staging memory's size
+    void* lockedData_ = nullptr;
+    uint32_t lockedBytes_ = 0;
+};
