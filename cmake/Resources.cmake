@@ -7,7 +7,6 @@
 # line ends, one trailing NUL) at <build>/resources/<file> by tools/shader-resource, for both
 # platforms; any other file is embedded as it is.
 #
-# Tests may embed more scripts on Linux: morrowmere_add_resources(TARGET EXTRA_SCRIPTS...).
 set(MORROWMERE_RESOURCE_SCRIPT "${PROJECT_SOURCE_DIR}/resources/morrowmere.rc")
 
 if(WIN32)
@@ -60,20 +59,25 @@ foreach(_entry IN LISTS _entries)
 endforeach()
 add_custom_target(morrowmere_shaders DEPENDS ${MORROWMERE_SHADER_FILES})
 
-# Linux: an object library holding the table of the given scripts' resources.
+# Linux: an object library holding the table of the given scripts' resources, without those whose
+# ids follow OMIT: morrowmere_embedded_table(LIBRARY SCRIPTS script... [OMIT id...])
 function(morrowmere_embedded_table library)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SCRIPTS;OMIT")
     set(asm "")
     set(table "")
     set(declarations "")
     set(files "")
     set(index 0)
-    foreach(script IN LISTS ARGN)
+    foreach(script IN LISTS arg_SCRIPTS)
         morrowmere_resource_lines("${script}" entries)
         foreach(entry IN LISTS entries)
             string(REPLACE "|" ";" fields "${entry}")
             list(GET fields 0 id)
             list(GET fields 1 type)
             list(GET fields 2 name)
+            if(id IN_LIST arg_OMIT AND script STREQUAL MORROWMERE_RESOURCE_SCRIPT)
+                continue()
+            endif()
             morrowmere_resource_file("${script}" "${type}" "${name}" file)
             list(APPEND files "${file}")
             set(skip "")
@@ -115,21 +119,40 @@ ${table}    {ResourceType::Bitmap, 0, nullptr, nullptr},
 endfunction()
 
 if(NOT WIN32)
-    morrowmere_embedded_table(morrowmere_embedded "${MORROWMERE_RESOURCE_SCRIPT}")
+    morrowmere_embedded_table(morrowmere_embedded SCRIPTS "${MORROWMERE_RESOURCE_SCRIPT}")
 endif()
 
+# morrowmere_add_resources(TARGET [OMIT id...] [EXTRA script...]): the saver's resources, for test
+# builds without some of them (OMIT) or with more from other scripts (EXTRA; an omitted id may come
+# back from there in another form).
 function(morrowmere_add_resources target)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "OMIT;EXTRA")
     if(WIN32)
-        target_sources(${target} PRIVATE "${MORROWMERE_RESOURCE_SCRIPT}")
+        set(script "${MORROWMERE_RESOURCE_SCRIPT}")
+        set(folders "${PROJECT_SOURCE_DIR}/resources" "${CMAKE_BINARY_DIR}/shaders/resources")
+        if(arg_OMIT OR arg_EXTRA)
+            file(READ "${MORROWMERE_RESOURCE_SCRIPT}" text)
+            foreach(id IN LISTS arg_OMIT)
+                string(REGEX REPLACE "\n${id}[ \t]+(BITMAP|Shaders|SoundSamples)[ \t]+\"[^\"]*\"" "\n" text "${text}")
+            endforeach()
+            foreach(extra IN LISTS arg_EXTRA)
+                string(APPEND text "\n#include \"${extra}\"\n")
+                get_filename_component(folder "${extra}" DIRECTORY)
+                list(APPEND folders "${folder}")
+                set_property(DIRECTORY "${PROJECT_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${extra}")
+            endforeach()
+            set(script "${CMAKE_CURRENT_BINARY_DIR}/${target}-resources.rc")
+            file(WRITE "${script}" "${text}")
+        endif()
+        target_sources(${target} PRIVATE "${script}")
         # windres looks for the files named in the script on its include path.
-        target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}/resources"
-                                                     "${CMAKE_BINARY_DIR}/shaders/resources")
-        set_source_files_properties("${MORROWMERE_RESOURCE_SCRIPT}" TARGET_DIRECTORY ${target}
+        target_include_directories(${target} PRIVATE ${folders})
+        set_source_files_properties("${script}" TARGET_DIRECTORY ${target}
                                     PROPERTIES OBJECT_DEPENDS "${MORROWMERE_SHADER_FILES}")
         add_dependencies(${target} morrowmere_shaders)
-    elseif(ARGN)
+    elseif(arg_OMIT OR arg_EXTRA)
         string(MAKE_C_IDENTIFIER "${target}_embedded" library)
-        morrowmere_embedded_table(${library} "${MORROWMERE_RESOURCE_SCRIPT}" ${ARGN})
+        morrowmere_embedded_table(${library} SCRIPTS "${MORROWMERE_RESOURCE_SCRIPT}" ${arg_EXTRA} OMIT ${arg_OMIT})
         target_sources(${target} PRIVATE $<TARGET_OBJECTS:${library}>)
     else()
         target_sources(${target} PRIVATE $<TARGET_OBJECTS:morrowmere_embedded>)

@@ -29,6 +29,7 @@ public:
 
 private:
     friend class SoundManager;
+    friend struct SoundBufferInspector; // the mixer tests look at the platform parts
     SoundBuffer() = default;
     ~SoundBuffer() = default;
 

@@ -65,3 +65,36 @@ only_colour() {
 overlay_shown() {
     corner_colours "${1:-102x76+0+0}" | awk -F'[= ]' '{ print ($2 > 40 && $4 > 200) ? "yes" : "no: " $0 }'
 }
+
+# The RMS level (0..1) of one channel (1 left, 2 right) of a WAV file, in windows of 100 ms, one
+# per line.
+window_levels() {
+    sox "$1" -t dat - remix "$2" 2>/dev/null | awk '
+        /^;/ { if ($2 == "Sample" && $3 == "Rate") size = int($4 / 10); next }
+        { sum += $2 * $2; n++; if (n == size) { printf "%.6f\n", sqrt(sum / n); sum = 0; n = 0 } }'
+}
+
+# The RMS level of one channel over the whole file.
+channel_level() { sox "$1" -n remix "$2" stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'; }
+
+# Checks the capture of a run with the ambient loop alone: it sounds within the first second, it
+# stays within the walk's range (-40 to -23.8 dB of the sample, whose own level varies by less
+# than 1.8 times over a second), and its level moves with the walk (by more than the sample's own
+# variation). Prints "ok" or what is wrong.
+ambient_verdict() {
+    window_levels "$1" 1 | awk '
+        { level[NR] = $1; if ($1 > 0.00001) { if (!first) first = NR; last = NR } }
+        END {
+            if (!first) { print "silent"; exit }
+            if (first > 10) { print "silent for " (first - 1) / 10 " s"; exit }
+            low = 1; high = 0
+            for (i = first + 1; i < last; i++) {
+                if (level[i] < low) low = level[i]
+                if (level[i] > high) high = level[i]
+            }
+            if (low < 0.0004) { print "below the floor: " low; exit }
+            if (high > 0.0136) { print "above the highest swell: " high; exit }
+            if (high < 3 * low) { print "does not move with the walk: " low " to " high; exit }
+            print "ok"
+        }'
+}

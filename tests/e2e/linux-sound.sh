@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# The Linux port's sound, captured by OpenAL Soft's wave writer: the ambient loop and its walk, a
+# wing sound on the right, and the failed starts of builds whose samples are missing or damaged
+# (and of one without its sky picture).
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+builds=$(dirname "$hack")
+
+capture="$work/sound.wav"
+cat >"$work/alsoft.conf" <<CONF
+[general]
+drivers = wave
+channels = stereo
+frequency = 44100
+sample-type = int16
+
+[wave]
+file = $capture
+CONF
+export ALSOFT_CONF="$work/alsoft.conf" ALSOFT_DRIVERS=wave
+
+run_for() {
+    rm -f "$capture"
+    hack_start -window
+    wait_for_frames
+    sleep "$1"
+    kill -TERM "$hack_pid"
+    wait_for_exit 10
+}
+
+check "a run with sound ends with status 0" 0 "$(run_for 5)"
+check "the ambient loop sounds from the start and follows its walk" ok "$(ambient_verdict "$capture")"
+
+check "a run with a wing sound on the right ends with status 0" 0 "$(HACK="$builds/morrowmere-flap-test" run_for 5)"
+left=$(channel_level "$capture" 1)
+right=$(channel_level "$capture" 2)
+check "the wing sound on the right comes out louder on the right" yes \
+    "$(awk -v l="$left" -v r="$right" 'BEGIN { print (r > 2 * l) ? "yes" : "no: left " l ", right " r }')"
+
+failed_start() {
+    local build=$1 record=$2
+    HACK="$builds/$build" hack_start -window
+    check "$build ends with status 1" 1 "$(wait_for_exit 10)"
+    check "$build: the message on stderr" "morrowmere: Error of initialization" "$(cat "$work/err")"
+    check "$build: the records" "$(printf '%s\n' "$record" "   Notify : Error of common initialization" \
+        "   Notify : Start common uninstall" "   Notify : Common uninstall has finished properly" \
+        "   Notify : FPS = -1")" "$(records | tail -5)"
+}
+failed_start morrowmere-no-ambient "(!)Error : Can not create SceneSoundClass object"
+failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass object"
+failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
+check "without the sky no bitmap was loaded" \
+    "$(printf '%s\n' "   Notify : Start scene initialization" "   Notify : Start initialization for the horizon image" \
+        "(!)Error : Horizon initialization is failed")" "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
+finish

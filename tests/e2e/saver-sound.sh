@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The Windows saver's sound through DirectSound, captured by ALSA's file plugin as 16-bit stereo
+# at 44100 Hz: the ambient loop and its walk, a wing sound on the right, and the failed starts of
+# builds whose samples are missing or damaged (and of one without its sky picture). Wine's mixer
+# does not run at the pace of a real device into the file, so only levels are compared, not times.
+set -uo pipefail
+. "$(dirname "$0")/saver-lib.sh"
+builds=$(dirname "$scr")
+
+capture="$work/sound.wav"
+cat >"$work/capture.conf" <<CONF
+pcm.!default {
+    type plug
+    slave {
+        pcm "capture"
+        format S16_LE
+        rate 44100
+        channels 2
+    }
+}
+pcm.capture {
+    type file
+    slave.pcm { type null }
+    file "$capture"
+    format "wav"
+}
+CONF
+export ALSA_CONFIG_PATH="$work/capture.conf"
+
+run_build() {
+    local build=$1
+    cp "$builds/$build.scr" "$work/$build.scr"
+    rm -f "$capture"
+    log="$work/$build.log"
+    SCR="$work/$build.scr" saver_start /s
+}
+
+clear_settings
+run_build morrowmere
+wait_for_running_saver
+sleep 4
+xdotool click 1
+check "a run with sound ends with exit code 0" 0 "$(wait_for_exit)"
+check "the ambient loop sounds from the start and follows its walk" ok "$(ambient_verdict "$capture")"
+
+run_build morrowmere-flap-test
+wait_for_running_saver
+sleep 5
+xdotool click 1
+check "a run with a wing sound on the right ends with exit code 0" 0 "$(wait_for_exit)"
+left=$(channel_level "$capture" 1)
+right=$(channel_level "$capture" 2)
+check "the wing sound on the right comes out louder on the right" yes \
+    "$(awk -v l="$left" -v r="$right" 'BEGIN { print (r > 2 * l) ? "yes" : "no: left " l ", right " r }')"
+
+failed_start() {
+    local build=$1 record=$2
+    run_build "$build"
+    check "$build: the box" "text=Error of initialization" "$(probe messagebox 30 | grep '^text=')"
+    check "$build: a clean exit" 0 "$(wait_for_exit)"
+    check "$build: the records" "$(printf '%s\n' "$record" "   Notify : Error of common initialization" \
+        "   Notify : Start common uninstall" "   Notify : Common uninstall has finished properly" \
+        "   Notify : FPS = -1")" "$(records | tail -5)"
+}
+failed_start morrowmere-no-ambient "(!)Error : Can not create SceneSoundClass object"
+failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass object"
+failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
+check "without the sky no bitmap was loaded" \
+    "$(printf '%s\n' "   Notify : Start scene initialization" "   Notify : Start initialization for the horizon image" \
+        "(!)Error : Horizon initialization is failed")" "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
+finish
