@@ -7,6 +7,12 @@
 #include <thread>
 #endif
 
+#ifdef MORROWMERE_TEST_FLAP_ON_THE_RIGHT
+namespace {
+int g_testFrame = 0;
+} // namespace
+#endif
+
 Creature::Creature()
 {
     valid_ = false;
@@ -30,7 +36,7 @@ void Creature::Step([[maybe_unused]] int32_t elapsedMilliseconds)
 #ifdef MORROWMERE_TEST_FLAP_ON_THE_RIGHT
     // Test builds only: a head on the right of the screen that keeps rising, so the wings sound
     // there every three seconds.
-    testHeight_ = 0.02 * (testFrame_++ % 10);
-    wingSound_->Update(Vec3(0.9, testHeight_, 0.0), static_cast<uint32_t>(elapsedMilliseconds));
+    const double height = 0.02 * (g_testFrame++ % 10);
+    wingSound_->Update(Vec3(0.9, height, 0.0), static_cast<uint32_t>(elapsedMilliseconds));
 #endif
 }

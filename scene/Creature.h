@@ -20,7 +20,4 @@ public:
 private:
     bool valid_ = false;
     WingsSoundClass* wingSound_ = nullptr;
-    // Test builds only (a flap on the right).
-    double testHeight_ = 0.0;
-    int testFrame_ = 0;
 };

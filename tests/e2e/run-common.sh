@@ -98,3 +98,15 @@ ambient_verdict() {
             print "ok"
         }'
 }
+
+# The last five records of a start that a scene part ended with the error record RECORD.
+failed_start_records() {
+    printf '%s\n' "$1" "   Notify : Error of common initialization" "   Notify : Start common uninstall" \
+        "   Notify : Common uninstall has finished properly" "   Notify : FPS = -1"
+}
+
+# The records of the scene's start when the sky picture is missing: no "Bitmap is loaded".
+missing_sky_records() {
+    printf '%s\n' "   Notify : Start scene initialization" "   Notify : Start initialization for the horizon image" \
+        "(!)Error : Horizon initialization is failed"
+}

@@ -58,14 +58,11 @@ failed_start() {
     run_build "$build"
     check "$build: the box" "text=Error of initialization" "$(probe messagebox 30 | grep '^text=')"
     check "$build: a clean exit" 0 "$(wait_for_exit)"
-    check "$build: the records" "$(printf '%s\n' "$record" "   Notify : Error of common initialization" \
-        "   Notify : Start common uninstall" "   Notify : Common uninstall has finished properly" \
-        "   Notify : FPS = -1")" "$(records | tail -5)"
+    check "$build: the records" "$(failed_start_records "$record")" "$(records | tail -5)"
 }
 failed_start morrowmere-no-ambient "(!)Error : Can not create SceneSoundClass object"
 failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass object"
 failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
-check "without the sky no bitmap was loaded" \
-    "$(printf '%s\n' "   Notify : Start scene initialization" "   Notify : Start initialization for the horizon image" \
-        "(!)Error : Horizon initialization is failed")" "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
+check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
+    "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
 finish
