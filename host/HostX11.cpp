@@ -315,7 +315,9 @@ int main(int argc, char** argv)
     sem_init(&g_host.done, 0, 0);
     sem_init(&g_host.failedStartShown, 0, 0);
     g_frame.doneEvent = &g_host.done;
-    // The render thread takes no signals: they wake this thread through the pipe.
+    // From here a signal ends the run the orderly way. The render thread takes none: they wake
+    // this thread through the pipe.
+    CatchSignals();
     sigset_t blocked, previous;
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGTERM);
@@ -324,7 +326,6 @@ int main(int argc, char** argv)
     void* window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
     const int started = pthread_create(&g_host.renderThread, nullptr, RenderThreadEntry, window);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    CatchSignals();
     if (started != 0) {
         // As if the thread had failed at once: its teardown has nothing to release.
         Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
