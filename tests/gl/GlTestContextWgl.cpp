@@ -1,0 +1,52 @@
+// The test context on Windows (under Wine here): a 320 x 240 popup window with the saver's own
+// pixel format and context, made by the saver's WGL code.
+
+#include "gl/GlTest.h"
+
+#include "gfx/GlContext.h"
+#include "host/SaverFrame.h"
+
+#include <gtest/gtest.h>
+
+FrameState g_frame;
+
+namespace {
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+class ContextEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { CreateTestContext(); }
+};
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ContextEnvironment);
+} // namespace
+
+Rgb ReadPixel(int x, int y)
+{
+    unsigned char pixel[4] = {0, 0, 0, 0};
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    return {pixel[0], pixel[1], pixel[2]};
+}
+
+void CreateTestContext()
+{
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"MorrowmereGlTests";
+    ASSERT_NE(RegisterClassW(&windowClass), 0);
+    // A popup has no frame, so its client area is the whole window.
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"gl tests", WS_POPUP | WS_VISIBLE, 0, 0, kViewWidth,
+                                  kViewHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    g_frame.window = window;
+    ASSERT_TRUE(GlCreateContext(g_frame));
+    GlMakeCurrent(g_frame);
+    ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
+    ASSERT_TRUE(GLEW_VERSION_2_0);
+    // The window and context live until the process ends.
+}
