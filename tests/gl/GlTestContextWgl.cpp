@@ -15,22 +15,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 {
     return DefWindowProcW(window, message, wParam, lParam);
 }
-
-class ContextEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override { CreateTestContext(); }
-};
-const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ContextEnvironment);
 } // namespace
-
-Rgb ReadPixel(int x, int y)
-{
-    unsigned char pixel[4] = {0, 0, 0, 0};
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-    return {pixel[0], pixel[1], pixel[2]};
-}
 
 void CreateTestContext()
 {
