@@ -1,22 +1,27 @@
 #pragma once
 // The window-system side of the OpenGL context: WGL on Windows, GLX on Linux. Everything runs on
-// the render thread, which keeps the context current from creation to deletion.
+// the render thread, which keeps the context current from creation to deletion. The frame's
+// `gl` record is the backend's own (GlContextBackend), made by GlCreateContext and freed by
+// GlReleaseDeviceContext.
 
 #include <cstdint>
 
 struct FrameState;
 
-// Takes the frame's window, gets its drawing surface (stored in the frame), asks for a double-
-// buffered RGBA format with depth and creates the rendering context (stored in the frame).
-// False when no context could be created.
+// Takes the frame's window, gets its drawing surface, asks for a double-buffered RGBA format with
+// depth and creates the rendering context, keeping each in the frame. False when no context could
+// be created.
 bool GlCreateContext(FrameState& frame);
 // Makes the frame's context current on this thread.
 void GlMakeCurrent(FrameState& frame);
 // Whether the swap interval can be set (WGL_EXT_swap_control, or its GLX counterparts).
 bool GlHasSwapControl();
-// Sets the swap interval: 0 does not wait for the vertical blank, 1 waits for one.
-void GlSetSwapInterval(int32_t interval);
+// Sets the swap interval of the frame's window: 0 does not wait for the vertical blank, 1 waits
+// for one.
+void GlSetSwapInterval(FrameState& frame, int32_t interval);
 void GlSwapBuffers(FrameState& frame);
-// Teardown steps; each accepts the frame without the resource.
+// The size of the screen that shows the frame's window, in pixels.
+void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height);
+// Teardown steps, in this order; each accepts a frame without the resource.
 void GlDeleteContext(FrameState& frame);
 void GlReleaseDeviceContext(FrameState& frame);

@@ -12,27 +12,27 @@
 #include <X11/Xutil.h>
 
 #include <cstdint>
+#include <new>
 
-namespace {
-Display* FrameDisplay(const FrameState& frame)
-{
-    return static_cast<Display*>(frame.deviceContext);
-}
-
-Window FrameWindow(const FrameState& frame)
-{
-    return static_cast<Window>(reinterpret_cast<uintptr_t>(frame.window));
-}
-} // namespace
+struct GlContextBackend {
+    Display* display; // the render thread's own connection
+    Window window;
+    GLXContext context;
+};
 
 bool GlCreateContext(FrameState& frame)
 {
+    const Window window = static_cast<Window>(reinterpret_cast<uintptr_t>(frame.window));
     Display* display = XOpenDisplay(HostDisplayName());
-    frame.deviceContext = display;
     if (display == nullptr)
         return false;
+    frame.gl = new (std::nothrow) GlContextBackend{display, window, nullptr};
+    if (frame.gl == nullptr) {
+        XCloseDisplay(display);
+        return false;
+    }
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, FrameWindow(frame), &attributes) == 0)
+    if (XGetWindowAttributes(display, window, &attributes) == 0)
         return false;
     XVisualInfo wanted;
     wanted.visualid = XVisualIDFromVisual(attributes.visual);
@@ -46,14 +46,14 @@ bool GlCreateContext(FrameState& frame)
     glXGetConfig(display, visual, GLX_DEPTH_SIZE, &depthBits);
     glXGetConfig(display, visual, GLX_RGBA, &rgba);
     if (doubleBuffer && depthBits > 0 && rgba)
-        frame.renderingContext = glXCreateContext(display, visual, nullptr, True);
+        frame.gl->context = glXCreateContext(display, visual, nullptr, True);
     XFree(visual);
-    return frame.renderingContext != nullptr;
+    return frame.gl->context != nullptr;
 }
 
 void GlMakeCurrent(FrameState& frame)
 {
-    glXMakeCurrent(FrameDisplay(frame), FrameWindow(frame), static_cast<GLXContext>(frame.renderingContext));
+    glXMakeCurrent(frame.gl->display, frame.gl->window, frame.gl->context);
 }
 
 bool GlHasSwapControl()
@@ -61,7 +61,7 @@ bool GlHasSwapControl()
     return GLXEW_EXT_swap_control || GLXEW_MESA_swap_control;
 }
 
-void GlSetSwapInterval(int32_t interval)
+void GlSetSwapInterval(FrameState& frame, int32_t interval)
 {
     // Looked up directly rather than through GLEW's table, the EXT form first.
     typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
@@ -70,7 +70,7 @@ void GlSetSwapInterval(int32_t interval)
         const SwapIntervalExt swapInterval = reinterpret_cast<SwapIntervalExt>(
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
         if (swapInterval)
-            swapInterval(FrameDisplay(g_frame), FrameWindow(g_frame), interval);
+            swapInterval(frame.gl->display, frame.gl->window, interval);
     } else {
         const SwapIntervalMesa swapInterval = reinterpret_cast<SwapIntervalMesa>(
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
@@ -81,7 +81,7 @@ void GlSetSwapInterval(int32_t interval)
 
 void GlSwapBuffers(FrameState& frame)
 {
-    glXSwapBuffers(FrameDisplay(frame), FrameWindow(frame));
+    glXSwapBuffers(frame.gl->display, frame.gl->window);
     // XScreenSaver's windows can change size (a preview pane, a new screen mode); the picture
     // keeps filling the window.
     int32_t width = 0, height = 0;
@@ -89,21 +89,30 @@ void GlSwapBuffers(FrameState& frame)
         glViewport(0, 0, width, height);
 }
 
+void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)
+{
+    // The size the server announced for the screen; it needs no round trip in the frame loop.
+    Display* display = frame.gl->display;
+    width = DisplayWidth(display, DefaultScreen(display));
+    height = DisplayHeight(display, DefaultScreen(display));
+}
+
 void GlDeleteContext(FrameState& frame)
 {
-    if (frame.renderingContext != nullptr)
-        glXDestroyContext(FrameDisplay(frame), static_cast<GLXContext>(frame.renderingContext));
-    frame.renderingContext = nullptr;
+    if (frame.gl != nullptr && frame.gl->context != nullptr) {
+        glXDestroyContext(frame.gl->display, frame.gl->context);
+        frame.gl->context = nullptr;
+    }
 }
 
 void GlReleaseDeviceContext(FrameState& frame)
 {
-    Display* display = FrameDisplay(frame);
-    if (display == nullptr)
+    if (frame.gl == nullptr)
         return;
     // The context was deleted while current; letting go of it here frees it before the
     // connection closes.
-    glXMakeCurrent(display, None, nullptr);
-    XCloseDisplay(display);
-    frame.deviceContext = nullptr;
+    glXMakeCurrent(frame.gl->display, None, nullptr);
+    XCloseDisplay(frame.gl->display);
+    delete frame.gl;
+    frame.gl = nullptr;
 }

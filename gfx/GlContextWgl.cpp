@@ -5,11 +5,21 @@
 
 #include <GL/wglew.h>
 
+#include <new>
+
+struct GlContextBackend {
+    HWND window;
+    HDC dc;
+    HGLRC context;
+};
+
 bool GlCreateContext(FrameState& frame)
 {
     HWND window = static_cast<HWND>(frame.window);
-    HDC dc = GetDC(window);
-    frame.deviceContext = dc;
+    frame.gl = new (std::nothrow) GlContextBackend{window, GetDC(window), nullptr};
+    if (frame.gl == nullptr)
+        return false;
+    HDC dc = frame.gl->dc;
     // Exactly what the saver has always asked for: OpenGL, double buffering, 24-bit colour and an
     // 8-bit depth buffer; the driver picks the nearest format it has.
     PIXELFORMATDESCRIPTOR format = {};
@@ -21,13 +31,13 @@ bool GlCreateContext(FrameState& frame)
     format.cDepthBits = 8;
     format.iLayerType = PFD_MAIN_PLANE;
     SetPixelFormat(dc, ChoosePixelFormat(dc, &format), &format);
-    frame.renderingContext = wglCreateContext(dc);
-    return frame.renderingContext != nullptr;
+    frame.gl->context = wglCreateContext(dc);
+    return frame.gl->context != nullptr;
 }
 
 void GlMakeCurrent(FrameState& frame)
 {
-    wglMakeCurrent(static_cast<HDC>(frame.deviceContext), static_cast<HGLRC>(frame.renderingContext));
+    wglMakeCurrent(frame.gl->dc, frame.gl->context);
 }
 
 bool GlHasSwapControl()
@@ -35,7 +45,7 @@ bool GlHasSwapControl()
     return WGLEW_EXT_swap_control;
 }
 
-void GlSetSwapInterval(int32_t interval)
+void GlSetSwapInterval(FrameState&, int32_t interval)
 {
     // Looked up directly rather than through GLEW's table.
     typedef BOOL(WINAPI * SwapInterval)(int);
@@ -47,16 +57,27 @@ void GlSetSwapInterval(int32_t interval)
 
 void GlSwapBuffers(FrameState& frame)
 {
-    SwapBuffers(static_cast<HDC>(frame.deviceContext));
+    SwapBuffers(frame.gl->dc);
+}
+
+void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)
+{
+    width = GetDeviceCaps(frame.gl->dc, HORZRES);
+    height = GetDeviceCaps(frame.gl->dc, VERTRES);
 }
 
 void GlDeleteContext(FrameState& frame)
 {
     // Deleted while still current: its textures, buffers and programs go with it.
-    wglDeleteContext(static_cast<HGLRC>(frame.renderingContext));
+    if (frame.gl != nullptr && frame.gl->context != nullptr)
+        wglDeleteContext(frame.gl->context);
 }
 
 void GlReleaseDeviceContext(FrameState& frame)
 {
-    ReleaseDC(static_cast<HWND>(frame.window), static_cast<HDC>(frame.deviceContext));
+    if (frame.gl == nullptr)
+        return;
+    ReleaseDC(frame.gl->window, frame.gl->dc);
+    delete frame.gl;
+    frame.gl = nullptr;
 }

@@ -20,8 +20,7 @@ int InitializeVideo(void* window)
 
     g_frame.soundManager = new SoundManager(window);
     if (!g_frame.soundManager->IsValid()) {
-        log.RecordAndKeep(kLogError, "SoundManager initialization is failed",
-                          "Sorry, this application requires DirectX 8.0 or later");
+        log.RecordAndKeep(kLogError, "SoundManager initialization is failed", kNoSoundDeviceMessage);
         return 1;
     }
     log.Record(kLogNotify, "SoundManager has been created");
@@ -47,7 +46,7 @@ int InitializeVideo(void* window)
 
     int32_t vsync = 1;
     Settings().Get("EnableVSync", vsync);
-    GlSetSwapInterval(vsync);
+    GlSetSwapInterval(g_frame, vsync);
     log.Record(kLogNotify, "VSYNC has been setted properly");
     log.Record(kLogNotify, "Video initialization has finished successfully");
     log.Record(kLogNotify, "Start scene initialization");

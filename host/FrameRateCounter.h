@@ -21,8 +21,3 @@ private:
     double samples_ = 0.0; // capped at 1000
     char text_[32] = "---";
 };
-
-// Draws the overlay text of this frame in white on black into the top-left tenth of the screen,
-// over the finished frame and before the buffer swap. `target` is the platform's drawing target
-// (the window's device context on Windows).
-void DrawFrameRateOverlay(FrameRateCounter& counter, void* target);

@@ -1,13 +1,12 @@
 // The frame-rate overlay, drawn with OpenGL into the finished frame just before the swap, so that
 // it shows on every platform and compositor (text drawn with the window system's own calls onto a
-// double-buffered OpenGL window is hidden again by the swap). White text on black, clipped to the
-// top-left tenth of the screen.
+// double-buffered OpenGL window is hidden again by the swap).
 
-#include "host/FrameRateCounter.h"
+#include "host/FrameRateOverlay.h"
 
 #include "gfx/OpenGL.h"
-#include "host/SaverPlatform.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -28,19 +27,22 @@ const Glyph kGlyphs[] = {
     {'-', "...............XXXX................"}, {'+', ".......X....X..XXXXX..X....X......."},
 };
 constexpr int kGlyphWidth = 5, kGlyphHeight = 7, kCellWidth = 7, kCellHeight = 10;
+constexpr int kMaxScale = 8;
+constexpr int kMaxRowBytes = (kGlyphWidth * kMaxScale + 7) / 8;
 
-// The glyph as a bitmap for glBitmap: bottom row first, each row padded to one byte.
-bool GlyphBitmap(char character, GLubyte (&bits)[kGlyphHeight])
+// The glyph grown `scale` times as a bitmap for glBitmap: bottom row first, rows padded to whole
+// bytes. False for a character without a glyph.
+bool GlyphBitmap(char character, int scale, GLubyte (&bits)[kGlyphHeight * kMaxScale][kMaxRowBytes])
 {
     for (const Glyph& glyph : kGlyphs) {
         if (glyph.character != character)
             continue;
-        for (int row = 0; row < kGlyphHeight; ++row) {
-            GLubyte byte = 0;
-            for (int x = 0; x < kGlyphWidth; ++x)
-                if (glyph.rows[row * kGlyphWidth + x] == 'X')
-                    byte |= static_cast<GLubyte>(0x80 >> x);
-            bits[kGlyphHeight - 1 - row] = byte;
+        std::memset(bits, 0, sizeof bits);
+        for (int row = 0; row < kGlyphHeight * scale; ++row) {
+            const char* pixels = glyph.rows + (kGlyphHeight - 1 - row / scale) * kGlyphWidth;
+            for (int x = 0; x < kGlyphWidth * scale; ++x)
+                if (pixels[x / scale] == 'X')
+                    bits[row][x / 8] |= static_cast<GLubyte>(0x80 >> (x % 8));
         }
         return true;
     }
@@ -48,38 +50,37 @@ bool GlyphBitmap(char character, GLubyte (&bits)[kGlyphHeight])
 }
 } // namespace
 
-void DrawFrameRateOverlay(FrameRateCounter& counter, void* target)
+void DrawFrameRateOverlay(const char* text, int32_t screenWidth, int32_t screenHeight)
 {
-    const char* text = counter.Measure(TickCount());
-    int32_t screenWidth = 0, screenHeight = 0;
-    ScreenSize(target, screenWidth, screenHeight);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
     const int boxWidth = screenWidth / 10, boxHeight = screenHeight / 10;
-    const int scale = screenWidth >= 2048 ? 2 : 1;
+    const int scale = std::clamp(screenWidth / 1024, 1, kMaxScale);
     const int length = static_cast<int>(std::strlen(text));
     const int top = viewport[1] + viewport[3];
 
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_PIXEL_MODE_BIT | GL_SCISSOR_BIT | GL_COLOR_BUFFER_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_SCISSOR_BIT | GL_COLOR_BUFFER_BIT);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
     glEnable(GL_SCISSOR_TEST);
     // The black stands behind the text only, as opaque text does; all of it inside the box.
-    const int textWidth = length * kCellWidth * scale, textHeight = kCellHeight * scale;
-    glScissor(viewport[0], top - (textHeight < boxHeight ? textHeight : boxHeight),
-              textWidth < boxWidth ? textWidth : boxWidth, textHeight < boxHeight ? textHeight : boxHeight);
+    const int textWidth = std::min(length * kCellWidth * scale, boxWidth);
+    const int textHeight = std::min(kCellHeight * scale, boxHeight);
+    glScissor(viewport[0], top - textHeight, textWidth, textHeight);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    glPixelZoom(static_cast<GLfloat>(scale), static_cast<GLfloat>(scale));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, kMaxRowBytes * 8);
     glColor3ub(255, 255, 255);
     for (int i = 0; i < length; ++i) {
-        GLubyte bits[kGlyphHeight];
-        if (!GlyphBitmap(text[i], bits))
+        GLubyte bits[kGlyphHeight * kMaxScale][kMaxRowBytes];
+        if (!GlyphBitmap(text[i], scale, bits))
             continue;
         glWindowPos2i(viewport[0] + (i * kCellWidth + 1) * scale, top - (kGlyphHeight + 2) * scale);
-        glBitmap(kGlyphWidth, kGlyphHeight, 0, 0, 0, 0, bits);
+        glBitmap(kGlyphWidth * scale, kGlyphHeight * scale, 0, 0, 0, 0, &bits[0][0]);
     }
+    glPopClientAttrib();
     glPopAttrib();
 }

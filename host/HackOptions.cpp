@@ -46,6 +46,10 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
             options.help = true;
         } else if (std::strcmp(arg, "-fps") == 0) {
             options.fps = true;
+        } else if (std::strcmp(arg, "-sound") == 0) {
+            options.sound = true;
+        } else if (std::strcmp(arg, "-no-sound") == 0) {
+            options.sound = false;
         } else if (std::strcmp(arg, "-root") == 0) {
             chosen = true;
             root = true;
@@ -88,13 +92,15 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
 
 const char* HackUsage()
 {
-    return "usage: morrowmere [-root | -window | -window-id ID] [-fps] [-h]\n"
+    return "usage: morrowmere [-root | -window | -window-id ID] [-fps] [-sound | -no-sound] [-h]\n"
            "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
            "  -window-id ID  draw in an existing window (0x hex or decimal)\n"
            "  -fps           show the frame rate in the top-left corner for this run\n"
+           "  -no-sound      keep silent (-sound, the default, plays the ambient loop and the wings)\n"
            "  -h, --help     show this text\n"
            "Without -root, -window or -window-id it uses XSCREENSAVER_WINDOW when set, else its own\n"
-           "window. Settings: $XDG_CONFIG_HOME/Tovrelin/Morrowmere screen saver.conf; run log:\n"
+           "window. Without a sound output it runs silently. Settings:\n"
+           "$XDG_CONFIG_HOME/Tovrelin/Morrowmere screen saver.conf; run log:\n"
            "$XDG_STATE_HOME/morrowmere/morrowmere.log.\n";
 }

@@ -4,6 +4,7 @@
 //   -window         a window of our own, 1280 x 720
 //   -window-id ID   draw on an existing window (hex with 0x, or decimal)
 //   -fps            show the frame-rate overlay for this run, whatever the stored setting
+//   -sound, -no-sound   play sound (the default) or keep silent; the last one given wins
 //   -h, --help      the usage
 // Without -root, -window or -window-id, XSCREENSAVER_WINDOW is used when set, else a window of
 // our own. The last of -root, -window and -window-id wins.
@@ -17,6 +18,7 @@ struct HackOptions {
     HackTarget target = HackTarget::OwnWindow;
     uint32_t windowId = 0; // for ExistingWindow
     bool fps = false;
+    bool sound = true;
     bool help = false;
     std::string error; // not empty: the command line was refused, and why
 };

@@ -8,6 +8,8 @@
 #include "host/CloseRules.h"
 #include "host/CommandLine.h"
 #include "host/HostWin32.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
 
 #include <commctrl.h>
 
@@ -264,8 +266,17 @@ LRESULT HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// A crash on any thread ends the process with -1, the code of a saver that could not run, rather
+// than with the exception's code (or a debugger's dialog over a screen that nobody watches).
+LONG WINAPI EndAfterCrash(EXCEPTION_POINTERS*)
+{
+    ExitProcess(static_cast<UINT>(-1));
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    Log().OpenForProcess();
+    SetUnhandledExceptionFilter(EndAfterCrash);
     const wchar_t* arguments = SkipProgramName(GetCommandLineW());
     // The process ends here, without the C runtime's exit handlers: every log record has already
     // been flushed.

@@ -16,7 +16,9 @@
 #include "host/ProcessGlobals.h"
 #include "host/RunLog.h"
 #include "host/SaverFrame.h"
+#include "host/SaverPlatform.h"
 #include "host/SettingsStore.h"
+#include "sound/SoundManagerOpenAL.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -53,7 +55,6 @@ struct Host {
     int width = 0;
     int height = 0;
     int wakePipe[2] = {-1, -1};
-    sem_t done;
     sem_t failedStartShown;
     pthread_t renderThread;
     // The window's new size for the render thread: width in the high half, 0 when unchanged.
@@ -275,8 +276,11 @@ int main(int argc, char** argv)
         std::fputs(HackUsage(), stdout);
         return 0;
     }
+    // Only an accepted command line starts a run and its log.
+    Log().OpenForProcess();
     if (options.fps)
         Settings().Set("EnableFPS", 1);
+    SetSoundWanted(options.sound);
 
     // Two threads use Xlib, each on its own connection.
     XInitThreads();
@@ -312,9 +316,10 @@ int main(int argc, char** argv)
     }
 
     Log().Record(kLogNotify, "Run looping thread");
-    sem_init(&g_host.done, 0, 0);
+    g_frame.doneEvent = CreateDoneEvent();
+    if (g_frame.doneEvent == nullptr)
+        return Fail("cannot create a semaphore", "");
     sem_init(&g_host.failedStartShown, 0, 0);
-    g_frame.doneEvent = &g_host.done;
     // From here a signal ends the run the orderly way. The render thread takes none: they wake
     // this thread through the pipe.
     CatchSignals();
@@ -329,7 +334,7 @@ int main(int argc, char** argv)
     if (started != 0) {
         // As if the thread had failed at once: its teardown has nothing to release.
         Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
-        sem_post(&g_host.done);
+        SignalDoneEvent(g_frame.doneEvent);
         Wake(kWakeFailedStart);
     }
 
@@ -341,7 +346,7 @@ int main(int argc, char** argv)
     // The window side of the end of the run: no more frames, wait for the whole teardown.
     if (g_frame.stopFlag == 0)
         g_frame.stopFlag = 1;
-    WaitFor(&g_host.done);
+    WaitForDoneEvent(g_frame.doneEvent);
     Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
     if (g_host.ownWindow && !end.windowGone) {
         XDestroyWindow(g_host.display, g_host.window);
@@ -355,7 +360,8 @@ int main(int argc, char** argv)
         pthread_join(g_host.renderThread, nullptr);
     }
     XCloseDisplay(g_host.display);
-    sem_destroy(&g_host.done);
+    DestroyDoneEvent(g_frame.doneEvent);
+    g_frame.doneEvent = nullptr;
     sem_destroy(&g_host.failedStartShown);
     close(g_host.wakePipe[0]);
     close(g_host.wakePipe[1]);

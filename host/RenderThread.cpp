@@ -1,4 +1,5 @@
 #include "host/FrameRateCounter.h"
+#include "host/FrameRateOverlay.h"
 #include "host/ProcessGlobals.h"
 #include "host/RunLog.h"
 #include "host/SaverFrame.h"
@@ -11,6 +12,15 @@
 #include "sound/SoundManager.h"
 
 FrameState g_frame;
+
+namespace {
+void DrawOverlay()
+{
+    int32_t screenWidth = 0, screenHeight = 0;
+    GlScreenSize(g_frame, screenWidth, screenHeight);
+    DrawFrameRateOverlay(FrameRate().Measure(TickCount()), screenWidth, screenHeight);
+}
+} // namespace
 
 uint32_t RenderThreadMain(void* window)
 {
@@ -34,7 +44,7 @@ uint32_t RenderThreadMain(void* window)
             clock.previousTick = now;
             StepScene(clock);
             if (overlay)
-                DrawFrameRateOverlay(FrameRate(), g_frame.deviceContext);
+                DrawOverlay();
             GlSwapBuffers(g_frame);
         }
     }
@@ -48,7 +58,7 @@ uint32_t RenderThreadMain(void* window)
         g_frame.soundManager = nullptr;
     }
     log.Record(kLogNotify, "Common uninstall has finished properly");
-    SignalRenderThreadDone();
+    SignalDoneEvent(g_frame.doneEvent);
     if (g_frame.stopFlag == 0)
         SendFailedStart(window);
     return 0;

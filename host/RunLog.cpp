@@ -27,10 +27,10 @@ bool ModulePathToLogPath(std::string& path)
     return true;
 }
 
-RunLog::RunLog()
+void RunLog::OpenForProcess()
 {
     std::string path;
-    if (ProcessRunLogPath(path))
+    if (file_ == nullptr && ProcessRunLogPath(path))
         Open(path.c_str());
 }
 

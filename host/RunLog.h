@@ -13,11 +13,9 @@ constexpr int kLogError = 1;
 
 class RunLog {
 public:
-    // Opens this process's log file (see RunLogPath.h), truncating the previous run's log, and
-    // writes "Application has run". Without a usable path, or when the file cannot be created,
-    // the log is silent for the whole run and the saver carries on.
-    RunLog();
-    // The same at a given path; a null path gives a silent log.
+    // A silent log until OpenForProcess.
+    RunLog() = default;
+    // Opens the log at a given path as OpenForProcess does; a null path gives a silent log.
     explicit RunLog(const char* path);
     // Closes the file. The saver usually ends without running destructors; every record has
     // already been flushed by then.
@@ -25,6 +23,13 @@ public:
 
     RunLog(const RunLog&) = delete;
     RunLog& operator=(const RunLog&) = delete;
+
+    // Opens this process's log file (see RunLogPath.h), truncating the previous run's log, and
+    // writes "Application has run". Without a usable path, or when the file cannot be created,
+    // the log stays silent for the whole run and the saver carries on. Called once, as the
+    // process starts (on Linux once the command line has been accepted, so that a refused command
+    // line or -h leaves the previous run's log alone).
+    void OpenForProcess();
 
     // Writes the level's prefix, the text and a line break, and flushes, so the record survives
     // an abrupt end of the process. Write errors are ignored.

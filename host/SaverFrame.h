@@ -1,21 +1,23 @@
 #pragma once
 // The application frame: what the window thread and the render thread share for one run, and the
-// render thread itself. Written once for both platforms against SaverPlatform.h.
+// render thread itself. Written once for both platforms against SaverPlatform.h and GlContext.h.
 //
 // Threads: the window thread writes `stopFlag` (0 to 1, once) and waits for the done event; the
 // render thread owns everything else and signals the event when its teardown is complete.
 
+#include <atomic>
 #include <cstdint>
 
 class SoundManager;
+struct DoneEvent;        // the platform's auto-reset event (SaverPlatform.h)
+struct GlContextBackend; // the window system's drawing surface and rendering context (GlContext.h)
 
 struct FrameState {
-    void* window = nullptr;           // the window rendered into
-    void* deviceContext = nullptr;    // its drawing surface (Windows: the window's DC)
-    void* renderingContext = nullptr; // the OpenGL context, deleted at teardown
+    void* window = nullptr;          // the window rendered into, as the host hands it to the thread
+    GlContextBackend* gl = nullptr;  // its drawing surface and OpenGL context, released at teardown
     SoundManager* soundManager = nullptr;
-    void* doneEvent = nullptr;        // signalled once, when the render thread is done
-    volatile int32_t stopFlag = 0;    // set by the window thread when the window is destroyed
+    DoneEvent* doneEvent = nullptr;  // signalled once, when the render thread is done
+    std::atomic<int32_t> stopFlag{0}; // set by the window thread when the window is destroyed
 };
 
 extern FrameState g_frame;

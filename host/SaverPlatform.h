@@ -5,9 +5,15 @@
 
 // The 32-bit millisecond tick (wraps about every 49.7 days).
 uint32_t TickCount();
-// Signals the frame's done event.
-void SignalRenderThreadDone();
-// The size of the screen that holds the drawing target, in pixels.
-void ScreenSize(void* target, int32_t& width, int32_t& height);
+
+// An auto-reset event: created not signalled; one Wait returns after each Signal.
+struct DoneEvent;
+// Null when the system has none to give.
+DoneEvent* CreateDoneEvent();
+void SignalDoneEvent(DoneEvent* event);
+// Blocks without a time-out and without handling window messages.
+void WaitForDoneEvent(DoneEvent* event);
+void DestroyDoneEvent(DoneEvent* event);
+
 // Asks the window thread, synchronously, to show the kept user message and close the window.
 void SendFailedStart(void* window);

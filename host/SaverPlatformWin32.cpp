@@ -1,27 +1,48 @@
 #include "host/SaverPlatform.h"
 
-#include "host/SaverFrame.h"
-
 #include <windows.h>
+
+#include <new>
+
+struct DoneEvent {
+    HANDLE handle;
+};
 
 uint32_t TickCount()
 {
     return GetTickCount();
 }
 
-void SignalRenderThreadDone()
+DoneEvent* CreateDoneEvent()
 {
-    SetEvent(static_cast<HANDLE>(g_frame.doneEvent));
+    HANDLE handle = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (handle == nullptr)
+        return nullptr;
+    DoneEvent* event = new (std::nothrow) DoneEvent{handle};
+    if (event == nullptr)
+        CloseHandle(handle);
+    return event;
+}
+
+void SignalDoneEvent(DoneEvent* event)
+{
+    SetEvent(event->handle);
+}
+
+void WaitForDoneEvent(DoneEvent* event)
+{
+    WaitForSingleObject(event->handle, INFINITE);
+}
+
+void DestroyDoneEvent(DoneEvent* event)
+{
+    if (event == nullptr)
+        return;
+    CloseHandle(event->handle);
+    delete event;
 }
 
 void SendFailedStart(void* window)
 {
     SendMessageA(static_cast<HWND>(window), WM_USER, 0, 0);
-}
-
-void ScreenSize(void* target, int32_t& width, int32_t& height)
-{
-    HDC dc = static_cast<HDC>(target);
-    width = GetDeviceCaps(dc, HORZRES);
-    height = GetDeviceCaps(dc, VERTRES);
 }

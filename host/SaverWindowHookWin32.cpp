@@ -6,9 +6,15 @@
 #include "host/ProcessGlobals.h"
 #include "host/RunLog.h"
 #include "host/SaverFrame.h"
+#include "host/SaverPlatform.h"
 
 namespace {
 HANDLE g_renderThread = nullptr;
+// The box of a failed start stays until the user answers it. It is owned by the saver window, so
+// the window underneath takes no input while the box is up and can never cover it; and the window
+// does not close meanwhile (losing activation would close it, its destruction would post the quit
+// message, and that would end the box before the user has read it).
+bool g_showingFailedStart = false;
 
 DWORD WINAPI RenderThreadProc(LPVOID window)
 {
@@ -21,25 +27,39 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         Log().Record(kLogNotify, "Run looping thread");
-        g_frame.doneEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-        g_renderThread = CreateThread(nullptr, 0, RenderThreadProc, window, 0, nullptr);
+        g_frame.doneEvent = CreateDoneEvent();
+        if (g_frame.doneEvent != nullptr)
+            g_renderThread = CreateThread(nullptr, 0, RenderThreadProc, window, 0, nullptr);
+        if (g_renderThread == nullptr) {
+            // As if the thread had failed at once: nothing to release, and the box says why.
+            Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
+            PostMessageW(window, WM_USER, 0, 0);
+        }
         break;
     case WM_DESTROY:
         if (g_frame.stopFlag == 0)
             g_frame.stopFlag = 1;
         // No messages are pumped while waiting: the render thread sends none once the flag is set.
-        WaitForSingleObject(g_frame.doneEvent, INFINITE);
+        if (g_renderThread != nullptr)
+            WaitForDoneEvent(g_frame.doneEvent);
         Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
-        CloseHandle(g_frame.doneEvent);
+        DestroyDoneEvent(g_frame.doneEvent);
         g_frame.doneEvent = nullptr;
-        if (g_renderThread) {
+        if (g_renderThread != nullptr) {
             CloseHandle(g_renderThread);
             g_renderThread = nullptr;
         }
         break;
+    case WM_CLOSE:
+        if (g_showingFailedStart)
+            return 0;
+        break;
     case WM_USER:
-        if (const char* kept = Log().KeptUserMessage())
-            MessageBoxA(nullptr, kept, "Screen saver", MB_TOPMOST);
+        if (const char* kept = Log().KeptUserMessage()) {
+            g_showingFailedStart = true;
+            MessageBoxA(window, kept, "Screen saver", MB_TOPMOST);
+            g_showingFailedStart = false;
+        }
         DestroyWindow(window);
         break;
     }

@@ -25,9 +25,10 @@ public:
     // bytes, and always ends it with a NUL inside that room, whatever the stored bytes are.
     // False when the value is absent or does not fit.
     bool Query(const char* name, char (&text)[kStoredTextLimit + 1]);
-    // Sets one value; how far it is checked is the platform's (the registry's result is not).
+    // Sets one value; a refusal is reported by Commit.
     void SetText(const char* name, const char* text);
-    // Finishes a kSet session. False when the values could not be made durable.
+    // Finishes a kSet session. False when a value was refused or the values could not be made
+    // durable.
     bool Commit();
 
 private:

@@ -39,6 +39,17 @@ bool SettingsFilePath(const std::string& keyPath, std::string& folder, std::stri
     return true;
 }
 
+// Without the spaces and tabs at both ends: the file is edited by hand, "EnableFPS = 1" included.
+// (A value keeps its spaces: the decimal reading skips those in front and stops at those behind,
+// as it does for the registry's texts.)
+std::string Trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 // Lines without '=' or with an empty name are ignored; a later line of the same name wins.
 void ParseSettingsText(const std::string& text, std::vector<std::pair<std::string, std::string>>& values)
 {
@@ -52,9 +63,11 @@ void ParseSettingsText(const std::string& text, std::vector<std::pair<std::strin
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         const size_t equals = line.find('=');
-        if (equals == std::string::npos || equals == 0)
+        if (equals == std::string::npos)
             continue;
-        values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
+        std::string name = Trimmed(line.substr(0, equals));
+        if (!name.empty())
+            values.emplace_back(std::move(name), line.substr(equals + 1));
     }
 }
 } // namespace

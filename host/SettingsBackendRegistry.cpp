@@ -7,6 +7,7 @@
 // The settings live as REG_SZ values under HKEY_LOCAL_MACHINE\<key path>.
 struct SettingsBackend::State {
     HKEY key;
+    bool refused; // a value could not be written
 };
 
 SettingsBackend::SettingsBackend(const std::string& keyPath, Mode mode)
@@ -19,7 +20,7 @@ SettingsBackend::SettingsBackend(const std::string& keyPath, Mode mode)
         result = RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr,
                                  REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key, nullptr);
     if (result == ERROR_SUCCESS)
-        state_ = new State{key};
+        state_ = new State{key, false};
 }
 
 SettingsBackend::~SettingsBackend()
@@ -46,11 +47,13 @@ bool SettingsBackend::Query(const char* name, char (&text)[kStoredTextLimit + 1]
 
 void SettingsBackend::SetText(const char* name, const char* text)
 {
-    RegSetValueExA(state_->key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(std::strlen(text) + 1));
+    // Every value is written even after a refusal, as the saver has always done.
+    if (RegSetValueExA(state_->key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                       static_cast<DWORD>(std::strlen(text) + 1)) != ERROR_SUCCESS)
+        state_->refused = true;
 }
 
 bool SettingsBackend::Commit()
 {
-    return true;
+    return !state_->refused;
 }

@@ -1,8 +1,11 @@
 // The settings dialog: two check boxes over the process's settings, Set Defaults (also the Escape
-// key, which the dialog manager turns into the same command) and OK, which alone stores.
+// key, which the dialog manager turns into the same command) and OK, which alone stores. A store
+// that fails is said so and keeps the dialog open: the settings live under HKEY_LOCAL_MACHINE,
+// which only administrators may change.
 
 #include "host/HostWin32.h"
 #include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
 #include "host/SettingsStore.h"
 
 namespace {
@@ -35,7 +38,14 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         SettingsStore& settings = Settings();
         switch (LOWORD(wParam)) {
         case kOk:
-            settings.Store(); // a refused store closes the dialog all the same
+            if (settings.Store() != 0) {
+                Log().Record(kLogError, "Settings could not be stored");
+                MessageBoxW(dialog,
+                            L"The settings could not be saved.\n\nAdministrator rights are needed to change "
+                            L"them for this computer.",
+                            L"Screen saver", MB_OK | MB_ICONWARNING);
+                return TRUE;
+            }
             SendMessageW(dialog, WM_CLOSE, 0, 0);
             return TRUE;
         case kSetDefaults:

@@ -1,6 +1,7 @@
 #pragma once
 // The winged creature. Stand-in until its body, flight and wings exist: it takes its wing sound
-// as the creature does and is valid when that holds a buffer, and its step draws nothing.
+// as the creature does and is valid when that holds a buffer; it hangs still at its ribbon's
+// starting head, draws nothing and steps its wing sound with that head.
 
 #include "sound/WingsSoundClass.h"
 

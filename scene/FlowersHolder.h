@@ -5,11 +5,7 @@
 
 class FlowersHolder {
 public:
-#ifdef MORROWMERE_TEST_FAILING_FLOWERS
-    bool valid = false; // test builds only: a scene object that fails
-#else
     bool valid = true;
-#endif
     void Update(int32_t) {}
     void Draw() {}
 };

@@ -2,12 +2,15 @@
 // One sound of the run: 16-bit mono samples at 44100 Hz with volume and a 3D position. Made,
 // owned and released by the SoundManager; the scene sounds hold plain pointers to it.
 //
-// Every operation first checks that the buffer is complete (all its platform parts exist) and
-// otherwise does nothing. Threads: the render thread only.
+// Every operation first checks that the buffer is complete (its mixer parts exist) and otherwise
+// does nothing. Threads: the render thread only.
 
 #include "gfx/Vec3.h"
 
 #include <cstdint>
+
+// The mixer's parts of one buffer. Each backend file defines it.
+struct SoundBufferBackend;
 
 class SoundBuffer {
 public:
@@ -21,7 +24,7 @@ public:
     // Attenuation in hundredths of a decibel: 0 is full volume, -10000 silence; other values are
     // refused, as the mixer of the Windows saver refuses them.
     void SetVolume(int32_t volume);
-    // Scene coordinates (+y up, the viewer towards +z); z is mirrored on the way to the mixer.
+    // Scene coordinates: +y up, the viewer towards +z, +x to the viewer's right.
     void SetPosition(const Vec3& position);
 
     SoundBuffer(const SoundBuffer&) = delete;
@@ -29,16 +32,11 @@ public:
 
 private:
     friend class SoundManager;
-    friend struct SoundBufferInspector; // the mixer tests look at the platform parts
+    friend struct SoundBufferInspector; // the mixer tests look at the mixer's parts
     SoundBuffer() = default;
     ~SoundBuffer() = default;
 
-    // Platform parts. DirectSound: the buffer, its IDirectSoundBuffer8 and its 3D interface.
-    // OpenAL: the buffer name, the staging memory written between Lock and Unlock, the source name.
-    void* buffer_ = nullptr;
-    void* buffer8_ = nullptr;
-    void* buffer3d_ = nullptr;
-    uint32_t bytes_ = 0; // OpenAL: the staging memory's size
-    void* lockedData_ = nullptr;
+    SoundBufferBackend* backend_ = nullptr;
+    void* lockedData_ = nullptr; // set by Lock, used by Unlock
     uint32_t lockedBytes_ = 0;
 };

@@ -10,6 +10,8 @@
 #include <vector>
 
 class SoundBuffer;
+// The mixer's device: DirectSound on Windows, OpenAL Soft on Linux. Each backend file defines it.
+struct SoundManagerBackend;
 
 class SoundManager {
 public:
@@ -22,7 +24,7 @@ public:
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
 
-    bool IsValid() const { return device_ != nullptr; }
+    bool IsValid() const { return backend_ != nullptr; }
 
     // A silent buffer of `bytes` bytes (16-bit mono, 44100 Hz, volume and 3D control), or null
     // without a device, for a size of 0 or less, or when the mixer refuses it.
@@ -36,11 +38,14 @@ public:
     size_t BufferCount() const { return buffers_.size(); }
 
 private:
-    // Releases the buffer's platform parts that exist and frees it.
+    // Releases the buffer's mixer parts that exist and frees it.
     static void DestroyBuffer(SoundBuffer* buffer);
     void ReleaseAllBuffers();
 
-    void* device_ = nullptr;  // IDirectSound8 on Windows, the OpenAL device on Linux
-    void* context_ = nullptr; // the OpenAL context on Linux; unused on Windows
+    SoundManagerBackend* backend_ = nullptr; // none: no device
     std::vector<SoundBuffer*> buffers_;
 };
+
+// The message the user sees when no sound manager can be made, in the words of the platform's
+// mixer. Defined by the backend.
+extern const char* const kNoSoundDeviceMessage;

@@ -1,48 +1,48 @@
 // The sound manager and its buffers on DirectSound 8.
 
+#include "sound/SoundManagerDirectSound.h"
+
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"
 
-#include <windows.h>
-
-#include <dsound.h>
-
 #include <new>
 
-namespace {
-IDirectSound8* Device(void* device)
-{
-    return static_cast<IDirectSound8*>(device);
-}
-IDirectSoundBuffer8* Buffer8(void* buffer)
-{
-    return static_cast<IDirectSoundBuffer8*>(buffer);
-}
-} // namespace
+const char* const kNoSoundDeviceMessage = "Sorry, this application requires DirectX 8.0 or later";
 
 SoundManager::SoundManager(void* window)
 {
     IDirectSound8* device = nullptr;
-    if (DirectSoundCreate8(nullptr, &device, nullptr) == DS_OK) {
-        device->SetCooperativeLevel(static_cast<HWND>(window), DSSCL_NORMAL);
-        device_ = device;
+    if (DirectSoundCreate8(nullptr, &device, nullptr) != DS_OK)
+        return;
+    backend_ = new (std::nothrow) SoundManagerBackend{device};
+    if (backend_ == nullptr) {
+        device->Release();
+        return;
     }
+    device->SetCooperativeLevel(static_cast<HWND>(window), DSSCL_NORMAL);
 }
 
 SoundManager::~SoundManager()
 {
     ReleaseAllBuffers();
-    if (device_ != nullptr)
-        Device(device_)->Release();
+    if (backend_ == nullptr)
+        return;
+    backend_->device->Release();
+    delete backend_;
 }
 
 SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
 {
-    if (device_ == nullptr || bytes <= 0)
+    if (backend_ == nullptr || bytes <= 0)
         return nullptr;
     SoundBuffer* buffer = new (std::nothrow) SoundBuffer();
     if (buffer == nullptr)
         return nullptr;
+    buffer->backend_ = new (std::nothrow) SoundBufferBackend();
+    if (buffer->backend_ == nullptr) {
+        delete buffer;
+        return nullptr;
+    }
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
     format.nChannels = 1;
@@ -59,18 +59,17 @@ SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
     description.lpwfxFormat = &format;
     description.guid3DAlgorithm = GUID_NULL;
 
-    IDirectSoundBuffer* created = nullptr;
-    bool complete = Device(device_)->CreateSoundBuffer(&description, &created, nullptr) == DS_OK;
-    buffer->buffer_ = created;
+    SoundBufferBackend& parts = *buffer->backend_;
+    bool complete = backend_->device->CreateSoundBuffer(&description, &parts.buffer, nullptr) == DS_OK;
     if (complete) {
         void* buffer8 = nullptr;
-        complete = created->QueryInterface(IID_IDirectSoundBuffer8, &buffer8) == S_OK;
-        buffer->buffer8_ = buffer8;
+        complete = parts.buffer->QueryInterface(IID_IDirectSoundBuffer8, &buffer8) == S_OK;
+        parts.buffer8 = static_cast<IDirectSoundBuffer8*>(buffer8);
     }
     if (complete) {
         void* buffer3d = nullptr;
-        complete = Buffer8(buffer->buffer8_)->QueryInterface(IID_IDirectSound3DBuffer, &buffer3d) == S_OK;
-        buffer->buffer3d_ = buffer3d;
+        complete = parts.buffer8->QueryInterface(IID_IDirectSound3DBuffer, &buffer3d) == S_OK;
+        parts.buffer3d = static_cast<IDirectSound3DBuffer*>(buffer3d);
     }
     if (!complete) {
         DestroyBuffer(buffer);
@@ -83,24 +82,27 @@ SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
 void SoundManager::DestroyBuffer(SoundBuffer* buffer)
 {
     // Playing buffers are released as they are; the device stops them.
-    if (buffer->buffer_ != nullptr)
-        static_cast<IDirectSoundBuffer*>(buffer->buffer_)->Release();
-    if (buffer->buffer8_ != nullptr)
-        Buffer8(buffer->buffer8_)->Release();
-    if (buffer->buffer3d_ != nullptr)
-        static_cast<IDirectSound3DBuffer*>(buffer->buffer3d_)->Release();
+    if (SoundBufferBackend* parts = buffer->backend_) {
+        if (parts->buffer != nullptr)
+            parts->buffer->Release();
+        if (parts->buffer8 != nullptr)
+            parts->buffer8->Release();
+        if (parts->buffer3d != nullptr)
+            parts->buffer3d->Release();
+        delete parts;
+    }
     delete buffer;
 }
 
 int SoundBuffer::Lock(void*& data, uint32_t& bytes)
 {
-    if (buffer3d_ == nullptr)
+    if (backend_ == nullptr)
         return 1;
     lockedData_ = nullptr;
     lockedBytes_ = 0;
     void* locked = nullptr;
     DWORD lockedBytes = 0;
-    if (Buffer8(buffer8_)->Lock(0, 0, &locked, &lockedBytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER) != DS_OK)
+    if (backend_->buffer8->Lock(0, 0, &locked, &lockedBytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER) != DS_OK)
         return 1;
     lockedData_ = locked;
     lockedBytes_ = lockedBytes;
@@ -111,35 +113,35 @@ int SoundBuffer::Lock(void*& data, uint32_t& bytes)
 
 int SoundBuffer::Unlock()
 {
-    if (buffer3d_ == nullptr)
+    if (backend_ == nullptr)
         return 1;
     if (lockedData_ != nullptr)
-        Buffer8(buffer8_)->Unlock(lockedData_, lockedBytes_, nullptr, 0);
+        backend_->buffer8->Unlock(lockedData_, lockedBytes_, nullptr, 0);
     return 0;
 }
 
 void SoundBuffer::PlayLooping()
 {
-    if (buffer3d_ != nullptr)
-        Buffer8(buffer8_)->Play(0, 0, DSBPLAY_LOOPING);
+    if (backend_ != nullptr)
+        backend_->buffer8->Play(0, 0, DSBPLAY_LOOPING);
 }
 
 void SoundBuffer::PlayOnce()
 {
-    if (buffer3d_ != nullptr)
-        Buffer8(buffer8_)->Play(0, 0, 0);
+    if (backend_ != nullptr)
+        backend_->buffer8->Play(0, 0, 0);
 }
 
 void SoundBuffer::SetVolume(int32_t volume)
 {
-    if (buffer3d_ != nullptr)
-        Buffer8(buffer8_)->SetVolume(volume);
+    if (backend_ != nullptr)
+        backend_->buffer8->SetVolume(volume);
 }
 
 void SoundBuffer::SetPosition(const Vec3& position)
 {
-    if (buffer3d_ != nullptr)
-        static_cast<IDirectSound3DBuffer*>(buffer3d_)->SetPosition(
-            static_cast<float>(position.x), static_cast<float>(position.y), static_cast<float>(-position.z),
-            DS3D_IMMEDIATE);
+    // DirectSound's axes are left-handed: its z points away from the viewer.
+    if (backend_ != nullptr)
+        backend_->buffer3d->SetPosition(static_cast<float>(position.x), static_cast<float>(position.y),
+                                        static_cast<float>(-position.z), DS3D_IMMEDIATE);
 }

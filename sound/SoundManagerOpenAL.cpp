@@ -2,87 +2,114 @@
 // staging memory between Lock and Unlock and handed to OpenAL on Unlock.
 //
 // The listener stays where OpenAL puts it: at the origin, the centre of the scene, facing -z
-// with +x to its right. Positions arrive with z mirrored, as the Windows mixer takes them; left
-// and right are unchanged, so the wing beat follows the creature's head across the screen. The
-// distance model is OpenAL's default (inverse distance, clamped at 1): everything in view is
-// within about one unit of the listener and plays at its own volume, panned by its direction.
+// with +y up and +x to its right. OpenAL's axes are the scene's own (both right-handed), so
+// positions pass unchanged: the wing beat comes from where the creature is, left or right, in
+// front or behind. The distance model is OpenAL's default (inverse distance, clamped at 1):
+// everything in view is within about one unit of the listener and plays at its own volume, panned
+// by its direction.
+//
+// A screen saver also runs on machines without any sound output (locked screens, servers, virtual
+// machines). There it runs silently: OpenAL Soft's loopback device takes every call and renders
+// nothing, since nobody asks it for samples.
 
+#include "sound/SoundManagerOpenAL.h"
+
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"
 
-#include <al.h>
-#include <alc.h>
+#define AL_ALEXT_PROTOTYPES
+#include <alext.h>
 
 #include <cmath>
-#include <cstdint>
+#include <cstdio>
 #include <new>
+
+const char* const kNoSoundDeviceMessage = "Sorry, this program needs a working OpenAL Soft sound library";
 
 namespace {
 constexpr ALsizei kSampleRate = 44100;
+bool g_soundWanted = true;
 
-ALuint Name(void* handle)
+// The device and context for one run; false when not even the silent device opens.
+bool OpenDevice(bool silent, ALCdevice*& device, ALCcontext*& context)
 {
-    return static_cast<ALuint>(reinterpret_cast<uintptr_t>(handle));
-}
-
-void* Handle(ALuint name)
-{
-    return reinterpret_cast<void*>(static_cast<uintptr_t>(name));
+    const ALCint silentFormat[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
+                                   ALC_FREQUENCY,            kSampleRate,     0};
+    device = silent ? alcLoopbackOpenDeviceSOFT(nullptr) : alcOpenDevice(nullptr);
+    if (device == nullptr)
+        return false;
+    context = alcCreateContext(device, silent ? silentFormat : nullptr);
+    if (context != nullptr && alcMakeContextCurrent(context) == ALC_TRUE)
+        return true;
+    if (context != nullptr)
+        alcDestroyContext(context);
+    alcCloseDevice(device);
+    return false;
 }
 } // namespace
 
+void SetSoundWanted(bool wanted)
+{
+    g_soundWanted = wanted;
+}
+
 SoundManager::SoundManager(void*)
 {
-    // OpenAL has no window to attach to; the default device plays for the whole process.
-    ALCdevice* device = alcOpenDevice(nullptr);
-    if (device == nullptr)
-        return;
-    ALCcontext* context = alcCreateContext(device, nullptr);
-    if (context == nullptr || alcMakeContextCurrent(context) == ALC_FALSE) {
-        if (context != nullptr)
-            alcDestroyContext(context);
-        alcCloseDevice(device);
-        return;
+    // OpenAL has no window to attach to; the device plays for the whole process.
+    ALCdevice* device = nullptr;
+    ALCcontext* context = nullptr;
+    bool silent = !g_soundWanted;
+    if (!silent && !OpenDevice(false, device, context)) {
+        silent = true;
+        Log().Record(kLogNotify, "Sound is off: no sound output device could be opened");
+        std::fputs("morrowmere: no sound output device could be opened; running without sound\n", stderr);
+    } else if (silent) {
+        Log().Record(kLogNotify, "Sound is off: -no-sound was given");
     }
-    device_ = device;
-    context_ = context;
+    if (silent && !OpenDevice(true, device, context))
+        return;
+    backend_ = new (std::nothrow) SoundManagerBackend{device, context, silent};
+    if (backend_ == nullptr) {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(context);
+        alcCloseDevice(device);
+    }
 }
 
 SoundManager::~SoundManager()
 {
     ReleaseAllBuffers();
-    if (device_ == nullptr)
+    if (backend_ == nullptr)
         return;
     alcMakeContextCurrent(nullptr);
-    alcDestroyContext(static_cast<ALCcontext*>(context_));
-    alcCloseDevice(static_cast<ALCdevice*>(device_));
+    alcDestroyContext(backend_->context);
+    alcCloseDevice(backend_->device);
+    delete backend_;
 }
 
 SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
 {
-    if (device_ == nullptr || bytes <= 0)
+    if (backend_ == nullptr || bytes <= 0)
         return nullptr;
     SoundBuffer* buffer = new (std::nothrow) SoundBuffer();
     if (buffer == nullptr)
         return nullptr;
+    buffer->backend_ = new (std::nothrow) SoundBufferBackend();
+    if (buffer->backend_ == nullptr) {
+        delete buffer;
+        return nullptr;
+    }
+    SoundBufferBackend& parts = *buffer->backend_;
     // Whole 16-bit samples, as the Windows mixer sizes its buffers.
-    const uint32_t size = (static_cast<uint32_t>(bytes) + 1u) & ~1u;
+    parts.staging.resize((static_cast<uint32_t>(bytes) + 1u) & ~1u);
     alGetError();
-    ALuint name = 0;
-    alGenBuffers(1, &name);
+    alGenBuffers(1, &parts.buffer);
     bool complete = alGetError() == AL_NO_ERROR;
     if (complete) {
-        buffer->buffer_ = Handle(name);
-        buffer->buffer8_ = new (std::nothrow) uint8_t[size]();
-        buffer->bytes_ = size;
-        complete = buffer->buffer8_ != nullptr;
-    }
-    if (complete) {
-        ALuint source = 0;
-        alGenSources(1, &source);
+        alGenSources(1, &parts.source);
         complete = alGetError() == AL_NO_ERROR;
-        if (complete)
-            buffer->buffer3d_ = Handle(source);
     }
     if (!complete) {
         DestroyBuffer(buffer);
@@ -94,26 +121,25 @@ SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
 
 void SoundManager::DestroyBuffer(SoundBuffer* buffer)
 {
-    // The source goes first: OpenAL keeps a buffer that a source still holds.
-    if (buffer->buffer3d_ != nullptr) {
-        const ALuint source = Name(buffer->buffer3d_);
-        alSourceStop(source);
-        alDeleteSources(1, &source);
+    if (SoundBufferBackend* parts = buffer->backend_) {
+        // The source goes first: OpenAL keeps a buffer that a source still holds.
+        if (parts->source != 0) {
+            alSourceStop(parts->source);
+            alDeleteSources(1, &parts->source);
+        }
+        if (parts->buffer != 0)
+            alDeleteBuffers(1, &parts->buffer);
+        delete parts;
     }
-    if (buffer->buffer_ != nullptr) {
-        const ALuint name = Name(buffer->buffer_);
-        alDeleteBuffers(1, &name);
-    }
-    delete[] static_cast<uint8_t*>(buffer->buffer8_);
     delete buffer;
 }
 
 int SoundBuffer::Lock(void*& data, uint32_t& bytes)
 {
-    if (buffer3d_ == nullptr)
+    if (backend_ == nullptr)
         return 1;
-    lockedData_ = buffer8_;
-    lockedBytes_ = bytes_;
+    lockedData_ = backend_->staging.data();
+    lockedBytes_ = static_cast<uint32_t>(backend_->staging.size());
     data = lockedData_;
     bytes = lockedBytes_;
     return 0;
@@ -121,14 +147,14 @@ int SoundBuffer::Lock(void*& data, uint32_t& bytes)
 
 int SoundBuffer::Unlock()
 {
-    if (buffer3d_ == nullptr)
+    if (backend_ == nullptr)
         return 1;
     if (lockedData_ != nullptr) {
         // OpenAL refuses new data for a buffer that a source holds.
-        const ALuint source = Name(buffer3d_);
-        alSourcei(source, AL_BUFFER, 0);
-        alBufferData(Name(buffer_), AL_FORMAT_MONO16, lockedData_, static_cast<ALsizei>(lockedBytes_), kSampleRate);
-        alSourcei(source, AL_BUFFER, static_cast<ALint>(Name(buffer_)));
+        alSourcei(backend_->source, AL_BUFFER, 0);
+        alBufferData(backend_->buffer, AL_FORMAT_MONO16, lockedData_, static_cast<ALsizei>(lockedBytes_),
+                     kSampleRate);
+        alSourcei(backend_->source, AL_BUFFER, static_cast<ALint>(backend_->buffer));
     }
     return 0;
 }
@@ -146,28 +172,28 @@ void Play(ALuint source, bool looping)
 
 void SoundBuffer::PlayLooping()
 {
-    if (buffer3d_ != nullptr)
-        Play(Name(buffer3d_), true);
+    if (backend_ != nullptr)
+        Play(backend_->source, true);
 }
 
 void SoundBuffer::PlayOnce()
 {
-    if (buffer3d_ != nullptr)
-        Play(Name(buffer3d_), false);
+    if (backend_ != nullptr)
+        Play(backend_->source, false);
 }
 
 void SoundBuffer::SetVolume(int32_t volume)
 {
-    if (buffer3d_ == nullptr || volume > 0 || volume < -10000)
+    if (backend_ == nullptr || volume > 0 || volume < -10000)
         return;
     // Hundredths of a decibel to an amplitude factor; the bottom of the scale is silence.
     const double gain = volume == -10000 ? 0.0 : std::pow(10.0, volume / 2000.0);
-    alSourcef(Name(buffer3d_), AL_GAIN, static_cast<ALfloat>(gain));
+    alSourcef(backend_->source, AL_GAIN, static_cast<ALfloat>(gain));
 }
 
 void SoundBuffer::SetPosition(const Vec3& position)
 {
-    if (buffer3d_ != nullptr)
-        alSource3f(Name(buffer3d_), AL_POSITION, static_cast<ALfloat>(position.x), static_cast<ALfloat>(position.y),
-                   static_cast<ALfloat>(-position.z));
+    if (backend_ != nullptr)
+        alSource3f(backend_->source, AL_POSITION, static_cast<ALfloat>(position.x), static_cast<ALfloat>(position.y),
+                   static_cast<ALfloat>(position.z));
 }

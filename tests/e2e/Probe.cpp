@@ -29,6 +29,7 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[1], "log") == 0) {
         RunLog log;
+        log.OpenForProcess();
         log.Record(kLogNotify, "Run looping thread");
         log.RecordAndKeep(kLogError, "SoundManager initialization is failed",
                           "Sorry, this application requires DirectX 8.0 or later");

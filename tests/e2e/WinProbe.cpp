@@ -1,9 +1,11 @@
 // Drives the Windows saver from inside the same Wine session, where the tests need window
 // handles rather than X11 input:
-//   winprobe messagebox SECONDS         wait for the "Screen saver" box, print its text, press OK
+//   winprobe messagebox SECONDS [keep]  wait for the "Screen saver" box, print its text, press OK
+//                                       (with keep, leave it up)
 //   winprobe preview SCR WIDTH HEIGHT   host a preview in a parent window of that client size
 //   winprobe post MESSAGE WPARAM LPARAM post to the full-screen saver window
-//   winprobe dialog state|click ID|close  the settings dialog
+//   winprobe dialog state|click ID|press ID|close  the settings dialog (press: a click that does
+//                                       not wait for what the button does)
 //   winprobe wait-saver SECONDS         wait until the full-screen saver window exists
 // Results are printed as name=value lines.
 
@@ -48,7 +50,7 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM out)
     return TRUE;
 }
 
-int MessageBoxCommand(double seconds)
+int MessageBoxCommand(double seconds, bool keep)
 {
     HWND box = WaitForWindow(L"#32770", L"Screen saver", seconds);
     if (!box) {
@@ -57,8 +59,12 @@ int MessageBoxCommand(double seconds)
     }
     std::string text;
     EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-    std::printf("messagebox=shown\ntext=%s\n", text.c_str());
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    wchar_t owner[64] = L"none";
+    if (HWND ownerWindow = GetWindow(box, GW_OWNER))
+        GetWindowTextW(ownerWindow, owner, 64);
+    std::printf("messagebox=shown\nowner=%ls\ntext=%s\n", owner, text.c_str());
+    if (!keep)
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
     return 0;
 }
 
@@ -153,6 +159,9 @@ int DialogCommand(int argc, char** argv)
         // As a mouse click does: the button itself sends its command to the dialog.
         SendMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);
         std::printf("clicked=%s\n", argv[1]);
+    } else if (verb == "press" && argc > 1) {
+        PostMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);
+        std::printf("pressed=%s\n", argv[1]);
     } else if (verb == "close") {
         // The close box.
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -166,8 +175,8 @@ int DialogCommand(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strcmp(argv[1], "messagebox") == 0)
-        return MessageBoxCommand(std::atof(argv[2]));
+    if ((argc == 3 || (argc == 4 && std::strcmp(argv[3], "keep") == 0)) && std::strcmp(argv[1], "messagebox") == 0)
+        return MessageBoxCommand(std::atof(argv[2]), argc == 4);
     if (argc == 5 && std::strcmp(argv[1], "preview") == 0)
         return PreviewCommand(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     if (argc == 5 && std::strcmp(argv[1], "post") == 0) {

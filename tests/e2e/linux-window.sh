@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Linux port in a window of its own: frames, the run log in order, the overlay from -fps and
-# from the settings file, and the three ways to close it.
+# from the settings file, the stored swap interval, and the three ways to close it.
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
@@ -9,7 +9,7 @@ hack_start -window -fps
 wait_for_frames
 window=$(own_window)
 check "its window is on the screen" yes "$([ -n "$window" ] && echo yes)"
-check "-fps shows white text on black in the top-left corner" yes "$(overlay_shown)"
+check "-fps shows white text on black in the top-left corner" yes "$(eventually 10 yes overlay_shown)"
 check "the lower half of the view is the grey ground" "#7E7E7E" "$(only_colour 200x100+500+500)"
 check "the upper half shows the sky" yes \
     "$(only_colour 600x200+100+50 | grep -q '^mixed' && echo yes)"
@@ -17,23 +17,34 @@ xdotool windowfocus --sync "$window" key q
 check "q closes it with status 0" 0 "$(wait_for_exit 5)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "frames were counted" yes "$(records | awk '/FPS = / { print ($4 > 0) ? "yes" : "no: " $0 }')"
-check "its window is gone" "" "$(xdotool search --name '^Morrowmere$' 2>/dev/null)"
+check "its window is gone" "" "$(windows_named Morrowmere)"
 check "nothing was printed" "" "$(cat "$work/out" "$work/err")"
 
 set_setting EnableFPS 1
 hack_start -window
 wait_for_frames
 window=$(own_window)
-check "EnableFPS=1 in the settings file shows the overlay" yes "$(overlay_shown)"
+check "EnableFPS=1 in the settings file shows the overlay" yes "$(eventually 10 yes overlay_shown)"
 xdotool windowfocus --sync "$window" key Escape
 check "Escape closes it with status 0" 0 "$(wait_for_exit 5)"
 
-set_setting EnableFPS 0
+# Written by hand, with spaces: the overlay is on only for values above 0.
+echo "EnableFPS = -5" >"$settings"
 hack_start -window
 wait_for_frames
 window=$(own_window)
-check "without -fps and the setting there is no overlay" "no" "$(overlay_shown | cut -d: -f1)"
+check "EnableFPS -5 shows no overlay" "no" "$(overlay_shown | cut -d: -f1)"
 "$xwindow" close "$window"
 check "the close button closes it with status 0" 0 "$(wait_for_exit 5)"
 check "the rate of a run without overlay is -1" "   Notify : FPS = -1" "$(records | tail -1)"
+
+builds=$(dirname "$hack")
+for vsync in 0 1 7; do
+    set_setting EnableVSync "$vsync"
+    HACK="$builds/morrowmere-swap-probe" hack_start -window
+    wait_for_record "VSYNC has been setted properly"
+    kill -TERM "$hack_pid"
+    wait_for_exit 10 >/dev/null
+    check "EnableVSync $vsync reaches the context as the swap interval" "swap interval: $vsync" "$(cat "$work/err")"
+done
 finish

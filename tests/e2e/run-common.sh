@@ -25,16 +25,37 @@ wait_for_exit() {
     echo running
 }
 
+# Runs a probe (a command and its arguments) until it prints EXPECTED, for at most SECONDS; prints
+# what it printed last, so a check on the result fails with what was seen.
+eventually() {
+    local seconds=$1 expected=$2 output=""
+    shift 2
+    for _ in $(seq $((seconds * 5))); do
+        output=$("$@")
+        [ "$output" == "$expected" ] && break
+        sleep 0.2
+    done
+    echo "$output"
+}
+
 records() { tr -d '\r' <"$log" 2>/dev/null; }
 # The records without the frame-rate value, which differs from run to run.
 records_shape() { records | sed -E 's/^(   Notify : FPS = ).*/\1<rate>/'; }
 
+# The pixels of a part of the screen (WIDTHxHEIGHT+X+Y) as ImageMagick's text listing; false when
+# the screen could not be read.
+screen_pixels() {
+    rm -f "$work/shot.png"
+    import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null &&
+        convert "$work/shot.png" -crop "$1" +repage txt:- 2>/dev/null
+}
+probe_failed="probe failed: the screen could not be read"
+
 # Counts the pure white and pure black pixels in a part of the screen: by default the top-left
 # tenth of a 1024 x 768 screen, else the given WIDTHxHEIGHT+X+Y.
 corner_colours() {
-    import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null
     local pixels
-    pixels=$(convert "$work/shot.png" -crop "${1:-102x76+0+0}" +repage txt:- 2>/dev/null)
+    pixels=$(screen_pixels "${1:-102x76+0+0}") || { echo "$probe_failed"; return; }
     echo "white=$(grep -c '#FFFFFF' <<<"$pixels") black=$(grep -c '#000000' <<<"$pixels")"
 }
 
@@ -52,18 +73,33 @@ normal_end_records() {
 
 # The one colour of a part of the screen (WIDTHxHEIGHT+X+Y) as #RRGGBB, or "mixed: N colours".
 only_colour() {
-    import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null
-    local colours
-    colours=$(convert "$work/shot.png" -crop "$1" +repage -format %c histogram:info:- 2>/dev/null |
-        grep -o '#[0-9A-F]\{6\}' | sort -u)
+    local pixels colours
+    pixels=$(screen_pixels "$1") || { echo "$probe_failed"; return; }
+    colours=$(grep -o '#[0-9A-F]\{6\}' <<<"$pixels" | sort -u)
     if [ "$(wc -l <<<"$colours")" -eq 1 ]; then echo "$colours"; else echo "mixed: $(wc -l <<<"$colours") colours"; fi
 }
+
+# "yes" once a part of the screen shows a picture (more than one colour), as the sky does.
+picture_in() { only_colour "$1" | grep -q '^mixed' && echo yes || echo no; }
 
 # Whether the frame-rate overlay's white text on black is in a part of the screen (by default the
 # top-left tenth of a 1024 x 768 screen); "no: <counts>" otherwise. The sky has a few white stars
 # at most and little pure black.
 overlay_shown() {
-    corner_colours "${1:-102x76+0+0}" | awk -F'[= ]' '{ print ($2 > 40 && $4 > 200) ? "yes" : "no: " $0 }'
+    local counts
+    counts=$(corner_colours "${1:-102x76+0+0}")
+    [ "$counts" == "$probe_failed" ] && { echo "$counts"; return; }
+    awk -F'[= ]' '{ print ($2 > 40 && $4 > 200) ? "yes" : "no: " $0 }' <<<"$counts"
+}
+
+# The X windows named exactly NAME (xdotool's search ignores case), one id a line; a line that
+# says the probe failed when the display cannot be reached.
+windows_named() {
+    xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "probe failed: no display"; return; }
+    local window
+    for window in $(xdotool search --name "^$1\$" 2>/dev/null); do
+        [ "$(xdotool getwindowname "$window" 2>/dev/null)" == "$1" ] && echo "$window"
+    done
 }
 
 # The RMS level (0..1) of one channel (1 left, 2 right) of a WAV file, in windows of 100 ms, one

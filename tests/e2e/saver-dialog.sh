@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The settings dialog: shows the stored values, only OK stores, Set Defaults and Escape restore the
-# defaults in the dialog, the close box stores nothing.
+# defaults in the dialog, the close box stores nothing, and a store that is refused is said so.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 
@@ -40,4 +40,19 @@ probe dialog click 1 >/dev/null
 check "OK" 1 "$(wait_for_exit)"
 check "saving without touching the box stores -5 again" -5 "$(stored_value EnableFPS)"
 clear_settings
+
+# A settings store that refuses to write, as HKEY_LOCAL_MACHINE does without administrator rights.
+cp "$(dirname "$scr")/morrowmere-settings-refused.scr" "$work/"
+log="$work/morrowmere-settings-refused.log"
+SCR="$work/morrowmere-settings-refused.scr" saver_start /c
+probe dialog click 117 >/dev/null
+probe dialog press 1 >/dev/null
+box=$(probe messagebox 10)
+check "a refused store is said so in a box owned by the dialog"     "$(printf 'owner=Dialog
+text=The settings could not be saved.')" "$(grep '^owner=\|^text=' <<<"$box")"
+check "and the dialog stays open with the changes" "$(printf 'fps=1
+vsync=1')" "$(probe dialog state)"
+check "the run log says so" "(!)Error : Settings could not be stored" "$(records | tail -1)"
+probe dialog close >/dev/null
+check "the close box then ends the dialog with 1" 1 "$(wait_for_exit)"
 finish

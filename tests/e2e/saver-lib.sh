@@ -57,13 +57,15 @@ reg() { "${wine_run[@]}" reg "$@" 2>&1 | tr -d '\r'; }
 set_setting() { reg add "$key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null; }
 clear_settings() { reg delete 'HKLM\Software\Tovrelin' /f >/dev/null; }
 stored_value() { reg query "$key" /v "$1" | awk -v name="$1" '$1 == name { print $3 }'; }
-# Full-screen saver windows on the display ("Screen Saver" exactly: the search ignores case).
+# Full-screen saver windows on the display ("Screen Saver" exactly, not the box "Screen saver").
 saver_window_count() {
-    local count=0 window
-    for window in $(xdotool search --name '^Screen Saver$' 2>/dev/null); do
-        [ "$(xdotool getwindowname "$window" 2>/dev/null)" = "Screen Saver" ] && count=$((count + 1))
-    done
-    echo "$count"
+    local windows
+    windows=$(windows_named "Screen Saver")
+    case "$windows" in
+    "probe failed"*) echo "$windows" ;;
+    "") echo 0 ;;
+    *) wc -l <<<"$windows" ;;
+    esac
 }
 
 # Waits until the full-screen window is mapped on the display, so that input reaches it.

@@ -8,8 +8,7 @@ set_setting EnableFPS 1
 saver_start /s
 wait_for_running_saver
 check "one full-screen saver window" 1 "$(saver_window_count)"
-sleep 2
-check "the overlay shows white text on black in the top-left corner" yes "$(overlay_shown)"
+check "the overlay shows white text on black in the top-left corner" yes "$(eventually 10 yes overlay_shown)"
 check "the lower half of the screen is the grey ground" "#7E7E7E" "$(only_colour 200x100+400+550)"
 check "the upper half shows the sky" yes "$(only_colour 600x200+200+100 | grep -q '^mixed' && echo yes)"
 xdotool key a
@@ -22,10 +21,22 @@ check "no saver process is left" "" "$(pgrep -fa 'morrowmere\.scr /s$')"
 set_setting EnableFPS 0
 saver_start /s
 wait_for_running_saver
-sleep 1
+check "the sky is drawn" yes "$(eventually 10 yes picture_in 600x200+200+100)"
 check "without the setting there is no overlay" "no" "$(overlay_shown | cut -d: -f1)"
 xdotool click 1
 check "a mouse button closes it" 0 "$(wait_for_exit)"
 check "the rate of a run without overlay is -1" "   Notify : FPS = -1" "$(records | tail -1)"
+
+cp "$(dirname "$scr")/morrowmere-swap-probe.scr" "$work/"
+log="$work/morrowmere-swap-probe.log"
+for vsync in 0 1; do
+    set_setting EnableVSync "$vsync"
+    SCR="$work/morrowmere-swap-probe.scr" saver_start /s
+    wait_for_running_saver
+    xdotool click 1
+    wait_for_exit >/dev/null
+    check "EnableVSync $vsync reaches the context as its swap interval" "swap interval: $vsync" \
+        "$(tr -d '\r' <"$work/out" | grep '^swap interval')"
+done
 clear_settings
 finish

@@ -5,13 +5,29 @@
 #include "host/RunLog.h"
 #include "host/SettingsStore.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
+
 namespace {
 std::string g_logPath;
 std::unique_ptr<RunLog> g_log;
+
+// The log file goes when the test program ends.
+void RemoveTestLog()
+{
+    g_log.reset();
+    std::error_code ignored;
+    std::filesystem::remove(g_logPath, ignored);
+}
 } // namespace
 
 SettingsStore& Settings()
@@ -38,8 +54,9 @@ void StartTestLog()
     if (g_logPath.empty()) {
         std::error_code error;
         const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
-        g_logPath = (folder / ("morrowmere-test-" + std::to_string(reinterpret_cast<uintptr_t>(&g_log)) + ".log"))
-                        .string();
+        // One name per process: test programs run side by side.
+        g_logPath = (folder / ("morrowmere-test-" + std::to_string(getpid()) + ".log")).string();
+        std::atexit(RemoveTestLog);
     }
     g_log.reset();
     g_log.reset(new RunLog(g_logPath.c_str()));

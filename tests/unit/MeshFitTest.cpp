@@ -78,22 +78,28 @@ TEST(MeshFit, EmptyFlatAndEndedTablesAreLeftAlone)
 
 TEST(MeshFit, TheCreatureFitsOntoTheRibbonAndASecondFitChangesNothing)
 {
+    // Each row's fitted extent in x, y and z, to three decimals: the body spans the ribbon, the sac
+    // hangs under its middle, the eyes and horns sit at the head.
+    const double kFitted[kCreatureMeshCount][6] = {
+        {0.01, 1.0, -0.108, 0.108, -0.063, 0.092},
+        {0.349, 0.749, -0.107, 0.107, -0.166, -0.063},
+        {0.890, 0.933, -0.069, 0.069, 0.011, 0.054},
+        {0.864, 0.882, -0.105, 0.102, 0.069, 0.134},
+    };
     CreatureCopy creature;
     FitMeshTable(creature.table.data());
-    double low = 1e9, high = -1e9;
-    for (const std::vector<MeshVertex>& mesh : creature.vertices)
-        for (const MeshVertex& vertex : mesh) {
-            low = std::min(low, vertex.position.x);
-            high = std::max(high, vertex.position.x);
+    for (int row = 0; row < kCreatureMeshCount; ++row) {
+        double extent[6] = {1e9, -1e9, 1e9, -1e9, 1e9, -1e9};
+        for (const MeshVertex& vertex : creature.vertices[row]) {
+            const double p[3] = {vertex.position.x, vertex.position.y, vertex.position.z};
+            for (int axis = 0; axis < 3; ++axis) {
+                extent[2 * axis] = std::min(extent[2 * axis], p[axis]);
+                extent[2 * axis + 1] = std::max(extent[2 * axis + 1], p[axis]);
+            }
         }
-    EXPECT_DOUBLE_EQ(low, 0.01);
-    EXPECT_DOUBLE_EQ(high, 1.0);
-    // y and z keep the proportions of the model (y spans +-1.287 before fitting).
-    const double s = 0.99 / (5.77132 + 6.06873);
-    double highY = 0.0;
-    for (const MeshVertex& vertex : creature.vertices[0])
-        highY = std::max(highY, vertex.position.y);
-    EXPECT_NEAR(highY, 1.287 * s, 0.001 * s);
+        for (int k = 0; k < 6; ++k)
+            EXPECT_NEAR(extent[k], kFitted[row][k], 0.0005 + 1e-12) << "row " << row << ", bound " << k;
+    }
 
     const std::vector<std::vector<MeshVertex>> fitted = creature.vertices;
     FitMeshTable(creature.table.data());

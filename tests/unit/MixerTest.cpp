@@ -11,18 +11,16 @@
 #include <cmath>
 
 #ifdef _WIN32
-#include <windows.h>
-
-#include <dsound.h>
+#include "sound/SoundManagerDirectSound.h"
 #else
-#include <al.h>
-#include <alc.h>
+#include "sound/SoundManagerOpenAL.h"
+
+#define AL_ALEXT_PROTOTYPES
+#include <alext.h>
 #endif
 
 struct SoundBufferInspector {
-    static void* Buffer(const SoundBuffer& buffer) { return buffer.buffer_; }
-    static void* Buffer8(const SoundBuffer& buffer) { return buffer.buffer8_; }
-    static void* Buffer3d(const SoundBuffer& buffer) { return buffer.buffer3d_; }
+    static const SoundBufferBackend& Parts(const SoundBuffer& buffer) { return *buffer.backend_; }
 };
 
 namespace {
@@ -37,8 +35,8 @@ Mixer Read(const SoundBuffer& buffer)
 {
     Mixer mixer = {};
 #ifdef _WIN32
-    auto* buffer8 = static_cast<IDirectSoundBuffer8*>(SoundBufferInspector::Buffer8(buffer));
-    auto* buffer3d = static_cast<IDirectSound3DBuffer*>(SoundBufferInspector::Buffer3d(buffer));
+    IDirectSoundBuffer8* buffer8 = SoundBufferInspector::Parts(buffer).buffer8;
+    IDirectSound3DBuffer* buffer3d = SoundBufferInspector::Parts(buffer).buffer3d;
     D3DVECTOR position = {};
     buffer3d->GetPosition(&position);
     mixer.x = position.x;
@@ -56,8 +54,8 @@ Mixer Read(const SoundBuffer& buffer)
     buffer8->GetCaps(&caps);
     mixer.bytes = caps.dwBufferBytes;
 #else
-    const ALuint source = static_cast<ALuint>(reinterpret_cast<uintptr_t>(SoundBufferInspector::Buffer3d(buffer)));
-    const ALuint name = static_cast<ALuint>(reinterpret_cast<uintptr_t>(SoundBufferInspector::Buffer(buffer)));
+    const ALuint source = SoundBufferInspector::Parts(buffer).source;
+    const ALuint name = SoundBufferInspector::Parts(buffer).buffer;
     ALfloat x = 0, y = 0, z = 0, gain = 0;
     alGetSource3f(source, AL_POSITION, &x, &y, &z);
     mixer.x = x;
@@ -92,18 +90,17 @@ TEST(Mixer, BuffersHoldTheSamplesInTheSaversOneFormat)
     EXPECT_FALSE(Read(*ambient).playing) << "a new buffer is silent";
 #ifdef _WIN32
     WAVEFORMATEX format = {};
-    static_cast<IDirectSoundBuffer8*>(SoundBufferInspector::Buffer8(*ambient))
-        ->GetFormat(&format, sizeof format, nullptr);
+    SoundBufferInspector::Parts(*ambient).buffer8->GetFormat(&format, sizeof format, nullptr);
     EXPECT_EQ(format.wFormatTag, WAVE_FORMAT_PCM);
     EXPECT_EQ(format.nChannels, 1);
     EXPECT_EQ(format.nSamplesPerSec, 44100u);
     EXPECT_EQ(format.wBitsPerSample, 16);
     DSBCAPS caps = {};
     caps.dwSize = sizeof caps;
-    static_cast<IDirectSoundBuffer8*>(SoundBufferInspector::Buffer8(*ambient))->GetCaps(&caps);
+    SoundBufferInspector::Parts(*ambient).buffer8->GetCaps(&caps);
     EXPECT_EQ(caps.dwFlags & (DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME), DSBCAPS_CTRL3D | DSBCAPS_CTRLVOLUME);
 #else
-    const ALuint name = static_cast<ALuint>(reinterpret_cast<uintptr_t>(SoundBufferInspector::Buffer(*ambient)));
+    const ALuint name = SoundBufferInspector::Parts(*ambient).buffer;
     ALint frequency = 0, channels = 0, bits = 0;
     alGetBufferi(name, AL_FREQUENCY, &frequency);
     alGetBufferi(name, AL_CHANNELS, &channels);
@@ -114,7 +111,7 @@ TEST(Mixer, BuffersHoldTheSamplesInTheSaversOneFormat)
 #endif
 }
 
-TEST(Mixer, PositionsArriveWithZMirroredAndVolumesInHundredthsOfADecibel)
+TEST(Mixer, PositionsArriveInTheMixersAxesAndVolumesInHundredthsOfADecibel)
 {
     SoundManager manager(nullptr);
     ASSERT_TRUE(manager.IsValid());
@@ -124,8 +121,11 @@ TEST(Mixer, PositionsArriveWithZMirroredAndVolumesInHundredthsOfADecibel)
     const Mixer placed = Read(*buffer);
     EXPECT_DOUBLE_EQ(placed.x, 1.0);
     EXPECT_DOUBLE_EQ(placed.y, 2.0);
-    EXPECT_DOUBLE_EQ(placed.z, -3.0);
-
+#ifdef _WIN32
+    EXPECT_DOUBLE_EQ(placed.z, -3.0) << "DirectSound's z points away from the viewer";
+#else
+    EXPECT_DOUBLE_EQ(placed.z, 3.0) << "OpenAL's axes are the scene's: a sound behind the viewer stays behind";
+#endif
 
     // A buffer that was not moved: Wine's DirectSound reports a moved buffer's volume with its
     // distance attenuation folded in.
@@ -155,3 +155,28 @@ TEST(Mixer, LoopingAndOnceAndTheEndOfTheManager)
     EXPECT_FALSE(Read(*flap).looping);
     // The manager goes with both still playing; nothing is left to stop them first.
 }
+
+#ifndef _WIN32
+TEST(Mixer, WithSoundTurnedOffTheManagerWorksAndPlaysNothing)
+{
+    SetSoundWanted(false);
+    {
+        SoundManager manager(nullptr);
+        ASSERT_TRUE(manager.IsValid()) << "a silent run still has its buffers";
+        SoundBuffer* ambient = manager.CreateBufferFromResource(132);
+        ASSERT_NE(ambient, nullptr);
+        EXPECT_EQ(Read(*ambient).bytes, 88200u);
+        ambient->PlayLooping();
+        ambient->SetVolume(-600);
+        EXPECT_EQ(Read(*ambient).volume, -600);
+        // Only a loopback device, whose samples nobody asks for, renders on request.
+        ALCdevice* device = alcGetContextsDevice(alcGetCurrentContext());
+        ASSERT_NE(device, nullptr);
+        int16_t samples[64];
+        alcGetError(device);
+        alcRenderSamplesSOFT(device, samples, 32);
+        EXPECT_EQ(alcGetError(device), ALC_NO_ERROR) << "the silent device is OpenAL Soft's loopback device";
+    }
+    SetSoundWanted(true);
+}
+#endif

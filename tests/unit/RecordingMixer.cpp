@@ -10,11 +10,23 @@
 #include <cstring>
 
 RecordingMixer g_mixer;
+const char* const kNoSoundDeviceMessage = "Sorry, this application requires DirectX 8.0 or later";
+
+struct SoundManagerBackend {
+};
+
+struct SoundBufferBackend {
+    int number;     // 1 for the first buffer made since the last reset
+    uint32_t bytes; // what Lock hands out
+    std::vector<uint8_t> data;
+};
 
 namespace {
-std::string Number(const void* id)
+SoundManagerBackend g_device;
+
+std::string Number(const SoundBufferBackend* parts)
 {
-    return "#" + std::to_string(reinterpret_cast<uintptr_t>(id));
+    return "#" + std::to_string(parts->number);
 }
 
 void Record(const std::string& call)
@@ -35,89 +47,87 @@ std::vector<std::string> MixerCalls(const std::string& prefix)
 SoundManager::SoundManager(void*)
 {
     if (g_mixer.hasDevice)
-        device_ = &g_mixer;
+        backend_ = &g_device;
 }
 
 SoundManager::~SoundManager()
 {
     ReleaseAllBuffers();
-    if (device_ != nullptr)
+    if (backend_ != nullptr)
         Record("release device");
 }
 
 SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
 {
-    if (device_ == nullptr || bytes <= 0)
+    if (backend_ == nullptr || bytes <= 0)
         return nullptr;
     if (g_mixer.refuseBuffers) {
         Record("refuse " + std::to_string(bytes));
         return nullptr;
     }
     SoundBuffer* buffer = new SoundBuffer();
-    const uintptr_t number = static_cast<uintptr_t>(++g_mixer.buffersMade);
-    // The buffer's number stands in for all three of its platform parts.
-    buffer->buffer_ = buffer->buffer8_ = buffer->buffer3d_ = reinterpret_cast<void*>(number);
-    buffer->bytes_ = static_cast<uint32_t>(bytes + g_mixer.lockedSizeDifference);
+    buffer->backend_ = new SoundBufferBackend{++g_mixer.buffersMade,
+                                              static_cast<uint32_t>(bytes + g_mixer.lockedSizeDifference), {}};
     g_mixer.unlocked.emplace_back();
-    Record("create " + std::to_string(bytes) + " " + Number(buffer->buffer_));
+    Record("create " + std::to_string(bytes) + " " + Number(buffer->backend_));
     buffers_.push_back(buffer);
     return buffer;
 }
 
 void SoundManager::DestroyBuffer(SoundBuffer* buffer)
 {
-    Record("release " + Number(buffer->buffer_));
-    delete[] static_cast<uint8_t*>(buffer->lockedData_);
+    Record("release " + Number(buffer->backend_));
+    delete buffer->backend_;
     delete buffer;
 }
 
 int SoundBuffer::Lock(void*& data, uint32_t& bytes)
 {
-    if (buffer3d_ == nullptr)
+    if (backend_ == nullptr)
         return 1;
-    delete[] static_cast<uint8_t*>(lockedData_);
-    lockedData_ = new uint8_t[bytes_]();
-    lockedBytes_ = bytes_;
+    backend_->data.assign(backend_->bytes, 0);
+    lockedData_ = backend_->data.data();
+    lockedBytes_ = backend_->bytes;
     data = lockedData_;
     bytes = lockedBytes_;
-    Record("lock " + Number(buffer_));
+    Record("lock " + Number(backend_));
     return 0;
 }
 
 int SoundBuffer::Unlock()
 {
-    if (buffer3d_ == nullptr)
+    if (backend_ == nullptr)
         return 1;
     const uint8_t* data = static_cast<const uint8_t*>(lockedData_);
-    g_mixer.unlocked[reinterpret_cast<uintptr_t>(buffer_) - 1].assign(data, data + lockedBytes_);
-    Record("unlock " + Number(buffer_) + " " + std::to_string(lockedBytes_));
+    g_mixer.unlocked[static_cast<size_t>(backend_->number - 1)].assign(data, data + lockedBytes_);
+    Record("unlock " + Number(backend_) + " " + std::to_string(lockedBytes_));
     return 0;
 }
 
 void SoundBuffer::PlayLooping()
 {
-    if (buffer3d_ != nullptr)
-        Record("play looping " + Number(buffer_));
+    if (backend_ != nullptr)
+        Record("play looping " + Number(backend_));
 }
 
 void SoundBuffer::PlayOnce()
 {
-    if (buffer3d_ != nullptr)
-        Record("play once " + Number(buffer_));
+    if (backend_ != nullptr)
+        Record("play once " + Number(backend_));
 }
 
 void SoundBuffer::SetVolume(int32_t volume)
 {
-    if (buffer3d_ != nullptr)
-        Record("volume " + Number(buffer_) + " " + std::to_string(volume));
+    if (backend_ != nullptr)
+        Record("volume " + Number(backend_) + " " + std::to_string(volume));
 }
 
 void SoundBuffer::SetPosition(const Vec3& position)
 {
-    if (buffer3d_ == nullptr)
+    if (backend_ == nullptr)
         return;
     char text[96];
-    std::snprintf(text, sizeof text, "position %s %g %g %g", Number(buffer_).c_str(), position.x, position.y,
+    std::snprintf(text, sizeof text, "position %s %g %g %g", Number(backend_).c_str(), position.x, position.y,
                   position.z);
     Record(text);
 }

@@ -20,6 +20,7 @@ TEST(RunLogPathPosix, LivesUnderTheStateFolderWhichIsCreated)
     EXPECT_TRUE(S_ISDIR(info.st_mode));
 
     RunLog log;
+    log.OpenForProcess();
     EXPECT_FALSE(log.IsSilent());
     EXPECT_EQ("   Notify : Application has run\n", ReadFileBytes(path));
 }
@@ -40,6 +41,7 @@ TEST(RunLogPathPosix, FallsBackToHomeAndOtherwiseStaysSilent)
     std::string path;
     EXPECT_FALSE(ProcessRunLogPath(path));
     RunLog log;
+    log.OpenForProcess();
     EXPECT_TRUE(log.IsSilent());
 }
 
@@ -51,5 +53,6 @@ TEST(RunLogPathPosix, AFileInTheWayGivesASilentLog)
     std::string path;
     EXPECT_FALSE(ProcessRunLogPath(path));
     RunLog log;
+    log.OpenForProcess();
     EXPECT_TRUE(log.IsSilent());
 }

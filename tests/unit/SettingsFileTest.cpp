@@ -30,15 +30,20 @@ void WriteConfig(const TempFolder& config, const std::string& text)
 }
 } // namespace
 
-TEST(SettingsFile, MalformedLinesAreIgnored)
+TEST(SettingsFile, MalformedLinesAreIgnoredAndSpacesAroundTheEqualsSignAllowed)
 {
     TempFolder config;
     ScopedEnv xdg("XDG_CONFIG_HOME", config.Path().c_str());
-    WriteConfig(config, "garbage\n=4\nEnableFPS\n" + std::string("\0\xff\n", 3) +
+    WriteConfig(config, "garbage\n=4\n  = 5\nEnableFPS\n" + std::string("\0\xff\n", 3) +
                             "EnableVSync 7\nenablefps=9\nEnableFPS=2\r\nEnableVSync=-8");
     SettingsStore settings;
     EXPECT_EQ(2, Value(settings, "EnableFPS"));
     EXPECT_EQ(-8, Value(settings, "EnableVSync"));
+
+    WriteConfig(config, "EnableFPS = 1\n\tEnableVSync\t=\t0 \r\n");
+    EXPECT_EQ(0, settings.Load());
+    EXPECT_EQ(1, Value(settings, "EnableFPS"));
+    EXPECT_EQ(0, Value(settings, "EnableVSync"));
 }
 
 TEST(SettingsFile, AnUnreadableFileKeepsTheDefaults)

@@ -1,0 +1,17 @@
+#pragma once
+// The DirectSound 8 backend's own parts of SoundManager and SoundBuffer (the mixer tests read
+// them back).
+
+#include <windows.h>
+
+#include <dsound.h>
+
+struct SoundManagerBackend {
+    IDirectSound8* device;
+};
+
+struct SoundBufferBackend {
+    IDirectSoundBuffer* buffer = nullptr;
+    IDirectSoundBuffer8* buffer8 = nullptr;   // lock, play and volume
+    IDirectSound3DBuffer* buffer3d = nullptr; // the 3D position
+};
