@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Failed starts: the records, the message box captioned "Screen saver" with the kept message, which
 # stays up through input until the user answers it, and a clean exit; closing during start-up shows
-# no box; a crash ends the process with -1.
+# no box; a window without a render thread; a crash ends the process with -1.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 builds=$(dirname "$scr")
-for build in morrowmere-slow-start morrowmere-crash; do
+for build in morrowmere-slow-start morrowmere-crash morrowmere-no-thread; do
     cp "$builds/$build.scr" "$work/$build.scr"
 done
 
@@ -61,6 +61,14 @@ xdotool click 1
 check "closed while starting: a clean exit" 0 "$(wait_for_exit 30)"
 check "closed while starting: no box" "messagebox=none" "$(probe messagebox 1)"
 check "closed while starting: the start ran to its end and the rate is -1" "$(failing_start_records)" "$(records)"
+
+log="$work/morrowmere-no-thread.log"
+SCR="$work/morrowmere-no-thread.scr" saver_start /s
+box=$(probe messagebox 20)
+check "without a render thread: the box" "text=Error of initialization" "$(grep '^text=' <<<"$box")"
+check "without a render thread: a clean exit, no hang" 0 "$(wait_for_exit)"
+check "without a render thread: the records" "$(printf '   Notify : %s\n' "Application has run" \
+    "Run looping thread" "Error of common initialization" "FPS = -1")" "$(records)"
 
 log="$work/morrowmere-crash.log"
 SCR="$work/morrowmere-crash.scr" saver_start /s
