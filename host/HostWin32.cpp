@@ -266,12 +266,14 @@ LRESULT HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+namespace {
 // A crash on any thread ends the process with -1, the code of a saver that could not run, rather
 // than with the exception's code (or a debugger's dialog over a screen that nobody watches).
 LONG WINAPI EndAfterCrash(EXCEPTION_POINTERS*)
 {
     ExitProcess(static_cast<UINT>(-1));
 }
+} // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

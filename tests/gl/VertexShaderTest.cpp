@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -137,30 +138,23 @@ const Vec3 kModelPoints[] = {Vec3(0.99, 0.1, 0.05), Vec3(0.57, -0.12, 0.03), Vec
                              Vec3(0.01, 0.08, 0.02)};
 } // namespace
 
-TEST_F(VertexShaderTest, TheCreatureRibbonMapsPointsAndNormalsAsTheRibbonDoes)
+// The creature's ribbon shader (114), and the stalk's (125), which stretches only the distance
+// along the stalk by uRibbonLength.
+TEST_F(VertexShaderTest, RibbonShadersMapPointsAndNormalsAsTheRibbonDoes)
 {
-    uint32_t program = 0;
-    ASSERT_EQ(CreateOGLProgram(114, 905, program), 0);
-    glUseProgram(program);
     const std::vector<Node> nodes = BentRibbon();
-    UploadRibbon(program, nodes);
-    for (const Vec3& point : kModelPoints) {
-        SCOPED_TRACE(point.x);
-        EXPECT_TRUE(LandsAt(DrawPoint(point), Mapped(nodes, point, 1.0), MappedNormal(nodes, point.x)));
-    }
-}
-
-TEST_F(VertexShaderTest, TheStalkRibbonStretchesOnlyTheDistanceAlongTheStalk)
-{
-    uint32_t program = 0;
-    ASSERT_EQ(CreateOGLProgram(125, 905, program), 0);
-    glUseProgram(program);
-    const std::vector<Node> nodes = BentRibbon();
-    UploadRibbon(program, nodes);
-    glUniform1f(glGetUniformLocation(program, "uRibbonLength"), 3.0f);
-    for (const Vec3& point : kModelPoints) {
-        SCOPED_TRACE(point.x);
-        EXPECT_TRUE(LandsAt(DrawPoint(point), Mapped(nodes, point, 3.0), MappedNormal(nodes, point.x)));
+    for (const auto& [vertexShader, length] : {std::pair<uint16_t, double>(114, 1.0), {125, 3.0}}) {
+        SCOPED_TRACE(vertexShader);
+        uint32_t program = 0;
+        ASSERT_EQ(CreateOGLProgram(vertexShader, 905, program), 0);
+        glUseProgram(program);
+        UploadRibbon(program, nodes);
+        if (vertexShader == 125)
+            glUniform1f(glGetUniformLocation(program, "uRibbonLength"), static_cast<float>(length));
+        for (const Vec3& point : kModelPoints) {
+            SCOPED_TRACE(point.x);
+            EXPECT_TRUE(LandsAt(DrawPoint(point), Mapped(nodes, point, length), MappedNormal(nodes, point.x)));
+        }
     }
 }
 
