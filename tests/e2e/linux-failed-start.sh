@@ -42,13 +42,13 @@ check "its window is gone" "" "$(windows_named Morrowmere)"
 # A command line that starts no run leaves the last run's log as it was, and makes no folders.
 previous=$(records)
 rm -rf "$work/elsewhere"
-XDG_STATE_HOME="$work/elsewhere" hack_start -h
+KEEP_LOG=1 XDG_STATE_HOME="$work/elsewhere" hack_start -h
 check "-h prints the usage and ends with status 0" "0 usage: morrowmere" \
     "$(wait_for_exit) $(head -1 "$work/out" | cut -d' ' -f1-2)"
 check "-h makes no folder for a log" no "$([ -e "$work/elsewhere" ] && echo yes || echo no)"
 for line in "-nope" "-window-id" "-window-id 0" "-window-id 12ab" "-window-id 0x100000000"; do
     # shellcheck disable=SC2086
-    hack_start $line
+    KEEP_LOG=1 hack_start $line
     check "'$line' is refused with status 2 and the usage" "2 usage: morrowmere" \
         "$(wait_for_exit) $(sed -n 2p "$work/err" | cut -d' ' -f1-2)"
 done

@@ -31,9 +31,11 @@ cleanup() {
 trap cleanup EXIT
 
 # Starts the program (or the one in HACK=...) in the background; its output goes to "$work/out"
-# and "$work/err", its exit status to "$work/exit".
+# and "$work/err", its exit status to "$work/exit". The previous run's log goes first (unless
+# KEEP_LOG=1), so that waiting for a record waits for this run.
 hack_start() {
     rm -f "$work/exit"
+    [ -n "${KEEP_LOG:-}" ] || rm -f "$log"
     ("${HACK:-$hack}" "$@" >"$work/out" 2>"$work/err" &
      hack_pid=$!
      echo "$hack_pid" >"$work/pid"

@@ -46,8 +46,9 @@ with_sound() { export ALSA_CONFIG_PATH="$work/alsa.conf"; }
 without_sound() { export ALSA_CONFIG_PATH="$work/no-sound.conf"; }
 
 # Starts the saver (or another .scr given with SCR=...) in the background with the given arguments.
+# The previous run's log (at $log) goes first, so that waiting for a record waits for this run.
 saver_start() {
-    rm -f "$work/exit"
+    rm -f "$work/exit" "$log"
     ("${wine_run[@]}" "${SCR:-$work/morrowmere.scr}" "$@" >"$work/out" 2>&1; echo $? >"$work/exit") &
     saver_job=$!
 }
