@@ -79,6 +79,7 @@ helper_start() {
     coproc HELPER { "$xwindow"; }
     helper_pid=$HELPER_PID
     read -r helper_window <&"${HELPER[0]}"
+    check "the test's window was made" yes "$([ -n "$helper_window" ] && echo yes)"
 }
 helper() {
     echo "$*" >&"${HELPER[1]}"

@@ -25,7 +25,9 @@ check "the program ends with status 0" 0 "$(wait_for_exit 5)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "no process is left" no "$(hack_alive)"
 check "nothing was printed" "" "$(cat "$work/out" "$work/err")"
+# The first helper ends with its input; a second one can only start once it has.
 exec {HELPER[1]}>&-
+wait "$helper_pid" 2>/dev/null
 
 helper_start
 XSCREENSAVER_WINDOW=$helper_window hack_start -root
