@@ -1,11 +1,51 @@
 #pragma once
-// The planet in its glow. Stand-in until the disc and the sprites exist: valid, and draws nothing.
+// The planet high in the sky: a picture of a planet on a round disc (bitmap 130, shown upside
+// down), wrapped in a glow that never keeps its shape. The glow is a family of additive sprites:
+// one permanent core at the planet's centre, and sprites that bud off a randomly chosen one in
+// about 70% of the frames, a little smaller and further out than their parent, fading in and out
+// along a half sine over a life proportional to their size.
+//
+// Render thread only, with the rendering context current. The textures go with the context.
 
+#include "gfx/Vec3.h"
+
+#include <cstddef>
 #include <cstdint>
+#include <vector>
+
+// The centre of the disc, the core's place and the point the sprites move away from.
+extern const Vec3 PlanetCentre;
+
+struct PlanetParticle {
+    double age;      // milliseconds lived
+    double lifetime; // milliseconds to live; exactly -1 for the core
+    double size;     // half the edge of its square sprite, in scene units
+    Vec3 position;   // the sprite's centre, in the plane z = -20
+};
 
 class FormlessPlanet {
 public:
-    bool valid = true;
-    void Update(int32_t) {}
-    void Draw() {}
+    // At most this many particles, the core included.
+    static constexpr size_t kMostParticles = 3001;
+
+    // Builds the glow texture, the disc texture and the core. Without bitmap 130 the planet stays
+    // invalid (the glow texture made, no particles) and the scene does not start.
+    FormlessPlanet();
+
+    FormlessPlanet(const FormlessPlanet&) = delete;
+    FormlessPlanet& operator=(const FormlessPlanet&) = delete;
+
+    // Ages the sprites (removing those past their lifetime), then may add one. Draws one random
+    // number, or six, or seven for a child of the core.
+    void Update(int32_t elapsedMilliseconds);
+    // The glow sprites added onto the sky in one primitive, then the disc over them. Leaves the
+    // texture environment mode GL_REPLACE.
+    void Draw();
+
+    bool valid = false;
+    uint32_t glowTexture = 0;
+    uint32_t discTexture = 0;
+    // In creation order, the core first. Room for kMostParticles is taken once, so births never
+    // allocate.
+    std::vector<PlanetParticle> particles;
 };

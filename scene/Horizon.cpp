@@ -37,9 +37,8 @@ void Horizon::Draw()
     glEnd();
 
     // The texture environment is left as the other objects set it. The first frame still has the
-    // default GL_MODULATE, so the sky shows darkened by the grey; the planet and the wings leave
-    // GL_REPLACE set, and from then on it shows with its own colours. (Until those objects exist
-    // nothing sets it, so the sky stays darkened: expected.)
+    // default GL_MODULATE, so the sky shows darkened by the grey; the planet (and the wings) leave
+    // GL_REPLACE set, and from the second frame on it shows with its own colours.
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glBegin(GL_QUADS);

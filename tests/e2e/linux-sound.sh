@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Linux port's sound, captured by OpenAL Soft's wave writer: the ambient loop and its walk, a
 # wing sound on the right, and the failed starts of builds whose samples are missing or damaged
-# (and of one without its sky picture).
+# (and of those without the sky or the planet picture).
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 builds=$(dirname "$hack")
@@ -49,4 +49,7 @@ failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass obje
 failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
 check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
     "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
+failed_start morrowmere-no-planet "(!)Error : FormlessPlanet initialization is failed"
+check "without the planet picture no bitmap was loaded for it" "$(missing_planet_records)" \
+    "$(records | grep -B2 'FormlessPlanet initialization is failed')"
 finish

@@ -65,7 +65,8 @@ normal_start_records() {
         "GLEW initialized" "OpenGL 2.0 is found" "WGLEW_EXT_swap_control extension is found" \
         "VSYNC has been setted properly" "Video initialization has finished successfully" \
         "Start scene initialization" "Start initialization for the horizon image" "Bitmap is loaded" \
-        "Horizon image is initialized properly" "Scene has been initialized successfully"
+        "Horizon image is initialized properly" "Start initialization for the formless planet" "Bitmap is loaded" \
+        "The formless planet is initialized properly" "Scene has been initialized successfully"
 }
 normal_end_records() {
     printf '   Notify : %s\n' "Start common uninstall" "Common uninstall has finished properly" "FPS = <rate>"
@@ -145,4 +146,10 @@ failed_start_records() {
 missing_sky_records() {
     printf '%s\n' "   Notify : Start scene initialization" "   Notify : Start initialization for the horizon image" \
         "(!)Error : Horizon initialization is failed"
+}
+
+# The last records of the planet's start when its picture is missing: no "Bitmap is loaded".
+missing_planet_records() {
+    printf '%s\n' "   Notify : Horizon image is initialized properly" \
+        "   Notify : Start initialization for the formless planet" "(!)Error : FormlessPlanet initialization is failed"
 }

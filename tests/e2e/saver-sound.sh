@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows saver's sound through DirectSound, captured by ALSA's file plugin as 16-bit stereo
 # at 44100 Hz: the ambient loop and its walk, a wing sound on the right, and the failed starts of
-# builds whose samples are missing or damaged (and of one without its sky picture). Wine's mixer
+# builds whose samples are missing or damaged (and of those without the sky or the planet picture). Wine's mixer
 # does not run at the pace of a real device into the file, so only levels are compared, not times.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
@@ -65,4 +65,7 @@ failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass obje
 failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
 check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
     "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
+failed_start morrowmere-no-planet "(!)Error : FormlessPlanet initialization is failed"
+check "without the planet picture no bitmap was loaded for it" "$(missing_planet_records)" \
+    "$(records | grep -B2 'FormlessPlanet initialization is failed')"
 finish

@@ -2,6 +2,7 @@
 
 #include "gfx/BitmapTexture.h"
 #include "gfx/FixedCamera.h"
+#include "scene/FormlessPlanet.h"
 #include "scene/Horizon.h"
 
 #include <gtest/gtest.h>
@@ -105,18 +106,17 @@ TEST(Horizon, UploadsTheSkyTopRowFirstWithItsRecords)
     EXPECT_EQ(value, GL_RGB16);
 }
 
-TEST(Horizon, FillsTheViewDarkenedAtFirstAndHidesNothingDrawnAfterIt)
+TEST(Horizon, FillsTheViewDarkenedAtFirstInItsOwnColoursAfterThePlanetAndHidesNothingDrawnAfterIt)
 {
     std::vector<uint8_t> pixels;
     ASSERT_TRUE(LoadBitmapPixels(123, kWidth, kHeight, pixels));
     ApplyFixedCamera();
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     Horizon horizon;
+    FormlessPlanet planet;
 
     for (double factor : {0.494, 1.0}) {
-        // The first frame runs in the default mode; later ones in the mode the planet leaves set.
-        if (factor == 1.0)
-            glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        // The first frame runs in the default mode; the second in the mode the planet left set.
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         horizon.Draw();
         for (int py = 0; py < kViewHeight / 2; py += 7)
@@ -126,6 +126,7 @@ TEST(Horizon, FillsTheViewDarkenedAtFirstAndHidesNothingDrawnAfterIt)
             for (int px = 0; px < kViewWidth; px += 13)
                 ASSERT_TRUE(Near(ReadPixel(px, py), ExpectedSky(pixels, px, py, factor), 3))
                     << px << "," << py << " at " << factor;
+        planet.Draw();
     }
 
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));

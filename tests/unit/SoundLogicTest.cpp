@@ -2,6 +2,7 @@
 // ambient volume walk and the wing flap.
 
 #include "RecordingMixer.h"
+#include "support/RandomSeeds.h"
 #include "support/TestLog.h"
 
 #include "gfx/RandomUnit.h"
@@ -20,49 +21,6 @@
 #include <initializer_list>
 
 namespace {
-constexpr uint32_t kMultiplier = 214013u, kIncrement = 2531011u;
-
-// A seed whose next one or two draws give exactly the given 15-bit values (found by running the
-// generator backwards from a state that yields the last value; longer exact runs rarely exist).
-uint32_t SeedForDraws(std::initializer_list<int> values)
-{
-    uint32_t inverse = 1; // the multiplier's inverse modulo 2^32, by Newton's iteration
-    for (int i = 0; i < 5; ++i)
-        inverse *= 2u - kMultiplier * inverse;
-    const std::vector<int> wanted(values);
-    for (uint32_t free = 0; free < (1u << 17); ++free) {
-        // The last state: its bits 16..30 are the last value, the other 17 bits are free.
-        uint32_t state = (static_cast<uint32_t>(wanted.back()) << 16) | (free & 0xFFFFu) | ((free >> 16) << 31);
-        bool fits = true;
-        for (size_t k = wanted.size() - 1; k > 0 && fits; --k) {
-            state = (state - kIncrement) * inverse;
-            fits = static_cast<int>((state >> 16) & 0x7FFF) == wanted[k - 1];
-        }
-        if (fits)
-            return (state - kIncrement) * inverse;
-    }
-    ADD_FAILURE() << "no seed for these draws";
-    return 0;
-}
-
-// The first seed whose next `count` draws pass `wanted`.
-template <typename Wanted>
-uint32_t SeedWhere(int count, Wanted wanted)
-{
-    std::vector<int> draws(static_cast<size_t>(count));
-    for (uint32_t seed = 1; seed != 0; ++seed) {
-        uint32_t state = seed;
-        for (int& draw : draws) {
-            state = state * kMultiplier + kIncrement;
-            draw = static_cast<int>((state >> 16) & 0x7FFF);
-        }
-        if (wanted(draws))
-            return seed;
-    }
-    ADD_FAILURE() << "no seed gives these draws";
-    return 0;
-}
-
 // 15-bit draws above 0.99 of the range, which start a swell.
 constexpr int kSwell = 32440;
 
