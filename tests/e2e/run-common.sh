@@ -103,10 +103,18 @@ windows_named() {
     done
 }
 
-# The RMS level (0..1) of one channel (1 left, 2 right) of a WAV file, in windows of 100 ms, one
+# The 16-bit stereo samples of a WAV capture at 44100 Hz, also while it is still being written
+# (its header's sizes are filled in only at the end): everything after the "data" tag.
+capture_samples() {
+    local at
+    at=$(grep -obUa data "$1" 2>/dev/null | head -1 | cut -d: -f1)
+    [ -n "$at" ] && tail -c +$((at + 9)) "$1"
+}
+
+# The RMS level (0..1) of one channel (1 left, 2 right) of a capture, in windows of 100 ms, one
 # per line.
 window_levels() {
-    sox "$1" -t dat - remix "$2" 2>/dev/null | awk '
+    capture_samples "$1" | sox -t raw -r 44100 -e signed -b 16 -c 2 - -t dat - remix "$2" 2>/dev/null | awk '
         /^;/ { if ($2 == "Sample" && $3 == "Rate") size = int($4 / 10); next }
         { sum += $2 * $2; n++; if (n == size) { printf "%.6f\n", sqrt(sum / n); sum = 0; n = 0 } }'
 }
@@ -134,6 +142,19 @@ ambient_verdict() {
             if (high < 3 * low) { print "does not move with the walk: " low " to " high; exit }
             print "ok"
         }'
+}
+
+# Waits while a run plays until its capture so far passes ambient_verdict, for at most SECONDS. The
+# walk swells on about one frame in a hundred, so how long that takes depends on the frame rate.
+# Prints the last verdict.
+wait_for_ambient_walk() {
+    local verdict="" deadline=$((SECONDS + $2))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 2
+        verdict=$(ambient_verdict "$1")
+        case "$verdict" in ok | "below the floor"* | "above the highest swell"*) break ;; esac
+    done
+    echo "$verdict"
 }
 
 # The last five records of a start that a scene part ended with the error record RECORD.
