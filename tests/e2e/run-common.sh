@@ -93,6 +93,16 @@ overlay_shown() {
     awk -F'[= ]' '{ print ($2 > 40 && $4 > 200) ? "yes" : "no: " $0 }' <<<"$counts"
 }
 
+# The processes whose command line matches PATTERN, one a line; a line that says the probe failed
+# when pgrep itself fails (it exits with 1 when nothing matches, above that on an error).
+processes_matching() {
+    local found status
+    found=$(pgrep -fa "$1")
+    status=$?
+    [ "$status" -le 1 ] || { echo "probe failed: pgrep exited with $status"; return; }
+    [ -z "$found" ] || echo "$found"
+}
+
 # The X windows named exactly NAME (xdotool's search ignores case), one id a line; a line that
 # says the probe failed when the display cannot be reached.
 windows_named() {

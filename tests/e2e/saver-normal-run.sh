@@ -16,7 +16,7 @@ check "a key closes it with exit code 0" 0 "$(wait_for_exit)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "frames were counted" yes "$(records | awk '/FPS = / { print ($4 > 0) ? "yes" : "no: " $0 }')"
 check "no window is left" 0 "$(saver_window_count)"
-check "no saver process is left" "" "$(pgrep -fa 'morrowmere\.scr /s$')"
+check "no saver process is left" "" "$(processes_matching 'morrowmere\.scr /s$')"
 
 set_setting EnableFPS 0
 saver_start /s
