@@ -26,13 +26,11 @@
 #include <X11/keysym.h>
 
 #include <atomic>
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
-#include <semaphore.h>
 #include <string>
 #include <unistd.h>
 
@@ -55,7 +53,7 @@ struct Host {
     int width = 0;
     int height = 0;
     int wakePipe[2] = {-1, -1};
-    sem_t failedStartShown;
+    DoneEvent* failedStartShown = nullptr; // set once the host has shown a failed start
     pthread_t renderThread;
     // The window's new size for the render thread: width in the high half, 0 when unchanged.
     std::atomic<uint64_t> newSize{0};
@@ -80,12 +78,6 @@ int OnXError(Display*, XErrorEvent* error)
     if ((error->error_code == BadWindow || error->error_code == BadDrawable) && error->resourceid == g_host.window)
         Wake(kWakeWindowGone);
     return 0;
-}
-
-void WaitFor(sem_t* semaphore)
-{
-    while (sem_wait(semaphore) != 0 && errno == EINTR) {
-    }
 }
 
 void* RenderThreadEntry(void* window)
@@ -252,7 +244,7 @@ const char* HostDisplayName()
 void HostFailedStart()
 {
     Wake(kWakeFailedStart);
-    WaitFor(&g_host.failedStartShown);
+    WaitForDoneEvent(g_host.failedStartShown);
 }
 
 bool HostTakeNewWindowSize(int32_t& width, int32_t& height)
@@ -317,9 +309,9 @@ int main(int argc, char** argv)
 
     Log().Record(kLogNotify, "Run looping thread");
     g_frame.doneEvent = CreateDoneEvent();
-    if (g_frame.doneEvent == nullptr)
+    g_host.failedStartShown = CreateDoneEvent();
+    if (g_frame.doneEvent == nullptr || g_host.failedStartShown == nullptr)
         return Fail("cannot create a semaphore", "");
-    sem_init(&g_host.failedStartShown, 0, 0);
     // From here a signal ends the run the orderly way. The render thread takes none: they wake
     // this thread through the pipe.
     CatchSignals();
@@ -356,13 +348,14 @@ int main(int argc, char** argv)
     if (started == 0) {
         // Also when the run ended otherwise: a start that failed just as the run was being
         // ended may be waiting here, and its message is not shown.
-        sem_post(&g_host.failedStartShown);
+        SignalDoneEvent(g_host.failedStartShown);
         pthread_join(g_host.renderThread, nullptr);
     }
     XCloseDisplay(g_host.display);
     DestroyDoneEvent(g_frame.doneEvent);
     g_frame.doneEvent = nullptr;
-    sem_destroy(&g_host.failedStartShown);
+    DestroyDoneEvent(g_host.failedStartShown);
+    g_host.failedStartShown = nullptr;
     close(g_host.wakePipe[0]);
     close(g_host.wakePipe[1]);
     return end.failedStart ? 1 : 0;

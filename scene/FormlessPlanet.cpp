@@ -85,7 +85,9 @@ void FormlessPlanet::Update(int32_t elapsedMilliseconds)
                 continue;
             particle.age += elapsedMilliseconds;
         }
-        particles[kept++] = particle;
+        if (kept != i)
+            particles[kept] = particle;
+        ++kept;
     }
     particles.resize(kept);
 

@@ -184,3 +184,17 @@ missing_planet_records() {
     printf '%s\n' "   Notify : Horizon image is initialized properly" \
         "   Notify : Start initialization for the formless planet" "(!)Error : FormlessPlanet initialization is failed"
 }
+
+# The failed starts of the test builds that lack a sample or a picture, or carry a damaged one.
+# The calling script defines `failed_start BUILD RECORD` for its platform: it starts the build and
+# checks how the start ends, with RECORD the failing object's error record.
+check_missing_resource_starts() {
+    failed_start morrowmere-no-ambient "(!)Error : Can not create SceneSoundClass object"
+    failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass object"
+    failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
+    check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
+        "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
+    failed_start morrowmere-no-planet "(!)Error : FormlessPlanet initialization is failed"
+    check "without the planet picture no bitmap was loaded for it" "$(missing_planet_records)" \
+        "$(records | grep -B2 'FormlessPlanet initialization is failed')"
+}

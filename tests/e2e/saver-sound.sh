@@ -60,12 +60,5 @@ failed_start() {
     check "$build: a clean exit" 0 "$(wait_for_exit)"
     check "$build: the records" "$(failed_start_records "$record")" "$(records | tail -5)"
 }
-failed_start morrowmere-no-ambient "(!)Error : Can not create SceneSoundClass object"
-failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass object"
-failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
-check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
-    "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
-failed_start morrowmere-no-planet "(!)Error : FormlessPlanet initialization is failed"
-check "without the planet picture no bitmap was loaded for it" "$(missing_planet_records)" \
-    "$(records | grep -B2 'FormlessPlanet initialization is failed')"
+check_missing_resource_starts
 finish

@@ -230,18 +230,7 @@ TEST(FormlessPlanet, TheDiscShowsUpsideDownInItsGlowAboveTheSky)
     const double centreY = kViewHeight / 2.0 * (1.0 + 3.0 / (24.0 * tanHalf));
     // The picture's colour (linear filtering) at the disc's point (u, v), each from -1 to 1.
     const auto pictureAt = [&](double u, double v) {
-        const double s = (u + 1.0) / 2.0 * 128.0 - 0.5, t = (v + 1.0) / 2.0 * 128.0 - 0.5;
-        const int s0 = static_cast<int>(std::floor(s)), t0 = static_cast<int>(std::floor(t));
-        double channel[3] = {0, 0, 0};
-        for (int dt = 0; dt < 2; ++dt)
-            for (int ds = 0; ds < 2; ++ds) {
-                const double weight = (ds ? s - s0 : 1 - (s - s0)) * (dt ? t - t0 : 1 - (t - t0));
-                const uint8_t* texel = &picture[((t0 + dt) * 128 + (s0 + ds)) * 4];
-                for (int c = 0; c < 3; ++c)
-                    channel[c] += weight * texel[c];
-            }
-        return Rgb{static_cast<int>(std::lround(channel[2])), static_cast<int>(std::lround(channel[1])),
-                   static_cast<int>(std::lround(channel[0]))};
+        return SampleLinear(picture, 128, 128, (u + 1.0) / 2.0, (v + 1.0) / 2.0);
     };
     // The view's pixel that shows the disc's point (u, v).
     const auto pixelOf = [&](double u, double v) {

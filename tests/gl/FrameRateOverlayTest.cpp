@@ -16,10 +16,7 @@ int WhitePixels(const char* text, int screenWidth, int screenHeight)
     glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     DrawFrameRateOverlay(text, screenWidth, screenHeight);
-    std::vector<unsigned char> pixels(static_cast<size_t>(kViewWidth) * kViewHeight * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kViewWidth, kViewHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = ReadView();
     int white = 0;
     for (size_t i = 0; i < pixels.size(); i += 4)
         white += pixels[i] == 255 && pixels[i + 1] == 255 && pixels[i + 2] == 255;

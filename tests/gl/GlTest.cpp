@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 class ContextEnvironment : public ::testing::Environment {
 public:
@@ -21,4 +24,32 @@ Rgb ReadPixel(int x, int y)
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     return {pixel[0], pixel[1], pixel[2]};
+}
+
+std::vector<unsigned char> ReadView()
+{
+    std::vector<unsigned char> pixels(static_cast<size_t>(kViewWidth) * kViewHeight * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kViewWidth, kViewHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+Rgb SampleLinear(const std::vector<uint8_t>& pixels, int width, int height, double s, double t, double factor)
+{
+    const double u = s * width - 0.5, v = t * height - 0.5;
+    const int u0 = static_cast<int>(std::floor(u)), v0 = static_cast<int>(std::floor(v));
+    const double fu = u - u0, fv = v - v0;
+    double channel[3] = {0, 0, 0};
+    for (int dy = 0; dy < 2; ++dy)
+        for (int dx = 0; dx < 2; ++dx) {
+            const int cx = std::clamp(u0 + dx, 0, width - 1), cy = std::clamp(v0 + dy, 0, height - 1);
+            const double weight = (dx ? fu : 1 - fu) * (dy ? fv : 1 - fv);
+            const uint8_t* texel = &pixels[(static_cast<size_t>(cy) * width + cx) * 4];
+            for (int c = 0; c < 3; ++c)
+                channel[c] += weight * texel[c];
+        }
+    // Pixels are blue, green, red.
+    return {static_cast<int>(std::lround(channel[2] * factor)), static_cast<int>(std::lround(channel[1] * factor)),
+            static_cast<int>(std::lround(channel[0] * factor))};
 }

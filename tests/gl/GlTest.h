@@ -18,6 +18,13 @@ struct Rgb {
 };
 // The colour of one pixel of the back buffer, (0, 0) at the bottom left.
 Rgb ReadPixel(int x, int y);
+// The whole back buffer as red, green, blue, alpha bytes, bottom row first.
+std::vector<unsigned char> ReadView();
+
+// What linear filtering samples at texture coordinates (s, t) from `width` x `height` pixels of
+// blue, green, red and one more byte, top row at t = 0, clamped to the edge: red, green and blue,
+// scaled by `factor` before rounding.
+Rgb SampleLinear(const std::vector<uint8_t>& pixels, int width, int height, double s, double t, double factor = 1.0);
 
 // Runs once before any test; the context is then current.
 void CreateTestContext();

@@ -24,21 +24,7 @@ Rgb ExpectedSky(const std::vector<uint8_t>& pixels, int px, int py, double facto
     const double y = ((py + 0.5) / kViewHeight * 2.0 - 1.0) * halfHeight;
     const double s = (x + 1.0) / 2.0;
     const double t = 0.99 * (0.75 - y) / 0.75;
-    const double u = s * kWidth - 0.5, v = t * kHeight - 0.5;
-    const int u0 = static_cast<int>(std::floor(u)), v0 = static_cast<int>(std::floor(v));
-    const double fu = u - u0, fv = v - v0;
-    double channel[3] = {0, 0, 0};
-    for (int dy = 0; dy < 2; ++dy)
-        for (int dx = 0; dx < 2; ++dx) {
-            const int cx = std::clamp(u0 + dx, 0, kWidth - 1), cy = std::clamp(v0 + dy, 0, kHeight - 1);
-            const double weight = (dx ? fu : 1 - fu) * (dy ? fv : 1 - fv);
-            const uint8_t* texel = &pixels[(static_cast<size_t>(cy) * kWidth + cx) * 4];
-            for (int c = 0; c < 3; ++c)
-                channel[c] += weight * texel[c];
-        }
-    // Pixels are blue, green, red.
-    return {static_cast<int>(std::lround(channel[2] * factor)), static_cast<int>(std::lround(channel[1] * factor)),
-            static_cast<int>(std::lround(channel[0] * factor))};
+    return SampleLinear(pixels, kWidth, kHeight, s, t, factor);
 }
 
 ::testing::AssertionResult Near(const Rgb& actual, const Rgb& expected, int tolerance)

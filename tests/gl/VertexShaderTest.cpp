@@ -86,10 +86,7 @@ Landing DrawPoint(const Vec3& point)
     glBegin(GL_POINTS);
     glVertex3d(point.x, point.y, point.z);
     glEnd();
-    std::vector<unsigned char> pixels(static_cast<size_t>(kViewWidth) * kViewHeight * 4);
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kViewWidth, kViewHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const std::vector<unsigned char> pixels = ReadView();
     Landing landing;
     for (int y = 0; y < kViewHeight; ++y)
         for (int x = 0; x < kViewWidth; ++x) {
