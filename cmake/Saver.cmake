@@ -1,6 +1,7 @@
 # The saver programs: morrowmere_add_windows_saver(TARGET ...) makes a .scr and
 # morrowmere_add_linux_saver(TARGET ...) the XScreenSaver hack, both from the objects of
-# morrowmere_program and morrowmere_mixer. Test builds differ from the product only through what
+# morrowmere_host, morrowmere_program and morrowmere_mixer; morrowmere_add_trace(TARGET ...) makes
+# the replay program of the platform from the same objects with its own host (tools/trace). Test builds differ from the product only through what
 # they are given here, never through compile definitions:
 #   SOURCES file...   test-only sources linked ahead of the saver's own code; a file that defines
 #                     a whole unit of a library (every function of a class) takes its place
@@ -14,11 +15,11 @@ if(NOT WIN32)
     pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
 endif()
 
-function(_morrowmere_add_saver target)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;WRAP;OMIT;EXTRA")
+function(_morrowmere_add_program target host)
+    cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;WRAP;OMIT;EXTRA")
     add_executable(${target} ${arg_SOURCES})
     # Object libraries: every one of their objects goes into the program.
-    target_link_libraries(${target} PRIVATE morrowmere_program morrowmere_mixer)
+    target_link_libraries(${target} PRIVATE ${host} morrowmere_program morrowmere_mixer)
     foreach(symbol IN LISTS arg_WRAP)
         target_link_options(${target} PRIVATE "LINKER:--wrap=${symbol}")
     endforeach()
@@ -26,15 +27,30 @@ function(_morrowmere_add_saver target)
     morrowmere_add_resources(${target} OMIT ${arg_OMIT} EXTRA ${arg_EXTRA})
 endfunction()
 
+function(_morrowmere_link_platform target)
+    if(WIN32)
+        target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_sound morrowmere_core morrowmere::glew
+                                                glu32 dsound dxguid uuid comctl32 gdi32 user32)
+    else()
+        target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_sound morrowmere_core morrowmere::glew
+                                                OpenGL::GLU OpenGL::GLX X11::X11 PkgConfig::OPENAL Threads::Threads)
+    endif()
+endfunction()
+
 function(morrowmere_add_windows_saver target)
-    _morrowmere_add_saver(${target} ${ARGN})
+    _morrowmere_add_program(${target} morrowmere_host ${ARGN})
     set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON SUFFIX ".scr")
-    target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_sound morrowmere_core morrowmere::glew glu32
-                                            dsound dxguid uuid comctl32 gdi32 user32)
+    _morrowmere_link_platform(${target})
 endfunction()
 
 function(morrowmere_add_linux_saver target)
-    _morrowmere_add_saver(${target} ${ARGN})
-    target_link_libraries(${target} PRIVATE morrowmere_graphics morrowmere_sound morrowmere_core morrowmere::glew
-                                            OpenGL::GLU OpenGL::GLX X11::X11 PkgConfig::OPENAL Threads::Threads)
+    _morrowmere_add_program(${target} morrowmere_host ${ARGN})
+    _morrowmere_link_platform(${target})
+endfunction()
+
+# The replay program: a console program on both platforms, writing pictures with libpng.
+function(morrowmere_add_trace target)
+    _morrowmere_add_program(${target} morrowmere_trace_host ${ARGN})
+    _morrowmere_link_platform(${target})
+    target_link_libraries(${target} PRIVATE morrowmere::png)
 endfunction()

@@ -9,6 +9,11 @@ void SeedRandom(uint32_t seed)
     g_state = seed;
 }
 
+uint32_t RandomState()
+{
+    return g_state;
+}
+
 int NextRandom15()
 {
     g_state = g_state * 214013u + 2531011u;

@@ -17,6 +17,10 @@
 // Sets the generator state. Video initialisation passes the current time in whole seconds.
 void SeedRandom(uint32_t seed);
 
+// The state as it is now. Reading it draws nothing; the replay program counts a run's draws by
+// stepping a copy of the generator until it reaches this state.
+uint32_t RandomState();
+
 // The next value of the generator: state = state * 214013 + 2531011 (mod 2^32), then bits 16..30
 // of the state. Always in 0..32767.
 int NextRandom15();

@@ -13,10 +13,19 @@
 
 #include <ctime>
 
-int InitializeVideo(void* window)
+VideoStart SaverVideoStart()
+{
+    VideoStart start;
+    start.seed = static_cast<uint32_t>(std::time(nullptr));
+    start.swapInterval = 1;
+    Settings().Get("EnableVSync", start.swapInterval);
+    return start;
+}
+
+int InitializeVideo(void* window, const VideoStart& start)
 {
     RunLog& log = Log();
-    SeedRandom(static_cast<uint32_t>(std::time(nullptr)));
+    SeedRandom(start.seed);
 
     g_frame.soundManager = new SoundManager(window);
     if (!g_frame.soundManager->IsValid()) {
@@ -44,9 +53,7 @@ int InitializeVideo(void* window)
 
     ApplyFixedCamera();
 
-    int32_t vsync = 1;
-    Settings().Get("EnableVSync", vsync);
-    GlSetSwapInterval(g_frame, vsync);
+    GlSetSwapInterval(g_frame, start.swapInterval);
     log.Record(kLogNotify, "VSYNC has been setted properly");
     log.Record(kLogNotify, "Video initialization has finished successfully");
     log.Record(kLogNotify, "Start scene initialization");
@@ -55,4 +62,14 @@ int InitializeVideo(void* window)
         return 1;
     log.Record(kLogNotify, "Scene has been initialized successfully");
     return 0;
+}
+
+void ReleaseVideo()
+{
+    ReleaseScene();
+    GlDeleteContext(g_frame);
+    GlReleaseDeviceContext(g_frame);
+    // Last: the scene's sounds hold buffers that the manager releases.
+    delete g_frame.soundManager;
+    g_frame.soundManager = nullptr;
 }

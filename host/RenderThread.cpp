@@ -9,7 +9,6 @@
 #include "gfx/GlContext.h"
 #include "gfx/VideoInit.h"
 #include "scene/Scene.h"
-#include "sound/SoundManager.h"
 
 FrameState g_frame;
 
@@ -35,7 +34,7 @@ uint32_t RenderThreadMain(void* window)
     clock.elapsed = static_cast<int32_t>(clock.previousTick);
     log.Record(kLogNotify, "Start common initialization");
 
-    if (InitializeVideo(window) != 0) {
+    if (InitializeVideo(window, SaverVideoStart()) != 0) {
         log.RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
     } else {
         while (g_frame.stopFlag == 0) {
@@ -50,13 +49,7 @@ uint32_t RenderThreadMain(void* window)
     }
 
     log.Record(kLogNotify, "Start common uninstall");
-    ReleaseScene();
-    GlDeleteContext(g_frame);
-    GlReleaseDeviceContext(g_frame);
-    if (g_frame.soundManager) {
-        delete g_frame.soundManager;
-        g_frame.soundManager = nullptr;
-    }
+    ReleaseVideo();
     log.Record(kLogNotify, "Common uninstall has finished properly");
     SignalDoneEvent(g_frame.doneEvent);
     if (g_frame.stopFlag == 0)

@@ -18,6 +18,9 @@ public:
     bool IsValid() const { return valid_; }
     void Step(int32_t elapsedMilliseconds);
 
+    // Null until it has been made.
+    const WingsSoundClass* WingSound() const { return wingSound_; }
+
 private:
     bool valid_ = false;
     WingsSoundClass* wingSound_ = nullptr;

@@ -71,3 +71,8 @@ void ReleaseScene()
     delete g_scene.ambientSound;
     delete g_scene.creature;
 }
+
+SceneView CurrentScene()
+{
+    return SceneView{g_scene.ambientSound, g_scene.creature, g_scene.horizon, g_scene.flowers, g_scene.planet};
+}

@@ -1,0 +1,125 @@
+// The replay program: the saver's own start-up from a given seed, then its frame step with given
+// elapsed times, printing the scene's state after every frame as one JSON line and saving chosen
+// frames as pictures.
+//
+// Exit status: 0 after the last frame; 1 when the start fails (the kept user message on stderr) or
+// a picture cannot be written; 2 for a command line that is refused; 3 after printing a frame
+// whose state holds a value that is not finite.
+
+#include "gfx/GlContext.h"
+#include "gfx/OpenGL.h"
+#include "gfx/VideoInit.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+#include "host/SaverFrame.h"
+#include "scene/Scene.h"
+#include "tools/trace/JsonLine.h"
+#include "tools/trace/PngWriter.h"
+#include "tools/trace/SceneTrace.h"
+#include "tools/trace/TraceOptions.h"
+#include "tools/trace/TraceWindow.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+constexpr int kStartFailed = 1;
+constexpr int kRefused = 2;
+constexpr int kNotFinite = 3;
+
+void PrintLine(const JsonLine& line)
+{
+    std::fwrite(line.Text().data(), 1, line.Text().size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+// The picture of the frame just drawn, before its swap. False when its file cannot be written.
+bool SaveSnapshots(const TraceOptions& options, uint32_t frame, std::vector<uint8_t>& pixels)
+{
+    bool saved = true;
+    bool read = false;
+    for (const TraceSnapshot& snapshot : options.snapshots) {
+        if (snapshot.frame != frame)
+            continue;
+        if (!read) {
+            pixels.resize(static_cast<size_t>(options.width) * static_cast<size_t>(options.height) * 4u);
+            // Whole 4-byte pixels: every row is aligned, whatever the pack alignment.
+            glReadPixels(0, 0, options.width, options.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+            read = true;
+        }
+        if (!WritePng(snapshot.path.c_str(), options.width, options.height, pixels.data())) {
+            std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", snapshot.path.c_str());
+            saved = false;
+        }
+    }
+    return saved;
+}
+
+// Frames 1..frames as the render thread runs them: the step, then the swap. 0 or an exit status.
+int RunFrames(const TraceOptions& options, SceneTrace& trace, JsonLine& line)
+{
+    std::vector<uint8_t> pixels;
+    size_t next = 0;
+    for (uint32_t frame = 1; frame <= options.frames; ++frame) {
+        FrameClock clock;
+        clock.previousTick = 0;
+        clock.elapsed = options.elapsed[next];
+        next = next + 1 == options.elapsed.size() ? 0 : next + 1;
+        StepScene(clock);
+        const bool saved = SaveSnapshots(options, frame, pixels);
+        GlSwapBuffers(g_frame);
+        ServiceTraceWindow();
+
+        trace.Write(line, frame, clock.elapsed);
+        if (frame % options.every == 0 || frame == options.frames || !line.AllFinite())
+            PrintLine(line);
+        if (!line.AllFinite())
+            return kNotFinite;
+        if (!saved)
+            return kStartFailed;
+    }
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    PrepareTraceProcess();
+    TraceOptions options;
+    std::string error;
+    if (!ParseTraceOptions(argc - 1, argv + 1, options, error)) {
+        std::fprintf(stderr, "morrowmere-trace: %s\n%s\n", error.c_str(), kTraceUsage);
+        return kRefused;
+    }
+    if (options.help) {
+        std::printf("%s\n", kTraceUsage);
+        return 0;
+    }
+
+    void* window = CreateTraceWindow(options.width, options.height);
+    if (window == nullptr)
+        return kStartFailed;
+
+    // The run log stays silent: the saver's own log is left alone. Its kept message is read below.
+    VideoStart start;
+    start.seed = options.seed;
+    start.swapInterval = 0;
+    int status = 0;
+    if (InitializeVideo(window, start) != 0) {
+        Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
+        std::fprintf(stderr, "morrowmere-trace: %s\n", Log().KeptUserMessage());
+        status = kStartFailed;
+    } else {
+        SceneTrace trace(options.seed);
+        JsonLine line;
+        trace.Write(line, 0, 0);
+        PrintLine(line);
+        status = line.AllFinite() ? RunFrames(options, trace, line) : kNotFinite;
+    }
+    std::fflush(stdout);
+
+    ReleaseVideo();
+    DestroyTraceWindow(window);
+    return status;
+}
