@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The Windows replay program under Wine and the Linux one agree: the same seeds and elapsed times
+# give the same traces over 600 frames (integers exactly, doubles to a relative 1e-9) and the
+# same last picture.
+# Arguments: TRACE.EXE LINUX-TRACE WORK WINE-RUN PREFIX
+set -uo pipefail
+. "$(dirname "$0")/check.sh"
+if [ -z "${DISPLAY:-}" ]; then
+    exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
+fi
+trace_exe=$1
+linux_trace=$2
+work=$3
+shift 3
+wine_run=("$@")
+compare_jq="$(dirname "$0")/trace-compare.jq"
+rm -rf "$work"
+mkdir -p "$work"
+work=$(cd "$work" && pwd -P)
+if [ ! -x "$linux_trace" ]; then
+    echo "FAIL: the Linux replay program $linux_trace is not built (tools/build linux first)"
+    exit 1
+fi
+# A sound device for Wine's DirectSound: ALSA's file plugin into a file of its own.
+cat > "$work/alsa.conf" <<CONF
+pcm.!default {
+    type file
+    slave.pcm { type null }
+    file "$work/sound.raw"
+    format "raw"
+}
+CONF
+export ALSA_CONFIG_PATH="$work/alsa.conf"
+
+for seed in 1 20261207 4294967295; do
+    args=(--seed "$seed" --frames 600 --elapsed 16,33,7,250 --size 256x192)
+    "$linux_trace" "${args[@]}" --snapshot "600:$work/linux-$seed.png" >"$work/linux-$seed" 2>"$work/linux-err"
+    check "seed $seed: the Linux run ends with status 0" 0 "$?"
+    "${wine_run[@]}" "$trace_exe" "${args[@]}" --snapshot "600:$work/windows-$seed.png" >"$work/windows-$seed" \
+        2>"$work/windows-err"
+    check "seed $seed: the Windows run ends with status 0" 0 "$?"
+    verdict=$(jq -n -r --slurpfile a "$work/linux-$seed" --slurpfile b "$work/windows-$seed" -f "$compare_jq")
+    echo "seed $seed: $verdict"
+    check "seed $seed: the traces agree" agree "${verdict%%,*}"
+    check "seed $seed: the last pictures are the same" 0 \
+        "$(compare -metric AE "$work/linux-$seed.png" "$work/windows-$seed.png" null: 2>&1)"
+done
+finish

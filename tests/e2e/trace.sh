@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The Linux replay program: its command line, the same bytes from the same arguments, the golden
+# trace of every scene object built so far, the printed frames, snapshots, and its failures.
+# Arguments: TRACE TRACE-WITHOUT-PLANET WORK GOLDEN
+# With GOLDEN_WRITE=1 it rewrites the golden trace instead (after a deliberate change of behaviour).
+set -uo pipefail
+. "$(dirname "$0")/check.sh"
+if [ -z "${DISPLAY:-}" ]; then
+    exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
+fi
+trace=$1
+trace_no_planet=$2
+work=$3
+golden=$4
+# The golden run: a swell of the ambient walk, sprites born, aged and removed, uneven frames.
+golden_args=(--seed 20261207 --frames 400 --every 25 --elapsed 16,33,7,250 --size 64x48)
+if [ "${GOLDEN_WRITE:-}" = 1 ]; then
+    "$trace" "${golden_args[@]}" >"$golden" && echo "wrote $golden"
+    exit
+fi
+rm -rf "$work"
+mkdir -p "$work"
+
+usage="usage: morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] [--snapshot F:FILE.png]... [--size WxH]"
+for args in "--seed 1" "--seed 1 --frames 2 --size 10" "--seed 1 --frames 2 --snapshot 3:$work/x.png" \
+            "--seed 1 --frames 2 --elapsed 16,x"; do
+    # shellcheck disable=SC2086
+    "$trace" $args >"$work/out" 2>"$work/err"
+    check "refused ($args): exit 2" 2 "$?"
+    check "refused ($args): the usage line on stderr, nothing on stdout" "$usage|" \
+        "$(tail -1 "$work/err")|$(cat "$work/out")"
+done
+
+"$trace" --seed 7 --frames 30 --elapsed 16,40 >"$work/a"
+check "a run ends with status 0" 0 "$?"
+"$trace" --seed 7 --frames 30 --elapsed 16,40 >"$work/b"
+check "the same arguments give the same bytes" same "$(cmp -s "$work/a" "$work/b" && echo same)"
+check "one line per frame, frame 0 first" "31 0 30" \
+    "$(wc -l <"$work/a") $(head -1 "$work/a" | jq .frame) $(tail -1 "$work/a" | jq .frame)"
+"$trace" --seed 8 --frames 30 --elapsed 16,40 >"$work/c"
+check "another seed gives another trace" different "$(cmp -s "$work/a" "$work/c" || echo different)"
+"$trace" --seed 7 --frames 30 --elapsed 16,40 --every 7 >"$work/every"
+check "--every 7 prints frames 0, 7, 14, 21, 28 and the last, as the full run has them" \
+    "$(sed -n '1p;8p;15p;22p;29p;31p' "$work/a")" "$(cat "$work/every")"
+
+# The golden trace, compared object by object so that a failure names what changed.
+"$trace" "${golden_args[@]}" >"$work/golden"
+for key in draws ambient planet wingSound; do
+    check "golden trace: $key" "$(jq -c "[.frame, .$key]" "$golden")" "$(jq -c "[.frame, .$key]" "$work/golden")"
+done
+check "golden trace: the ambient walk swelled" yes \
+    "$(jq -s 'if any(.[]; .ambient.target != 0) then "yes" else "no" end' -r "$golden")"
+check "golden trace: sprites were removed" yes \
+    "$(jq -s 'if any(.[1:][]; .planet.count < 3) or ([.[].planet.count] | . != (sort)) then "yes" else "no" end' \
+        -r "$golden")"
+
+# Snapshots: the frame as drawn, right side up (the sky on top, the grey ground band below).
+"$trace" --seed 3 --frames 4 --size 160x120 --snapshot "2:$work/s2.png" --snapshot "4:$work/s4.png" \
+    --snapshot "4:$work/again.png" >/dev/null
+check "snapshots: status 0" 0 "$?"
+check "snapshots: the size asked for" "160x120 160x120" \
+    "$(identify -format '%wx%h ' "$work/s2.png" "$work/s4.png" | sed 's/ $//')"
+check "snapshots: one frame saved twice gives the same picture" 0 \
+    "$(compare -metric AE "$work/s4.png" "$work/again.png" null: 2>&1)"
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)] %[fx:int(255*p{$2,$3}.g)] %[fx:int(255*p{$2,$3}.b)]" info:; }
+read -r r g b <<<"$(pixel "$work/s4.png" 5 2)"
+check "snapshots: the top is dark blue sky" yes "$( ((b > r && r + g + b < 240)) && echo yes || echo "no: $r $g $b")"
+read -r r g b <<<"$(pixel "$work/s4.png" 5 117)"
+check "snapshots: the bottom is the grey band" yes \
+    "$( ((r == g && g == b && r > 100 && r < 160)) && echo yes || echo "no: $r $g $b")"
+"$trace" --seed 3 --frames 2 --snapshot "1:$work/no-such-folder/x.png" >/dev/null 2>"$work/err"
+check "a picture that cannot be written: status 1 and why" "1 morrowmere-trace: cannot write $work/no-such-folder/x.png" \
+    "$? $(cat "$work/err")"
+
+"$trace_no_planet" --seed 3 --frames 2 >"$work/out" 2>"$work/err"
+check "a failed start: status 1, the kept message on stderr, no frame printed" \
+    "1|morrowmere-trace: Error of initialization|" "$?|$(cat "$work/err")|$(cat "$work/out")"
+finish
