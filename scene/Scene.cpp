@@ -70,6 +70,7 @@ void ReleaseScene()
     // Its buffer belongs to the sound manager, which is destroyed later in the teardown.
     delete g_scene.ambientSound;
     delete g_scene.creature;
+    g_scene = SceneObjects();
 }
 
 SceneView CurrentScene()
