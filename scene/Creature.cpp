@@ -1,24 +1,117 @@
 #include "scene/Creature.h"
 
-#include "gfx/Vec3.h"
+#include "gfx/MeshBuffers.h"
+#include "gfx/MeshFit.h"
+#include "gfx/OpenGL.h"
+#include "gfx/ShaderProgram.h"
 #include "host/SaverFrame.h"
+#include "scene/CreatureModel.h"
 
-Creature::Creature()
+#include <cstdint>
+
+const Vec3 WingAnchor(0.6, 0.05, 0.03);
+
+namespace {
+constexpr uint16_t kRibbonVertexShader = 114;
+// Fragment shaders of programs 0 to 3: scales (body), wrinkles, eyes, horns.
+constexpr uint16_t kSurfaceShaders[4] = {111, 110, 112, 113};
+const Vec3 kLocalForward(1.0, 0.0, 0.0);
+const Vec3 kLocalSide(0.0, 1.0, 0.0);
+
+const void* Offset(long bytes)
+{
+    return reinterpret_cast<const void*>(static_cast<intptr_t>(bytes));
+}
+} // namespace
+
+Creature::Creature() : behaviour_(&ribbon_), wingSound_(g_frame.soundManager)
 {
     valid_ = false;
-    wingSound_ = new WingsSoundClass(g_frame.soundManager);
-    if (!wingSound_->HoldsBuffer())
+    if (!wingSound_.HoldsBuffer())
         return;
+    if (!BuildPrograms())
+        return;
+    FitMeshTable(g_creatureMeshes);
+    for (MeshDescriptor* row = g_creatureMeshes; row->vertexCount != 0; ++row) {
+        if (UploadMeshRow(*row) != 0)
+            return;
+    }
     valid_ = true;
 }
 
-Creature::~Creature()
+bool Creature::BuildPrograms()
 {
-    delete wingSound_;
+    for (int i = 0; i < 4; ++i) {
+        CreatureProgram& p = programs_[i];
+        if (CreateOGLProgram(kRibbonVertexShader, kSurfaceShaders[i], p.program) != 0)
+            return false;
+        p.gridPointAttribute = glGetAttribLocation(p.program, "aGridPoint");
+        p.normalAttribute = glGetAttribLocation(p.program, "aNormal");
+        p.gridXAttribute = glGetAttribLocation(p.program, "aGridX");
+        p.gridYAttribute = glGetAttribLocation(p.program, "aGridY");
+        p.matrixesUniform = glGetUniformLocation(p.program, "uRibbonMatrixes");
+        p.vertexesUniform = glGetUniformLocation(p.program, "uRibbonVertexes");
+        if (p.gridPointAttribute == -1 || p.normalAttribute == -1 || p.gridXAttribute == -1 ||
+            p.gridYAttribute == -1 || p.matrixesUniform == -1 || p.vertexesUniform == -1)
+            return false;
+    }
+    return true;
 }
 
 void Creature::Step(int32_t elapsedMilliseconds)
 {
-    // A ribbon starts with its head at (1, 0, 0).
-    wingSound_->Update(Vec3(1.0, 0.0, 0.0), static_cast<uint32_t>(elapsedMilliseconds));
+    behaviour_.Step(elapsedMilliseconds);
+    DrawBody();
+    // The wings draw with the fixed-function pipeline.
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+    FlyWing(wing1_, WingAnchor, kLocalSide, elapsedMilliseconds);
+    // The mirror image across the body's local x/z plane.
+    FlyWing(wing2_, Vec3(WingAnchor.x, -WingAnchor.y, WingAnchor.z), Vec3(kLocalSide.x, -kLocalSide.y, kLocalSide.z),
+            elapsedMilliseconds);
+    wingSound_.Update(ribbon_.nodes[0].position, static_cast<uint32_t>(elapsedMilliseconds));
+}
+
+void Creature::DrawBody()
+{
+    const float* matrixes = ribbon_.FillMatrixes();
+    const float* vertexes = ribbon_.FillVertexes();
+    glEnable(GL_DEPTH_TEST);
+    int i = 0;
+    for (const MeshDescriptor* row = g_creatureMeshes; row->vertexCount != 0; ++row, ++i) {
+        const CreatureProgram& p = programs_[i];
+        const long n = row->vertexCount;
+        glUseProgram(p.program);
+        glUniformMatrix3fv(p.matrixesUniform, ribbon_.NodeCount(), GL_FALSE, matrixes);
+        glUniform3fv(p.vertexesUniform, ribbon_.NodeCount(), vertexes);
+        glBindBuffer(GL_ARRAY_BUFFER, row->vertexBuffer);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, row->indexBuffer);
+        glVertexPointer(3, GL_FLOAT, 0, Offset(0));
+        glVertexAttribPointer(p.gridXAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::GridX(n)));
+        glVertexAttribPointer(p.gridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::GridY(n)));
+        glVertexAttribPointer(p.normalAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::Normal(n)));
+        glVertexAttribPointer(p.gridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::GridPoint(n)));
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableVertexAttribArray(p.normalAttribute);
+        glEnableVertexAttribArray(p.gridXAttribute);
+        glEnableVertexAttribArray(p.gridYAttribute);
+        glEnableVertexAttribArray(p.gridPointAttribute);
+        glDrawElements(GL_TRIANGLES, row->triangleCount * 3, GL_UNSIGNED_INT, Offset(0));
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableVertexAttribArray(p.normalAttribute);
+        glDisableVertexAttribArray(p.gridXAttribute);
+        glDisableVertexAttribArray(p.gridYAttribute);
+        glDisableVertexAttribArray(p.gridPointAttribute);
+    }
+}
+
+void Creature::FlyWing(Wing& wing, const Vec3& anchor, const Vec3& rest, int32_t elapsedMilliseconds)
+{
+    const Vec3 root = ribbon_.TransformVertex(anchor, anchor.x);
+    const Vec3 hinge = ribbon_.TransformDirection(kLocalForward, anchor.x);
+    const Vec3 restAxis = ribbon_.TransformDirection(rest, anchor.x);
+    wing.SetFrame(root, hinge, restAxis);
+    wing.Advance(elapsedMilliseconds);
+    wing.Draw();
 }

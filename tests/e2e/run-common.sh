@@ -64,9 +64,18 @@ normal_start_records() {
         "Start common initialization" "SoundManager has been created" "Context for OpenGL has been created" \
         "GLEW initialized" "OpenGL 2.0 is found" "WGLEW_EXT_swap_control extension is found" \
         "VSYNC has been setted properly" "Video initialization has finished successfully" \
-        "Start scene initialization" "Start initialization for the horizon image" "Bitmap is loaded" \
+        "Start scene initialization"
+    creature_program_records 4
+    printf '   Notify : %s\n' "Start initialization for the horizon image" "Bitmap is loaded" \
         "Horizon image is initialized properly" "Start initialization for the formless planet" "Bitmap is loaded" \
         "The formless planet is initialized properly" "Scene has been initialized successfully"
+}
+# The records of the creature's first COUNT programs.
+creature_program_records() {
+    for _ in $(seq "$1"); do
+        printf '   Notify : %s\n' "Start CreateOGLProgram()" "Vertex shader is built" "Fragment shader is built" \
+            "OGL program is created and built"
+    done
 }
 normal_end_records() {
     printf '   Notify : %s\n' "Start common uninstall" "Common uninstall has finished properly" "FPS = <rate>"
@@ -173,10 +182,11 @@ failed_start_records() {
         "   Notify : Common uninstall has finished properly" "   Notify : FPS = -1"
 }
 
-# The records of the scene's start when the sky picture is missing: no "Bitmap is loaded".
+# The records of the sky's start, after the creature's, when its picture is missing: no "Bitmap
+# is loaded".
 missing_sky_records() {
-    printf '%s\n' "   Notify : Start scene initialization" "   Notify : Start initialization for the horizon image" \
-        "(!)Error : Horizon initialization is failed"
+    printf '%s\n' "   Notify : OGL program is created and built" \
+        "   Notify : Start initialization for the horizon image" "(!)Error : Horizon initialization is failed"
 }
 
 # The last records of the planet's start when its picture is missing: no "Bitmap is loaded".
@@ -191,9 +201,15 @@ missing_planet_records() {
 check_missing_resource_starts() {
     failed_start morrowmere-no-ambient "(!)Error : Can not create SceneSoundClass object"
     failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass object"
+    check "without its wing sound the creature builds no program" 0 "$(records | grep -c 'Start CreateOGLProgram')"
+    # Without the eyes' shader the third program fails, with no record of its own.
+    failed_start morrowmere-no-eyes "   Notify : Vertex shader is built"
+    check "a program that cannot be built stops the creature's later ones" \
+        "$(creature_program_records 2; creature_program_records 1 | head -2)" \
+        "$(records | sed -n '/Start scene initialization/,/Error of common/p' | sed '1d;$d')"
     failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
     check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
-        "$(records | sed -n '/Start scene initialization/,/Horizon init/p')"
+        "$(records | grep -B2 'Horizon initialization is failed')"
     failed_start morrowmere-no-planet "(!)Error : FormlessPlanet initialization is failed"
     check "without the planet picture no bitmap was loaded for it" "$(missing_planet_records)" \
         "$(records | grep -B2 'FormlessPlanet initialization is failed')"

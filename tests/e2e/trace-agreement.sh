@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows replay program under Wine and the Linux one agree: the same seeds and elapsed times
 # give the same traces over 600 frames (integers exactly, doubles to a relative 1e-9) and the
-# same last picture.
+# same last picture (to a few pixels).
 # Arguments: TRACE.EXE LINUX-TRACE WORK WINE-RUN PREFIX
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
@@ -42,7 +42,10 @@ for seed in 1 20261207 4294967295; do
     verdict=$(jq -n -r --slurpfile a "$work/linux-$seed" --slurpfile b "$work/windows-$seed" -f "$compare_jq")
     echo "seed $seed: $verdict"
     check "seed $seed: the traces agree" agree "${verdict%%,*}"
-    check "seed $seed: the last pictures are the same" 0 \
-        "$(compare -metric AE "$work/linux-$seed.png" "$work/windows-$seed.png" null: 2>&1)"
+    # The same picture but for a few pixels where the body's surfaces meet: Wine gives the
+    # context a 16-bit depth buffer, the Linux visual a deeper one.
+    differing=$(compare -metric AE "$work/linux-$seed.png" "$work/windows-$seed.png" null: 2>&1)
+    check "seed $seed: the last pictures differ in at most 50 of 49152 pixels" yes \
+        "$( ((differing <= 50)) && echo yes || echo "no: $differing")"
 done
 finish

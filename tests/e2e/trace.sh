@@ -14,8 +14,9 @@ trace_no_planet=$2
 trace_flap=$3
 work=$4
 golden=$5
-# The golden run: a swell of the ambient walk, sprites born, aged and removed, uneven frames.
-golden_args=(--seed 20261207 --frames 400 --every 25 --elapsed 16,33,7,250 --size 64x48)
+# The golden run: a swell of the ambient walk, sprites born, aged and removed, uneven frames, the
+# flight through all five states, sparks and flaps.
+golden_args=(--seed 25 --frames 400 --every 25 --elapsed 16,33,7,250 --size 64x48)
 if [ "${GOLDEN_WRITE:-}" = 1 ]; then
     "$trace" "${golden_args[@]}" >"$golden" && echo "wrote $golden"
     exit
@@ -47,7 +48,7 @@ check "--every 7 prints frames 0, 7, 14, 21, 28 and the last, as the full run ha
 
 # The golden trace, compared object by object so that a failure names what changed.
 "$trace" "${golden_args[@]}" >"$work/golden"
-for key in draws ambient planet wingSound; do
+for key in draws ambient planet flight head tail wings wingSound; do
     check "golden trace: $key" "$(jq -c "[.frame, .$key]" "$golden")" "$(jq -c "[.frame, .$key]" "$work/golden")"
 done
 check "golden trace: the ambient walk swelled" yes \
@@ -75,6 +76,29 @@ check "snapshots: the top is dark blue sky" yes "$( ((b > r && r + g + b < 240))
 read -r r g b <<<"$(pixel "$work/s4.png" 5 117)"
 check "snapshots: the bottom is the grey band" yes \
     "$( ((r == g && g == b && r > 100 && r < 160)) && echo yes || echo "no: $r $g $b")"
+# The creature where the trace says: its head on the grey band at frame 800 of seed 25, seen
+# through the fixed camera (21 degrees, aspect 1.3333333, the eye at z = 4).
+project() {
+    awk -v x="$1" -v y="$2" -v z="$3" 'BEGIN {
+        f = 1 / (sin(10.5 * 3.14159265358979 / 180) / cos(10.5 * 3.14159265358979 / 180)); d = 4 - z
+        printf "%d %d\n", (1 + f / 1.3333333 * x / d) / 2 * 320, (1 - f * y / d) / 2 * 240 }'
+}
+# How many pixels of an 11 x 11 box around (X, Y) are not the band's grey.
+not_grey() {
+    convert "$1" -crop "11x11+$(($2 - 5))+$(($3 - 5))" +repage txt:- |
+        awk -F'[(),]' 'NR > 1 && !($3 == $4 && $4 == $5) { n++ } END { print n + 0 }'
+}
+"$trace" --seed 25 --frames 800 --every 800 --size 320x240 --snapshot "800:$work/creature.png" >"$work/creature"
+read -r hx hy <<<"$(project $(tail -1 "$work/creature" | jq -r '.head | @tsv'))"
+read -r tx ty <<<"$(project $(tail -1 "$work/creature" | jq -r '.tail | @tsv'))"
+check "the creature's head is drawn where the trace puts it" yes \
+    "$( (($(not_grey "$work/creature.png" "$hx" "$hy") > 60)) && echo yes || echo "no, at $hx $hy")"
+check "the band opposite the head shows no creature" 0 "$(not_grey "$work/creature.png" $((320 - hx)) "$hy")"
+# Orange pixels on the band away from the head (and its horns).
+orange=$(convert "$work/creature.png" -crop 320x140+0+100 +repage txt:- |
+    awk -F'[(),]' -v hx="$hx" -v hy=$((hy - 100)) \
+        'NR > 1 && $3 > $4 + 20 && $4 > $5 && ($1 - hx)^2 + ($2 - hy)^2 > 400 { n++ } END { print n + 0 }')
+check "sparks glow orange over the band" yes "$( ((orange > 5)) && echo yes || echo "no: $orange")"
 "$trace" --seed 3 --frames 2 --snapshot "1:$work/no-such-folder/x.png" >/dev/null 2>"$work/err"
 check "a picture that cannot be written: status 1 and why" "1 morrowmere-trace: cannot write $work/no-such-folder/x.png" \
     "$? $(cat "$work/err")"

@@ -9,6 +9,7 @@
 
 #include "gfx/ShaderProgram.h"
 #include "gfx/Vec3.h"
+#include "scene/Ribbon.h"
 
 #include <gtest/gtest.h>
 
@@ -20,51 +21,38 @@ namespace {
 constexpr int kNodes = 20;
 const Vec3 kNormal(0.6, 0.64, 0.48);
 
-struct Node {
-    Vec3 position, direction, side, up;
-};
-
 // A bent strip: each node turned about z by its own angle and tilted about its direction.
-std::vector<Node> BentRibbon()
+void Bend(Ribbon& ribbon)
 {
-    std::vector<Node> nodes;
     for (int k = 0; k < kNodes; ++k) {
         const double a = 0.3 + 0.1 * k, t = 0.2 + 0.03 * k;
         const Vec3 d(std::cos(a), std::sin(a), 0.0);
         const Vec3 s(-std::sin(a) * std::cos(t), std::cos(a) * std::cos(t), std::sin(t));
-        nodes.push_back({Vec3(-0.6 + 0.06 * k, 0.3 * std::sin(0.5 * k), 0.0), d, s, d.Cross(s)});
+        ribbon.nodes[k] = {Vec3(-0.6 + 0.06 * k, 0.3 * std::sin(0.5 * k), 0.0), d, s, d.Cross(s)};
     }
-    return nodes;
 }
 
 // The ribbon's mapping of a model point, with the offset along the strip stretched by `length`.
-Vec3 Mapped(const std::vector<Node>& nodes, const Vec3& point, double length)
+Vec3 Mapped(const Ribbon& ribbon, const Vec3& point, double length)
 {
     const double inverseX = 1.0 - point.x;
     const int i = static_cast<int>(std::floor(inverseX * 20.0));
     const double behind = std::fmod(inverseX, 0.05) * length;
-    const Node& n = nodes[i];
+    const RibbonNode& n = ribbon.nodes[i];
     return n.position - n.direction * behind + n.side * point.y + n.up * point.z;
 }
 
-Vec3 MappedNormal(const std::vector<Node>& nodes, double x)
+Vec3 MappedNormal(const Ribbon& ribbon, double x)
 {
-    const Node& n = nodes[static_cast<int>(std::floor((1.0 - x) * 20.0))];
+    const RibbonNode& n = ribbon.nodes[static_cast<int>(std::floor((1.0 - x) * 20.0))];
     return n.direction * kNormal.x + n.side * kNormal.y + n.up * kNormal.z;
 }
 
-void UploadRibbon(uint32_t program, const std::vector<Node>& nodes)
+// The ribbon's own float arrays, as the creature hands them to its programs.
+void UploadRibbon(uint32_t program, Ribbon& ribbon)
 {
-    std::vector<float> matrixes, vertexes;
-    for (const Node& n : nodes) {
-        for (const Vec3* column : {&n.direction, &n.side, &n.up})
-            for (double c : {column->x, column->y, column->z})
-                matrixes.push_back(static_cast<float>(c));
-        for (double c : {n.position.x, n.position.y, n.position.z})
-            vertexes.push_back(static_cast<float>(c));
-    }
-    glUniformMatrix3fv(glGetUniformLocation(program, "uRibbonMatrixes"), kNodes, GL_FALSE, matrixes.data());
-    glUniform3fv(glGetUniformLocation(program, "uRibbonVertexes"), kNodes, vertexes.data());
+    glUniformMatrix3fv(glGetUniformLocation(program, "uRibbonMatrixes"), kNodes, GL_FALSE, ribbon.FillMatrixes());
+    glUniform3fv(glGetUniformLocation(program, "uRibbonVertexes"), kNodes, ribbon.FillVertexes());
     for (const char* name : {"aNormal", "aGridX", "aGridY"}) {
         const GLint location = glGetAttribLocation(program, name);
         if (location != -1)
@@ -135,22 +123,27 @@ const Vec3 kModelPoints[] = {Vec3(0.99, 0.1, 0.05), Vec3(0.57, -0.12, 0.03), Vec
                              Vec3(0.01, 0.08, 0.02)};
 } // namespace
 
-// The creature's ribbon shader (114), and the stalk's (125), which stretches only the distance
-// along the stalk by uRibbonLength.
+// The creature's ribbon shader (114), which lands where the ribbon's own TransformVertex says, and
+// the stalk's (125), which stretches only the distance along the stalk by uRibbonLength.
 TEST_F(VertexShaderTest, RibbonShadersMapPointsAndNormalsAsTheRibbonDoes)
 {
-    const std::vector<Node> nodes = BentRibbon();
+    Ribbon ribbon;
+    Bend(ribbon);
     for (const auto& [vertexShader, length] : {std::pair<uint16_t, double>(114, 1.0), {125, 3.0}}) {
         SCOPED_TRACE(vertexShader);
         uint32_t program = 0;
         ASSERT_EQ(CreateOGLProgram(vertexShader, 905, program), 0);
         glUseProgram(program);
-        UploadRibbon(program, nodes);
+        UploadRibbon(program, ribbon);
         if (vertexShader == 125)
             glUniform1f(glGetUniformLocation(program, "uRibbonLength"), static_cast<float>(length));
         for (const Vec3& point : kModelPoints) {
             SCOPED_TRACE(point.x);
-            EXPECT_TRUE(LandsAt(DrawPoint(point), Mapped(nodes, point, length), MappedNormal(nodes, point.x)));
+            const Vec3 expected = Mapped(ribbon, point, length);
+            EXPECT_TRUE(LandsAt(DrawPoint(point), expected, MappedNormal(ribbon, point.x)));
+            if (vertexShader == 114) {
+                EXPECT_NEAR(0.0, (ribbon.TransformVertex(point, point.x) - expected).Length(), 1e-12);
+            }
         }
     }
 }

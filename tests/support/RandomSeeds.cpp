@@ -1,5 +1,7 @@
 #include "support/RandomSeeds.h"
 
+#include "gfx/RandomUnit.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,4 +55,15 @@ int DrawAfter(uint32_t seed, int count)
     for (int i = 0; i < count; ++i)
         Next(state);
     return Next(state);
+}
+
+int DrawsSince(uint32_t seed)
+{
+    uint32_t state = seed;
+    for (int draws = 0; draws <= 1000000; ++draws) {
+        if (state == RandomState())
+            return draws;
+        Next(state);
+    }
+    return -1;
 }

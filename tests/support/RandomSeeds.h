@@ -16,3 +16,7 @@ uint32_t SeedWhere(int count, const std::function<bool(const std::vector<int>&)>
 
 // The 15-bit draw that follows `count` draws from `seed`.
 int DrawAfter(uint32_t seed, int count);
+
+// How many draws the saver's random source has made since it was seeded with `seed` (at most a
+// million are looked for; -1 beyond).
+int DrawsSince(uint32_t seed);

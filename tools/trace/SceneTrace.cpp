@@ -8,6 +8,34 @@
 #include "sound/WingsSoundClass.h"
 #include "tools/trace/JsonLine.h"
 
+namespace {
+void WriteVector(JsonLine& line, const Vec3& v)
+{
+    line.Open('[');
+    line.Number(v.x);
+    line.Number(v.y);
+    line.Number(v.z);
+    line.Close(']');
+}
+
+void WriteWing(JsonLine& line, const Wing& wing)
+{
+    line.Open('{');
+    line.Key("clock");
+    line.Integer(wing.clock);
+    line.Key("sparks");
+    line.Integer(static_cast<int64_t>(wing.sparks.particles.size()));
+    line.Key("lastEmission");
+    line.Number(wing.sparks.lastEmission);
+    line.Key("newest");
+    if (wing.sparks.particles.empty())
+        line.Null();
+    else
+        WriteVector(line, wing.sparks.particles.back().position);
+    line.Close('}');
+}
+} // namespace
+
 SceneTrace::SceneTrace(uint32_t seed) : state_(seed)
 {
 }
@@ -78,16 +106,38 @@ void SceneTrace::Write(JsonLine& line, uint64_t frame, int32_t elapsed)
         line.Close('}');
     }
 
-    const WingsSoundClass* wingSound = scene.creature != nullptr ? scene.creature->WingSound() : nullptr;
-    if (wingSound != nullptr) {
+    const Creature* creature = scene.creature;
+    if (creature != nullptr) {
+        const FlightBehaviour& flight = creature->Behaviour();
+        line.Key("flight");
+        line.Open('{');
+        line.Key("state");
+        line.Integer(flight.state);
+        line.Key("stateMs");
+        line.Number(flight.stateMs);
+        line.Key("target");
+        WriteVector(line, flight.target);
+        line.Close('}');
+        const Ribbon& ribbon = creature->GetRibbon();
+        line.Key("head");
+        WriteVector(line, ribbon.nodes[0].position);
+        line.Key("tail");
+        WriteVector(line, ribbon.nodes[Ribbon::NumberOfNodes - 1].position);
+        line.Key("wings");
+        line.Open('[');
+        WriteWing(line, creature->FirstWing());
+        WriteWing(line, creature->SecondWing());
+        line.Close(']');
+
+        const WingsSoundClass& wingSound = creature->WingSound();
         if (frame > 0)
-            CountFlaps(wingSound->msSinceFlap, elapsed);
+            CountFlaps(wingSound.msSinceFlap, elapsed);
         else
-            lastMsSinceFlap_ = wingSound->msSinceFlap;
+            lastMsSinceFlap_ = wingSound.msSinceFlap;
         line.Key("wingSound");
         line.Open('{');
         line.Key("msSinceFlap");
-        line.Integer(wingSound->msSinceFlap);
+        line.Integer(wingSound.msSinceFlap);
         line.Key("plays");
         line.Integer(static_cast<int64_t>(flaps_));
         line.Close('}');
