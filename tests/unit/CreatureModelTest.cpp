@@ -171,3 +171,58 @@ TEST(CreatureModel, TailAtSmallXHeadAtLargeX)
     }
     EXPECT_LT(tail.high - tail.low, 0.4 * (head.high - head.low));
 }
+
+namespace {
+// The direction in which `value` grows across triangle t, within its plane.
+Vec3 GrowthAcross(const MeshDescriptor& mesh, int t, double (*value)(const MeshVertex&))
+{
+    const MeshVertex& a = mesh.vertices[mesh.indices[3 * t]];
+    const MeshVertex& b = mesh.vertices[mesh.indices[3 * t + 1]];
+    const MeshVertex& c = mesh.vertices[mesh.indices[3 * t + 2]];
+    const Vec3 e1 = b.position - a.position, e2 = c.position - a.position;
+    const double d1 = value(b) - value(a), d2 = value(c) - value(a);
+    // grad = alpha e1 + beta e2 with grad . e1 = d1 and grad . e2 = d2.
+    const double g11 = e1.Dot(e1), g12 = e1.Dot(e2), g22 = e2.Dot(e2), det = g11 * g22 - g12 * g12;
+    const double alpha = (d1 * g22 - d2 * g12) / det, beta = (d2 * g11 - d1 * g12) / det;
+    return e1 * alpha + e2 * beta;
+}
+
+Vec3 RulerSum(const MeshDescriptor& mesh, int t, Vec3 MeshVertex::*ruler)
+{
+    Vec3 sum;
+    for (int k = 0; k < 3; ++k)
+        sum += mesh.vertices[mesh.indices[3 * t + k]].*ruler;
+    return sum;
+}
+} // namespace
+
+// The grid x ruler points where u grows in every triangle, and the y ruler where v grows on the
+// body and the sac, whose shaders shape their scales and ridges by them. The y ruler turns around
+// the x axis, so on a closed surface v must jump somewhere: the eyes keep one seam, on their inner
+// side, and the horns' v is not held to the rule. Their shaders read neither grid nor rulers.
+TEST(CreatureModel, RulersPointWhereTheGridGrows)
+{
+    const auto u = [](const MeshVertex& v) { return v.gridPoint.x; };
+    const auto v = [](const MeshVertex& v) { return v.gridPoint.y; };
+    for (int row = 0; row < kCreatureMeshCount; ++row) {
+        const MeshDescriptor& mesh = g_creatureMeshes[row];
+        const double vSpan = kRows[row].v1 - kRows[row].v0;
+        int againstU = 0, againstV = 0, seam = 0;
+        for (int t = 0; t < mesh.triangleCount; ++t) {
+            if (GrowthAcross(mesh, t, u).Dot(RulerSum(mesh, t, &MeshVertex::gridX)) <= 0)
+                ++againstU;
+            if (GrowthAcross(mesh, t, v).Dot(RulerSum(mesh, t, &MeshVertex::gridY)) > 0)
+                continue;
+            Extent corners;
+            for (int k = 0; k < 3; ++k)
+                corners.Add(mesh.vertices[mesh.indices[3 * t + k]].gridPoint.y);
+            ++(corners.high - corners.low > 0.5 * vSpan ? seam : againstV);
+        }
+        EXPECT_EQ(0, againstU) << "row " << row;
+        if (row < 2) {
+            EXPECT_EQ(0, againstV + seam) << "row " << row;
+        } else if (row == 2) {
+            EXPECT_EQ(0, againstV) << "eyes, away from their seam";
+        }
+    }
+}

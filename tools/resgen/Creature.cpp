@@ -165,6 +165,15 @@ ModelMesh MakeBody()
             AddTriangle(mesh, a, b, c);
             AddTriangle(mesh, a, c, d);
         }
+    // The tube's grid continued onto the spines from their positions: u along x, v around the
+    // centre line as the columns run, so that the rulers point where the grid grows there too.
+    auto bodyGrid = [&](const Vec3& p) {
+        const double t = (p.x - 0.01) / 0.99;
+        double phi = std::atan2(p.z - Spline(profile.centreZ, t), p.y);
+        if (phi <= -0.5 * kPi)
+            phi += 2 * kPi;
+        return Vec2(t, (1.5 * kPi - phi) / (2 * kPi));
+    };
     // Spines: five-sided cones leaning back, tallest over the shoulders of the belly.
     const Vec3 axis = [] { Vec3 a(-0.45, 0, 1); a.Normalize(); return a; }();
     Vec3 across = Vec3(0, 1, 0).Cross(axis);
@@ -180,9 +189,13 @@ ModelMesh MakeBody()
             const double angle = 2 * kPi * (k + 0.25) / 5;
             const Vec3 radial = across * std::cos(angle) + Vec3(0, 1, 0) * std::sin(angle);
             const Vec3 normal = radial * length + axis * radius;
-            mesh.vertices.push_back(Point(base + radial * radius, normal, t, 0.5 + 0.04 * std::sin(angle)));
+            const Vec3 p = base + radial * radius;
+            const Vec2 grid = bodyGrid(p);
+            mesh.vertices.push_back(Point(p, normal, grid.x, grid.y));
         }
-        mesh.vertices.push_back(Point(base + axis * length, axis, t + 0.01, 0.5));
+        const Vec3 tip = base + axis * length;
+        const Vec2 tipGrid = bodyGrid(tip);
+        mesh.vertices.push_back(Point(tip, axis, tipGrid.x, tipGrid.y));
         for (int k = 0; k < 5; ++k)
             AddTriangle(mesh, first + k, first + (k + 1) % 5, first + 5);
     }
@@ -290,7 +303,7 @@ ModelMesh MakeHorns()
         const double end = 0.94;
         const Vec3 basePole = centre(0) - tangent(0) * radius(0) * 0.6;
         const int base = static_cast<int>(mesh.vertices.size());
-        mesh.vertices.push_back(Point(basePole, tangent(0) * -1, 0, 0.5));
+        mesh.vertices.push_back(Point(basePole, tangent(0) * -1, basePole.x, 0.5));
         std::vector<std::vector<int>> ring(rings);
         std::vector<std::vector<double>> angles(rings);
         for (int k = 0; k < rings; ++k) {
@@ -303,12 +316,14 @@ ModelMesh MakeHorns()
                 const Vec3 radial = e1 * std::cos(alpha) + e2 * std::sin(alpha);
                 angles[k].push_back(alpha);
                 ring[k].push_back(static_cast<int>(mesh.vertices.size()));
-                mesh.vertices.push_back(Point(centre(tau) + radial * radius(tau), radial - tangent(tau) * slope,
-                                              tau, alpha / (2 * kPi)));
+                const Vec3 p = centre(tau) + radial * radius(tau);
+                // u grows with x, as the x ruler does; v goes round the horn.
+                mesh.vertices.push_back(Point(p, radial - tangent(tau) * slope, p.x, alpha / (2 * kPi)));
             }
         }
         const int tip = static_cast<int>(mesh.vertices.size());
-        mesh.vertices.push_back(Point(centre(end) + tangent(end) * radius(end) * 1.5, tangent(end), 1, 0.5));
+        const Vec3 tipPole = centre(end) + tangent(end) * radius(end) * 1.5;
+        mesh.vertices.push_back(Point(tipPole, tangent(end), tipPole.x, 0.5));
         for (int j = 0; j < counts[0]; ++j)
             AddTriangle(mesh, base, ring[0][(j + 1) % counts[0]], ring[0][j]);
         for (int j = 0; j < counts[rings - 1]; ++j)
