@@ -1,6 +1,6 @@
 /*
  * Vertex shader: a flower's stalk, bent along the flower's ribbon and stretched to its length.
- * The stalk lies along x from 1 (the foot) to 0.001 (the top); node 0 of the ribbon is the top.
+ * The stalk lies along x from 1 (the foot) to 0.001 (the top); node 0 of the ribbon is the foot.
  * Texture coordinates pass through for the surface's relief.
  * 2026-12-07
  */

@@ -28,8 +28,9 @@ run_for() {
     wait_for_exit 10
 }
 
+# The creature's flaps would sound over the walk: a build whose wings keep still lets it be heard alone.
 rm -f "$capture"
-hack_start -window
+HACK="$builds/morrowmere-still-wings" hack_start -window
 wait_for_frames
 walk=$(wait_for_ambient_walk "$capture" 90)
 kill -TERM "$hack_pid"

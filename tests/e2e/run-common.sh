@@ -65,13 +65,17 @@ normal_start_records() {
         "GLEW initialized" "OpenGL 2.0 is found" "WGLEW_EXT_swap_control extension is found" \
         "VSYNC has been setted properly" "Video initialization has finished successfully" \
         "Start scene initialization"
-    creature_program_records 4
+    program_records 4
     printf '   Notify : %s\n' "Start initialization for the horizon image" "Bitmap is loaded" \
-        "Horizon image is initialized properly" "Start initialization for the formless planet" "Bitmap is loaded" \
+        "Horizon image is initialized properly" "Creating OGL program for stalk"
+    program_records 1
+    printf '   Notify : %s\n' "Creating OGL program for fruit"
+    program_records 1
+    printf '   Notify : %s\n' "Start initialization for the formless planet" "Bitmap is loaded" \
         "The formless planet is initialized properly" "Scene has been initialized successfully"
 }
-# The records of the creature's first COUNT programs.
-creature_program_records() {
+# The records of COUNT programs built one after the other.
+program_records() {
     for _ in $(seq "$1"); do
         printf '   Notify : %s\n' "Start CreateOGLProgram()" "Vertex shader is built" "Fragment shader is built" \
             "OGL program is created and built"
@@ -189,9 +193,10 @@ missing_sky_records() {
         "   Notify : Start initialization for the horizon image" "(!)Error : Horizon initialization is failed"
 }
 
-# The last records of the planet's start when its picture is missing: no "Bitmap is loaded".
+# The last records of the planet's start, after the flowers' fruit program, when its picture is
+# missing: no "Bitmap is loaded".
 missing_planet_records() {
-    printf '%s\n' "   Notify : Horizon image is initialized properly" \
+    printf '%s\n' "   Notify : OGL program is created and built" \
         "   Notify : Start initialization for the formless planet" "(!)Error : FormlessPlanet initialization is failed"
 }
 
@@ -205,11 +210,21 @@ check_missing_resource_starts() {
     # Without the eyes' shader the third program fails, with no record of its own.
     failed_start morrowmere-no-eyes "   Notify : Vertex shader is built"
     check "a program that cannot be built stops the creature's later ones" \
-        "$(creature_program_records 2; creature_program_records 1 | head -2)" \
+        "$(program_records 2; program_records 1 | head -2)" \
         "$(records | sed -n '/Start scene initialization/,/Error of common/p' | sed '1d;$d')"
     failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
     check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
         "$(records | grep -B2 'Horizon initialization is failed')"
+    failed_start morrowmere-no-stalk "(!)Error : FlowersHolder initialization is failed"
+    check "without the stalk's shader the flowers stop at the stalk" \
+        "$(printf '%s\n' "   Notify : Creating OGL program for stalk" "   Notify : Start CreateOGLProgram()" \
+            "   Notify : Vertex shader is built" "(!)Error : Can not create an OpenGL application for Stalk")" \
+        "$(records | grep -B4 'FlowersHolder initialization is failed' | sed '$d')"
+    failed_start morrowmere-no-sphere-centre "(!)Error : FlowersHolder initialization is failed"
+    check "a fruit program without its sphere centre stops the flowers there" \
+        "$(printf '%s\n' "   Notify : Creating OGL program for fruit"; program_records 1
+           printf '%s\n' "(!)Error : Can not create an OpenGL application for Fruit")" \
+        "$(records | grep -B6 'FlowersHolder initialization is failed' | sed '$d')"
     failed_start morrowmere-no-planet "(!)Error : FormlessPlanet initialization is failed"
     check "without the planet picture no bitmap was loaded for it" "$(missing_planet_records)" \
         "$(records | grep -B2 'FormlessPlanet initialization is failed')"

@@ -36,7 +36,8 @@ run_build() {
 }
 
 clear_settings
-run_build morrowmere
+# The creature's flaps would sound over the walk: a build whose wings keep still lets it be heard alone.
+run_build morrowmere-still-wings
 wait_for_running_saver
 walk=$(wait_for_ambient_walk "$capture" 90)
 xdotool click 1

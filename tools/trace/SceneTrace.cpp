@@ -2,6 +2,7 @@
 
 #include "gfx/RandomUnit.h"
 #include "scene/Creature.h"
+#include "scene/FlowersHolder.h"
 #include "scene/FormlessPlanet.h"
 #include "scene/Scene.h"
 #include "sound/SceneSoundClass.h"
@@ -123,6 +124,25 @@ void SceneTrace::Write(JsonLine& line, uint64_t frame, int32_t elapsed)
         WriteVector(line, ribbon.nodes[0].position);
         line.Key("tail");
         WriteVector(line, ribbon.nodes[Ribbon::NumberOfNodes - 1].position);
+    }
+
+    if (scene.flowers != nullptr) {
+        line.Key("flowers");
+        line.Open('[');
+        for (const Flower& flower : scene.flowers->flowers) {
+            line.Open('{');
+            line.Key("swing");
+            line.Number(flower.swing);
+            line.Key("swingClock");
+            line.Integer(flower.swingClock);
+            line.Key("top");
+            WriteVector(line, flower.stalk.nodes[Ribbon::NumberOfNodes - 1].position);
+            line.Close('}');
+        }
+        line.Close(']');
+    }
+
+    if (creature != nullptr) {
         line.Key("wings");
         line.Open('[');
         WriteWing(line, creature->FirstWing());
