@@ -35,6 +35,25 @@ bool ParseWindowId(const char* text, uint32_t& id)
     return true;
 }
 
+namespace {
+// Decimal digits only, at most 10000000 (ten seconds).
+bool ParseDelay(const char* text, uint32_t& microseconds)
+{
+    if (*text == '\0')
+        return false;
+    uint32_t value = 0;
+    for (; *text != '\0'; ++text) {
+        if (*text < '0' || *text > '9')
+            return false;
+        value = value * 10 + static_cast<uint32_t>(*text - '0');
+        if (value > 10000000u)
+            return false;
+    }
+    microseconds = value;
+    return true;
+}
+} // namespace
+
 HackOptions ReadHackOptions(int argc, const char* const* argv, const char* screensaverWindow)
 {
     HackOptions options;
@@ -50,6 +69,16 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
             options.sound = true;
         } else if (std::strcmp(arg, "-no-sound") == 0) {
             options.sound = false;
+        } else if (std::strcmp(arg, "-delay") == 0) {
+            if (i + 1 >= argc) {
+                options.error = "-delay needs microseconds";
+                return options;
+            }
+            ++i;
+            if (!ParseDelay(argv[i], options.delayMicroseconds)) {
+                options.error = std::string("not a delay from 0 to 10000000 microseconds: ") + argv[i];
+                return options;
+            }
         } else if (std::strcmp(arg, "-root") == 0) {
             chosen = true;
             root = true;
@@ -92,12 +121,13 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
 
 const char* HackUsage()
 {
-    return "usage: morrowmere [-root | -window | -window-id ID] [-fps] [-sound | -no-sound] [-h]\n"
+    return "usage: morrowmere [-root | -window | -window-id ID] [-fps] [-sound | -no-sound] [-delay US] [-h]\n"
            "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
            "  -window-id ID  draw in an existing window (0x hex or decimal)\n"
            "  -fps           show the frame rate in the top-left corner for this run\n"
            "  -no-sound      keep silent (-sound, the default, plays the ambient loop and the wings)\n"
+           "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none)\n"
            "  -h, --help     show this text\n"
            "Without -root, -window or -window-id it uses XSCREENSAVER_WINDOW when set, else its own\n"
            "window. Without a sound output it runs silently. Settings:\n"

@@ -5,6 +5,7 @@
 //   -window-id ID   draw on an existing window (hex with 0x, or decimal)
 //   -fps            show the frame-rate overlay for this run, whatever the stored setting
 //   -sound, -no-sound   play sound (the default) or keep silent; the last one given wins
+//   -delay US       microseconds of rest after each frame (default 20000), 0 to 10000000
 //   -h, --help      the usage
 // Without -root, -window or -window-id, XSCREENSAVER_WINDOW is used when set, else a window of
 // our own. The last of -root, -window and -window-id wins.
@@ -19,6 +20,9 @@ struct HackOptions {
     uint32_t windowId = 0; // for ExistingWindow
     bool fps = false;
     bool sound = true;
+    // A hack without vertical sync would otherwise take a whole core; XScreenSaver's frame-rate
+    // slider sets this.
+    uint32_t delayMicroseconds = 20000;
     bool help = false;
     std::string error; // not empty: the command line was refused, and why
 };

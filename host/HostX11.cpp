@@ -57,6 +57,7 @@ struct Host {
     pthread_t renderThread;
     // The window's new size for the render thread: width in the high half, 0 when unchanged.
     std::atomic<uint64_t> newSize{0};
+    uint32_t frameDelay = 0; // set before the render thread starts
 } g_host;
 
 void Wake(char reason)
@@ -247,6 +248,11 @@ void HostFailedStart()
     WaitForDoneEvent(g_host.failedStartShown);
 }
 
+uint32_t HostFrameDelay()
+{
+    return g_host.frameDelay;
+}
+
 bool HostTakeNewWindowSize(int32_t& width, int32_t& height)
 {
     const uint64_t size = g_host.newSize.exchange(0);
@@ -273,6 +279,7 @@ int main(int argc, char** argv)
     if (options.fps)
         Settings().Set("EnableFPS", 1);
     SetSoundWanted(options.sound);
+    g_host.frameDelay = options.delayMicroseconds;
 
     // Two threads use Xlib, each on its own connection.
     XInitThreads();

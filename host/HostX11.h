@@ -9,6 +9,8 @@ const char* HostDisplayName();
 // Called on the render thread after a failed start: hands the kept user message to the host's
 // thread and returns once the host has shown it and closed the run (the window side of it).
 void HostFailedStart();
+// Microseconds of rest after each frame (-delay). Render thread.
+uint32_t HostFrameDelay();
 // The window's size when it has changed since the last call (the host watches it); false when
 // it has not. Render thread only.
 bool HostTakeNewWindowSize(int32_t& width, int32_t& height);

@@ -45,6 +45,7 @@ uint32_t RenderThreadMain(void* window)
             if (overlay)
                 DrawOverlay();
             GlSwapBuffers(g_frame);
+            PaceFrame();
         }
     }
 

@@ -15,5 +15,10 @@ void SignalDoneEvent(DoneEvent* event);
 void WaitForDoneEvent(DoneEvent* event);
 void DestroyDoneEvent(DoneEvent* event);
 
+// Rests after a frame has been swapped, as the platform's hosts want it: the Linux port for its
+// -delay, so that a hack without vertical sync does not take a whole core; nothing on Windows,
+// where vertical sync paces the saver.
+void PaceFrame();
+
 // Asks the window thread, synchronously, to show the kept user message and close the window.
 void SendFailedStart(void* window);

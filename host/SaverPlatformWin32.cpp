@@ -42,6 +42,10 @@ void DestroyDoneEvent(DoneEvent* event)
     delete event;
 }
 
+void PaceFrame()
+{
+}
+
 void SendFailedStart(void* window)
 {
     SendMessageA(static_cast<HWND>(window), WM_USER, 0, 0);

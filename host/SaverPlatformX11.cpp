@@ -49,6 +49,18 @@ void DestroyDoneEvent(DoneEvent* event)
     delete event;
 }
 
+void PaceFrame()
+{
+    const uint32_t microseconds = HostFrameDelay();
+    if (microseconds == 0)
+        return;
+    timespec rest;
+    rest.tv_sec = static_cast<time_t>(microseconds / 1000000u);
+    rest.tv_nsec = static_cast<long>(microseconds % 1000000u) * 1000L;
+    while (nanosleep(&rest, &rest) != 0 && errno == EINTR) {
+    }
+}
+
 void SendFailedStart(void*)
 {
     HostFailedStart();

@@ -52,6 +52,14 @@ TEST(HackOptions, SwitchesAndRefusals)
     EXPECT_EQ(Read({"-window-id"}).error, "-window-id needs a window id");
     EXPECT_EQ(Read({"-window-id", "0x"}).error, "not a window id: 0x");
     EXPECT_EQ(Read({"root"}).error, "unknown option: root");
+
+    // Microseconds of rest per frame: 20000 unless given, 0 to ten seconds.
+    EXPECT_EQ(20000u, Read({}).delayMicroseconds);
+    EXPECT_EQ(0u, Read({"-delay", "0"}).delayMicroseconds);
+    EXPECT_EQ(10000000u, Read({"-delay", "10000000"}).delayMicroseconds);
+    for (const char* bad : {"10000001", "-5", "1e4", "", "4294967297"})
+        EXPECT_EQ(std::string("not a delay from 0 to 10000000 microseconds: ") + bad, Read({"-delay", bad}).error);
+    EXPECT_EQ("-delay needs microseconds", Read({"-delay"}).error);
 }
 
 TEST(HackOptions, WindowIdsAreHexWithPrefixOrDecimalNonZeroAndWithin32Bits)

@@ -1,6 +1,6 @@
 // The replay program's window on X11. It also stands in for the saver's host towards the context
-// backend: the display it connects to, a window whose size never changes, and nothing to do after a
-// failed start (the program reports that itself).
+// backend: the display it connects to, a window whose size never changes, no rest between frames,
+// and nothing to do after a failed start (the program reports that itself).
 
 #include "tools/trace/TraceWindow.h"
 
@@ -26,6 +26,11 @@ const char* HostDisplayName()
 
 void HostFailedStart()
 {
+}
+
+uint32_t HostFrameDelay()
+{
+    return 0;
 }
 
 bool HostTakeNewWindowSize(int32_t&, int32_t&)
