@@ -72,7 +72,16 @@ check "without a render thread: the records" "$(printf '   Notify : %s\n' "Appli
 
 log="$work/morrowmere-crash.log"
 SCR="$work/morrowmere-crash.scr" saver_start /s
-check "a crash ends the process with -1" 255 "$(wait_for_exit 30)"
+crash_status=$(wait_for_exit 30)
+# Now and then, on a busy machine, Wine's own teardown of a process that ends from its crash
+# filter kills it (status 137) before its exit code is reported; a second run tells that apart
+# from a saver that does not end with -1.
+if [ "$crash_status" = 137 ]; then
+    echo "note: Wine killed the crashed process (137); running it once more"
+    SCR="$work/morrowmere-crash.scr" saver_start /s
+    crash_status=$(wait_for_exit 30)
+fi
+check "a crash ends the process with -1" 255 "$crash_status"
 check "the records stop where it crashed" "   Notify : Start scene initialization" "$(records | tail -1)"
 check "no window is left" 0 "$(saver_window_count)"
 finish
