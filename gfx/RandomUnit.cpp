@@ -16,7 +16,7 @@ uint32_t RandomState()
 
 int NextRandom15()
 {
-    g_state = g_state * 214013u + 2531011u;
+    g_state = NextRandomState(g_state);
     return static_cast<int>((g_state >> 16) & 0x7FFFu);
 }
 

@@ -21,8 +21,13 @@ void SeedRandom(uint32_t seed);
 // stepping a copy of the generator until it reaches this state.
 uint32_t RandomState();
 
-// The next value of the generator: state = state * 214013 + 2531011 (mod 2^32), then bits 16..30
-// of the state. Always in 0..32767.
+// The state that follows `state`: state * 214013 + 2531011 (mod 2^32).
+constexpr uint32_t NextRandomState(uint32_t state)
+{
+    return state * 214013u + 2531011u;
+}
+
+// The next value of the generator: the next state, then bits 16..30 of it. Always in 0..32767.
 int NextRandom15();
 
 // NextRandom15() / 32767: in [0, 1], and exactly 1.0 when the generator yields 32767.

@@ -17,11 +17,6 @@ constexpr uint16_t kRibbonVertexShader = 114;
 constexpr uint16_t kSurfaceShaders[4] = {111, 110, 112, 113};
 const Vec3 kLocalForward(1.0, 0.0, 0.0);
 const Vec3 kLocalSide(0.0, 1.0, 0.0);
-
-const void* Offset(long bytes)
-{
-    return reinterpret_cast<const void*>(static_cast<intptr_t>(bytes));
-}
 } // namespace
 
 Creature::Creature() : behaviour_(&ribbon_), wingSound_(g_frame.soundManager)
@@ -87,17 +82,17 @@ void Creature::DrawBody()
         glUniform3fv(p.vertexesUniform, ribbon_.NodeCount(), vertexes);
         glBindBuffer(GL_ARRAY_BUFFER, row->vertexBuffer);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, row->indexBuffer);
-        glVertexPointer(3, GL_FLOAT, 0, Offset(0));
-        glVertexAttribPointer(p.gridXAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::GridX(n)));
-        glVertexAttribPointer(p.gridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::GridY(n)));
-        glVertexAttribPointer(p.normalAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::Normal(n)));
-        glVertexAttribPointer(p.gridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, Offset(MeshBlockOffsets::GridPoint(n)));
+        glVertexPointer(3, GL_FLOAT, 0, BufferOffset(0));
+        glVertexAttribPointer(p.gridXAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(MeshBlockOffsets::GridX(n)));
+        glVertexAttribPointer(p.gridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(MeshBlockOffsets::GridY(n)));
+        glVertexAttribPointer(p.normalAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(MeshBlockOffsets::Normal(n)));
+        glVertexAttribPointer(p.gridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(MeshBlockOffsets::GridPoint(n)));
         glEnableClientState(GL_VERTEX_ARRAY);
         glEnableVertexAttribArray(p.normalAttribute);
         glEnableVertexAttribArray(p.gridXAttribute);
         glEnableVertexAttribArray(p.gridYAttribute);
         glEnableVertexAttribArray(p.gridPointAttribute);
-        glDrawElements(GL_TRIANGLES, row->triangleCount * 3, GL_UNSIGNED_INT, Offset(0));
+        glDrawElements(GL_TRIANGLES, row->triangleCount * 3, GL_UNSIGNED_INT, BufferOffset(0));
         glDisableClientState(GL_VERTEX_ARRAY);
         glDisableVertexAttribArray(p.normalAttribute);
         glDisableVertexAttribArray(p.gridXAttribute);

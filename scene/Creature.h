@@ -48,7 +48,6 @@ public:
     const WingsSoundClass& WingSound() const { return wingSound_; }
     const Wing& FirstWing() const { return wing1_; }
     const Wing& SecondWing() const { return wing2_; }
-    const CreatureProgram& Program(int i) const { return programs_[i]; }
 
 private:
     bool BuildPrograms();

@@ -1,5 +1,6 @@
 #include "scene/FlowersHolder.h"
 
+#include "gfx/MeshBuffers.h"
 #include "gfx/OpenGL.h"
 #include "gfx/ShaderProgram.h"
 #include "host/ProcessGlobals.h"
@@ -25,11 +26,6 @@ const FlowerPlace kFlowers[] = {
     {Vec3(3.0, -2.0, -30.0), Vec3(0.0, 0.0, 1.0), 6.0, 0.6},
     {Vec3(-1.0, -2.0, -40.0), Vec3(0.7, 0.0, -0.7), 10.0, 1.0},
 };
-
-const void* Offset(long bytes)
-{
-    return reinterpret_cast<const void*>(static_cast<intptr_t>(bytes));
-}
 
 void Upload(const FlowerMesh& mesh, uint32_t& vertexBuffer, uint32_t& indexBuffer)
 {
@@ -140,17 +136,17 @@ void FlowersHolder::DrawStalk(Flower& flower)
     glUniform1f(ribbonLengthUniform, static_cast<float>(flower.length));
     glBindBuffer(GL_ARRAY_BUFFER, stalkVertexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, stalkIndexBuffer);
-    glVertexPointer(3, GL_FLOAT, 0, Offset(0));
-    glVertexAttribPointer(stalkNormalAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(kStalkNormalOffset));
-    glVertexAttribPointer(stalkGridXAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(kStalkGridXOffset));
-    glVertexAttribPointer(stalkGridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, Offset(kStalkGridYOffset));
-    glVertexAttribPointer(stalkGridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, Offset(kStalkGridPointOffset));
+    glVertexPointer(3, GL_FLOAT, 0, BufferOffset(0));
+    glVertexAttribPointer(stalkNormalAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkNormalOffset));
+    glVertexAttribPointer(stalkGridXAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridXOffset));
+    glVertexAttribPointer(stalkGridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridYOffset));
+    glVertexAttribPointer(stalkGridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridPointOffset));
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableVertexAttribArray(stalkNormalAttribute);
     glEnableVertexAttribArray(stalkGridXAttribute);
     glEnableVertexAttribArray(stalkGridYAttribute);
     glEnableVertexAttribArray(stalkGridPointAttribute);
-    glDrawElements(GL_TRIANGLES, kStalkIndices, GL_UNSIGNED_INT, Offset(0));
+    glDrawElements(GL_TRIANGLES, kStalkIndices, GL_UNSIGNED_INT, BufferOffset(0));
     // The arrays stay enabled: the creature sets its own pointers before it draws.
     glUseProgram(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
@@ -162,9 +158,9 @@ void FlowersHolder::DrawFruit(const Flower& flower)
     glUseProgram(fruitProgram);
     glBindBuffer(GL_ARRAY_BUFFER, fruitVertexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, fruitIndexBuffer);
-    glVertexPointer(3, GL_FLOAT, 0, Offset(0));
+    glVertexPointer(3, GL_FLOAT, 0, BufferOffset(0));
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexAttribPointer(fruitGridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, Offset(kFruitGridPointOffset));
+    glVertexAttribPointer(fruitGridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kFruitGridPointOffset));
     glEnableVertexAttribArray(fruitGridPointAttribute);
 
     const int n = flower.stalk.NodeCount();
@@ -184,7 +180,7 @@ void FlowersHolder::DrawFruit(const Flower& flower)
     const Vec3 centre = top.position - top.direction * (flower.length * 0.2 / n + flower.fruitSize);
     glUniform3f(sphereCenterUniform, static_cast<float>(centre.x), static_cast<float>(centre.y),
                 static_cast<float>(centre.z));
-    glDrawElements(GL_TRIANGLES, kFruitIndices, GL_UNSIGNED_INT, Offset(0));
+    glDrawElements(GL_TRIANGLES, kFruitIndices, GL_UNSIGNED_INT, BufferOffset(0));
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glUseProgram(0);

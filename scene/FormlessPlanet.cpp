@@ -30,15 +30,7 @@ void UploadGlowTexture(uint32_t& texture)
             const double r = Vec2(i * 0.03125 - 1.0, j * 0.03125 - 1.0).Length();
             values[i * kGlowSize + j] = r <= 1.0 ? static_cast<float>(1.0 + std::cos(r * kPi)) : 0.0f;
         }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    texture = name;
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, kGlowSize, kGlowSize, 0, GL_ALPHA, GL_FLOAT, values.data());
+    UploadAlphaTexture(kGlowSize, values.data(), texture);
 }
 
 // Opaque to r = 0.9, fading linearly to transparent at r = 1, transparent outside.

@@ -1,5 +1,6 @@
 #include "scene/Wing.h"
 
+#include "gfx/BitmapTexture.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
 
@@ -55,15 +56,7 @@ WingSparks::WingSparks()
             pixels[i * kTextureSize + j] = static_cast<float>(value);
         }
     }
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    texture = name;
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA8, kTextureSize, kTextureSize, 0, GL_ALPHA, GL_FLOAT, pixels);
+    UploadAlphaTexture(kTextureSize, pixels, texture);
     // Room for the sparks a wing keeps alive at a steady frame rate, so births rarely allocate.
     particles.reserve(64);
 }

@@ -53,3 +53,12 @@ Rgb SampleLinear(const std::vector<uint8_t>& pixels, int width, int height, doub
     return {static_cast<int>(std::lround(channel[2] * factor)), static_cast<int>(std::lround(channel[1] * factor)),
             static_cast<int>(std::lround(channel[0] * factor))};
 }
+
+void UseIdentityView()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+}

@@ -26,5 +26,9 @@ std::vector<unsigned char> ReadView();
 // scaled by `factor` before rounding.
 Rgb SampleLinear(const std::vector<uint8_t>& pixels, int width, int height, double s, double t, double factor = 1.0);
 
+// Identity projection and model-view, no depth test: a scene point (x, y) shows at the view's
+// pixel ((x + 1) / 2 · width, (y + 1) / 2 · height).
+void UseIdentityView();
+
 // Runs once before any test; the context is then current.
 void CreateTestContext();

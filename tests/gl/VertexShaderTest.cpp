@@ -106,11 +106,7 @@ class VertexShaderTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
+        UseIdentityView();
         glDisable(GL_CULL_FACE);
         glPointSize(1.0f);
         glClearColor(0, 0, 0, 0);

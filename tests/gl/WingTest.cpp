@@ -23,11 +23,7 @@ double Unit(uint32_t seed, int k)
 struct WingTest : ::testing::Test {
     void SetUp() override
     {
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
+        UseIdentityView();
         wing.SetFrame(Vec3(0.0, 0.0, 0.0), Vec3(0.0, 1.0, 0.0), Vec3(1.0, 0.0, 0.0));
     }
     Wing wing;

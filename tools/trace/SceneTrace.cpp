@@ -47,7 +47,7 @@ void SceneTrace::CountDraws()
     // steps from the seed to the saver's state is the number of draws.
     const uint32_t target = RandomState();
     while (state_ != target) {
-        state_ = state_ * 214013u + 2531011u;
+        state_ = NextRandomState(state_);
         ++draws_;
     }
 }
