@@ -61,6 +61,7 @@ FormlessPlanet::FormlessPlanet()
     const TextureParameters parameters = {GL_REPEAT, GL_LINEAR, GL_LINEAR, GL_RGBA16, kDiscSize, kDiscSize};
     UploadBitmapTexture(parameters, pixels, discTexture);
     particles.reserve(kMostParticles);
+    sprites.Reserve(kMostParticles);
     particles.push_back({0.0, kCoreLifetime, 2.0, PlanetCentre});
     valid = true;
     log.Record(kLogNotify, "The formless planet is initialized properly");
@@ -124,23 +125,22 @@ void FormlessPlanet::Draw()
     glBindTexture(GL_TEXTURE_2D, glowTexture);
     // Each fragment keeps the sprite's colour and takes its alpha from the glow.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBegin(GL_QUADS);
+    sprites.Clear();
+    double brightness = 0.0;
     for (const PlanetParticle& particle : particles) {
         // A sprite past its lifetime gets a negative brightness, which OpenGL clamps to nothing.
-        const double brightness =
+        brightness =
             particle.lifetime == kCoreLifetime ? 0.02 : 0.02 * std::sin(particle.age / particle.lifetime * kPi);
-        glColor3d(brightness, brightness, brightness);
-        const double x = particle.position.x, y = particle.position.y, z = particle.position.z, s = particle.size;
-        glTexCoord2d(0.0, 0.0);
-        glVertex3d(x - s, y - s, z);
-        glTexCoord2d(1.0, 0.0);
-        glVertex3d(x + s, y - s, z);
-        glTexCoord2d(1.0, 1.0);
-        glVertex3d(x + s, y + s, z);
-        glTexCoord2d(0.0, 1.0);
-        glVertex3d(x - s, y + s, z);
+        // Black adds nothing to the sky: a newborn sprite (sin 0) or one past its lifetime.
+        if (brightness <= 0.0)
+            continue;
+        sprites.Add(particle.position.x, particle.position.y, particle.position.z, particle.size, brightness,
+                    brightness, brightness);
     }
-    glEnd();
+    sprites.Draw();
+    // The disc is drawn in the last sprite's colour.
+    if (!particles.empty())
+        glColor3d(brightness, brightness, brightness);
 
     // The picture's top row (t = 0) at the lower edge: the planet is shown upside down.
     glBindTexture(GL_TEXTURE_2D, discTexture);

@@ -7,6 +7,7 @@
 //
 // Render thread only, with the rendering context current. The textures go with the context.
 
+#include "gfx/SpriteQuads.h"
 #include "gfx/Vec3.h"
 
 #include <cstddef>
@@ -48,4 +49,7 @@ public:
     // In creation order, the core first. Room for kMostParticles is taken once, so births never
     // allocate.
     std::vector<PlanetParticle> particles;
+
+private:
+    SpriteQuads sprites; // this frame's glow, rebuilt by every Draw
 };

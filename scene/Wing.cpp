@@ -9,6 +9,8 @@
 namespace {
 constexpr double kPi = 3.1415926;
 constexpr int kProfilePoints = 7;
+constexpr int kArcs = 5;
+constexpr int kArcPointsMost = 12;
 constexpr double kEmissionGap = 120.0;
 constexpr double kSparkHalfSize = 0.02;
 constexpr int kTextureSize = 32;
@@ -37,10 +39,6 @@ double FlapAngle(int32_t clock)
     return 0.7 * std::cos(0.9 * static_cast<double>(clock));
 }
 
-void Vertex(const Vec3& p)
-{
-    glVertex3d(p.x, p.y, p.z);
-}
 } // namespace
 
 WingSparks::WingSparks()
@@ -59,6 +57,7 @@ WingSparks::WingSparks()
     UploadAlphaTexture(kTextureSize, pixels, texture);
     // Room for the sparks a wing keeps alive at a steady frame rate, so births rarely allocate.
     particles.reserve(64);
+    quads.Reserve(64);
 }
 
 WingSparks::~WingSparks()
@@ -97,7 +96,8 @@ void WingSparks::Draw()
     glBindTexture(GL_TEXTURE_2D, texture);
     // The colour stays the current one; the alpha comes from the texture.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glBegin(GL_QUADS);
+    quads.Clear();
+    Vec3 colour;
     size_t kept = 0;
     for (size_t i = 0; i < particles.size(); ++i) {
         Spark& spark = particles[i];
@@ -107,23 +107,18 @@ void WingSparks::Draw()
         spark.position += spark.velocity * step;
         spark.brightness = spark.brightness * 0.992;
         const double k = (std::sin(spark.twinkleRate * time) * 0.15 + 0.85) * spark.brightness;
-        const Vec3 colour = SparkColour * k;
-        glColor3d(colour.x, colour.y, colour.z);
+        colour = SparkColour * k;
         const Vec3& p = spark.position;
-        glTexCoord2d(0.0, 0.0);
-        glVertex3d(p.x - kSparkHalfSize, p.y - kSparkHalfSize, p.z);
-        glTexCoord2d(1.0, 0.0);
-        glVertex3d(p.x + kSparkHalfSize, p.y - kSparkHalfSize, p.z);
-        glTexCoord2d(1.0, 1.0);
-        glVertex3d(p.x + kSparkHalfSize, p.y + kSparkHalfSize, p.z);
-        glTexCoord2d(0.0, 1.0);
-        glVertex3d(p.x - kSparkHalfSize, p.y + kSparkHalfSize, p.z);
+        quads.Add(p.x, p.y, p.z, kSparkHalfSize, colour.x, colour.y, colour.z);
         if (kept != i)
             particles[kept] = spark;
         ++kept;
     }
     particles.resize(kept);
-    glEnd();
+    quads.Draw();
+    // The current colour stays the last spark's.
+    if (quads.Count() > 0)
+        glColor3d(colour.x, colour.y, colour.z);
     glDisable(GL_TEXTURE_2D);
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
@@ -182,31 +177,47 @@ void Wing::Draw()
     // The wider the sweep, the fainter the blur.
     glColor4d(1.1, 0.9, 0.7, 1.2 / (hi + 2.0 - lo));
 
-    for (int arc = 0; arc < 5; ++arc) {
+    // The arcs and both membranes go to OpenGL from one block of client memory, strip by strip.
+    double vertices[(kArcs * kArcPointsMost + 4 * kProfilePoints) * 3];
+    int count = 0;
+    const auto add = [&vertices, &count](const Vec3& p) {
+        vertices[3 * count] = p.x;
+        vertices[3 * count + 1] = p.y;
+        vertices[3 * count + 2] = p.z;
+        ++count;
+    };
+    GLint arcFirst[kArcs];
+    GLsizei arcCount[kArcs];
+    for (int arc = 0; arc < kArcs; ++arc) {
         const double alpha = kPi * RandomUnit();
         const double u = 0.3 * std::sin(alpha);
         const double w = 0.03 * std::sin(2.0 * alpha);
-        glBegin(GL_LINE_STRIP);
-        for (double s = 0.0; s < 1.0; s += 0.1) {
+        arcFirst[arc] = count;
+        // Eleven points: ten steps of 0.1 add up to just under 1.
+        for (double s = 0.0; s < 1.0 && count - arcFirst[arc] < kArcPointsMost; s += 0.1) {
             Vec3 e = high * s + low * (1.0 - s);
             e.Normalize();
-            Vertex(PointAt(e, u, w));
+            add(PointAt(e, u, w));
         }
-        glEnd();
+        arcCount[arc] = count - arcFirst[arc];
     }
-
-    glBegin(GL_QUAD_STRIP);
+    const int highFirst = count;
     for (int m = 0; m < kProfilePoints; ++m) {
-        Vertex(PointAt(high, g_lowerEdge[m].u, g_lowerEdge[m].w));
-        Vertex(PointAt(high, g_upperEdge[m].u, g_upperEdge[m].w));
+        add(PointAt(high, g_lowerEdge[m].u, g_lowerEdge[m].w));
+        add(PointAt(high, g_upperEdge[m].u, g_upperEdge[m].w));
     }
-    glEnd();
-    glBegin(GL_QUAD_STRIP);
+    const int lowFirst = count;
     for (int m = 0; m < kProfilePoints; ++m) {
-        Vertex(PointAt(low, g_upperEdge[m].u, g_upperEdge[m].w));
-        Vertex(PointAt(low, g_lowerEdge[m].u, g_lowerEdge[m].w));
+        add(PointAt(low, g_upperEdge[m].u, g_upperEdge[m].w));
+        add(PointAt(low, g_lowerEdge[m].u, g_lowerEdge[m].w));
     }
-    glEnd();
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glVertexPointer(3, GL_DOUBLE, 0, vertices);
+    glMultiDrawArrays(GL_LINE_STRIP, arcFirst, arcCount, kArcs);
+    glDrawArrays(GL_QUAD_STRIP, highFirst, 2 * kProfilePoints);
+    glDrawArrays(GL_QUAD_STRIP, lowFirst, 2 * kProfilePoints);
+    glDisableClientState(GL_VERTEX_ARRAY);
 
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);

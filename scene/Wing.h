@@ -4,9 +4,10 @@
 // the flap angles of the last two frames, with five arcs joining them along the outline. Each wing
 // trails glowing orange sparks that are born near its root, drift, sink, twinkle and fade out.
 //
-// Fixed-function OpenGL in immediate mode, no shader program bound. Render thread only, with the
-// rendering context current; the spark texture goes with the context.
+// Fixed-function OpenGL from client vertex arrays of doubles, no shader program bound. Render
+// thread only, with the rendering context current; the spark texture goes with the context.
 
+#include "gfx/SpriteQuads.h"
 #include "gfx/Vec3.h"
 
 #include <cstdint>
@@ -42,6 +43,9 @@ public:
     double step = 0.0;         // milliseconds of the latest Advance
     // Oldest first; removal during the walk keeps the order, new sparks go at the end.
     std::vector<Spark> particles;
+
+private:
+    SpriteQuads quads; // this frame's sparks, rebuilt by every Draw
 };
 
 class Wing {
