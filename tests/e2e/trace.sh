@@ -48,7 +48,7 @@ check "--every 7 prints frames 0, 7, 14, 21, 28 and the last, as the full run ha
 
 # The golden trace, compared object by object so that a failure names what changed.
 "$trace" "${golden_args[@]}" >"$work/golden"
-for key in draws ambient planet flight head tail flowers wings wingSound; do
+for key in draws ambient planet flight head tail spacing flowers wings wingSound; do
     check "golden trace: $key" "$(jq -c "[.frame, .$key]" "$golden")" "$(jq -c "[.frame, .$key]" "$work/golden")"
 done
 check "golden trace: the ambient walk swelled" yes \

@@ -124,6 +124,18 @@ void SceneTrace::Write(JsonLine& line, uint64_t frame, int32_t elapsed)
         WriteVector(line, ribbon.nodes[0].position);
         line.Key("tail");
         WriteVector(line, ribbon.nodes[Ribbon::NumberOfNodes - 1].position);
+        // The shortest and longest gap between neighbouring nodes: 0.05 when the body holds together.
+        double shortest = 1e300, longest = 0.0;
+        for (int k = 1; k < Ribbon::NumberOfNodes; ++k) {
+            const double gap = (ribbon.nodes[k].position - ribbon.nodes[k - 1].position).Length();
+            shortest = gap < shortest ? gap : shortest;
+            longest = gap > longest ? gap : longest;
+        }
+        line.Key("spacing");
+        line.Open('[');
+        line.Number(shortest);
+        line.Number(longest);
+        line.Close(']');
     }
 
     if (scene.flowers != nullptr) {
