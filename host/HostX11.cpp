@@ -67,8 +67,20 @@ void Wake(char reason)
     }
 }
 
-void OnSignal(int)
+// Set once the display is open: from then on a signal ends the run the orderly way. Before, there
+// is nothing to tear down, and a display that does not answer must not hold the program.
+volatile sig_atomic_t g_orderlyEnd = 0;
+// Set by every signal: one that comes while stale wake-ups are dropped still ends the run.
+volatile sig_atomic_t g_signalled = 0;
+
+void OnSignal(int signal)
 {
+    if (!g_orderlyEnd) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+        return;
+    }
+    g_signalled = 1;
     Wake(kWakeSignal);
 }
 
@@ -276,6 +288,7 @@ int main(int argc, char** argv)
     }
     // Only an accepted command line starts a run and its log.
     Log().OpenForProcess();
+    CatchSignals();
     if (options.fps)
         Settings().Set("EnableFPS", 1);
     SetSoundWanted(options.sound);
@@ -283,12 +296,13 @@ int main(int argc, char** argv)
 
     // Two threads use Xlib, each on its own connection.
     XInitThreads();
+    if (!OpenWakePipe())
+        return Fail("cannot create a pipe", "");
     g_host.display = XOpenDisplay(nullptr);
     if (g_host.display == nullptr)
         return Fail("cannot open the display ", XDisplayName(nullptr));
+    g_orderlyEnd = 1;
     g_host.displayName = DisplayString(g_host.display);
-    if (!OpenWakePipe())
-        return Fail("cannot create a pipe", "");
     XSetErrorHandler(OnXError);
 
     bool haveWindow = false;
@@ -313,15 +327,15 @@ int main(int argc, char** argv)
     char stale[16];
     while (read(g_host.wakePipe[0], stale, sizeof stale) > 0) {
     }
+    if (g_signalled)
+        Wake(kWakeSignal);
 
     Log().Record(kLogNotify, "Run looping thread");
     g_frame.doneEvent = CreateDoneEvent();
     g_host.failedStartShown = CreateDoneEvent();
     if (g_frame.doneEvent == nullptr || g_host.failedStartShown == nullptr)
         return Fail("cannot create a semaphore", "");
-    // From here a signal ends the run the orderly way. The render thread takes none: they wake
-    // this thread through the pipe.
-    CatchSignals();
+    // The render thread takes no signal: they wake this thread through the pipe.
     sigset_t blocked, previous;
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGTERM);

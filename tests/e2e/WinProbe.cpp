@@ -3,6 +3,8 @@
 //   winprobe messagebox SECONDS [keep]  wait for the "Screen saver" box, print its text, press OK
 //                                       (with keep, leave it up)
 //   winprobe preview SCR WIDTH HEIGHT   host a preview in a parent window of that client size
+//   winprobe preview-close SCR MS       start a preview, destroy its parent after MS milliseconds
+//                                       and wait up to 5 s for the saver to end
 //   winprobe post MESSAGE WPARAM LPARAM post to the full-screen saver window
 //   winprobe dialog state|click ID|press ID|close  the settings dialog (press: a click that does
 //                                       not wait for what the button does)
@@ -144,6 +146,42 @@ int PreviewCommand(const char* saver, int width, int height)
     return 0;
 }
 
+int PreviewCloseCommand(const char* saver, DWORD milliseconds)
+{
+    WNDCLASSW parentClass = {};
+    parentClass.lpfnWndProc = DefWindowProcW;
+    parentClass.hInstance = GetModuleHandleW(nullptr);
+    parentClass.lpszClassName = L"MorrowmerePreviewCloser";
+    RegisterClassW(&parentClass);
+    HWND parent = CreateWindowW(L"MorrowmerePreviewCloser", L"Preview parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
+                                40, 200, 150, nullptr, nullptr, parentClass.hInstance, nullptr);
+    char commandLine[1024];
+    std::snprintf(commandLine, sizeof commandLine, "\"%s\" /p %lu", saver,
+                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("started=0\n");
+        return 1;
+    }
+    Pump(milliseconds);
+    const bool child = FindWindowExW(parent, nullptr, kSaverClass, L"Preview") != nullptr;
+    DestroyWindow(parent);
+    const DWORD closed = GetTickCount();
+    const DWORD waited = WaitForSingleObject(process.hProcess, 5000);
+    const DWORD took = GetTickCount() - closed;
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    std::printf("child=%d\nended=%d\nexit=%lu\ntook=%lu\n", child ? 1 : 0, waited == WAIT_OBJECT_0 ? 1 : 0,
+                static_cast<unsigned long>(code), static_cast<unsigned long>(took));
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 9);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return 0;
+}
+
 int DialogCommand(int argc, char** argv)
 {
     HWND dialog = WaitForWindow(L"#32770", L"Dialog", 10);
@@ -179,6 +217,8 @@ int main(int argc, char** argv)
         return MessageBoxCommand(std::atof(argv[2]), argc == 4);
     if (argc == 5 && std::strcmp(argv[1], "preview") == 0)
         return PreviewCommand(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (argc == 4 && std::strcmp(argv[1], "preview-close") == 0)
+        return PreviewCloseCommand(argv[2], static_cast<DWORD>(std::atoi(argv[3])));
     if (argc == 5 && std::strcmp(argv[1], "post") == 0) {
         HWND saver = WaitForWindow(kSaverClass, L"Screen Saver", 5);
         if (!saver) {
