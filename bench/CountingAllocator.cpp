@@ -130,4 +130,8 @@ extern "C" void __wrap__Z9StepSceneRK10FrameClock(const FrameClock& clock)
     if (g_report.frames == 1000)
         g_report.heapAtFrame1000 = heap;
     g_report.heapAtLastFrame = heap;
+    // The trend, so that growth that levels off can be told from a leak.
+    if (g_report.frames % 25000 == 0)
+        std::fprintf(stderr, "heap: frame %llu, %zu bytes in use\n", static_cast<unsigned long long>(g_report.frames),
+                     heap);
 }
