@@ -90,3 +90,15 @@ helper() {
 
 # Whether any process of the program is still there.
 hack_alive() { kill -0 "$hack_pid" 2>/dev/null && echo yes || echo no; }
+
+# The blocks of a valgrind report left at exit that our code allocated: a record is ours when the
+# first frame below the allocator is in one of our source files.
+our_leaks() {
+    awk '
+        / (lost|still reachable) in loss record / { record = 1; allocator = 0; next }
+        record && /^==[0-9]+== +at / { allocator = 1; next }
+        record && allocator && /^==[0-9]+== +by / {
+            if ($0 ~ /\([A-Za-z0-9]+\.(cpp|h):[0-9]+\)/) print
+            record = 0
+        }' "$1"
+}

@@ -186,6 +186,17 @@ failed_start_records() {
         "   Notify : Common uninstall has finished properly" "   Notify : FPS = -1"
 }
 
+# The records of a start that stops right after the COUNT-th normal record containing TEXT, with
+# the error records that follow as further arguments, then the failed start's teardown.
+broken_start_records() {
+    local text=$1 count=$2
+    shift 2
+    normal_start_records | awk -v text="$text" -v count="$count" '{ print } index($0, text) && ++seen == count { exit }'
+    [ "$#" -eq 0 ] || printf '%s\n' "$@"
+    printf '   Notify : %s\n' "Error of common initialization" "Start common uninstall" \
+        "Common uninstall has finished properly" "FPS = -1"
+}
+
 # The records of the sky's start, after the creature's, when its picture is missing: no "Bitmap
 # is loaded".
 missing_sky_records() {

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Every embedded resource broken in turn, on copies of the real program whose resource block the
+# test patches in place (respatch): missing, truncated, a picture of the wrong size or with a bad
+# header, a shader that does not compile or lacks its terminating NUL, a sample of an odd size.
+# Each start must stop where that resource is first used, with exactly the records of a failed
+# start, the kept message on stderr, status 1 and no window left. With BROKEN_VALGRIND=all every
+# case runs under valgrind (tests/soak); otherwise one case of each kind does, and none may leave
+# a block of ours behind.
+# Arguments: MORROWMERE TEST-BUILD XWINDOW WORK (see linux-lib.sh)
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+respatch=$(dirname "$xwindow")/respatch
+copy="$work/broken"
+
+# broken WHAT KIND ID ACTION [ARGUMENTS...]: patches a fresh copy, runs it and expects $expected.
+# The first case of each kind, or every case with BROKEN_VALGRIND=all, runs under valgrind.
+declare -A checked_under_valgrind
+broken() {
+    local what=$1 kind=$2
+    shift 2
+    cp "$hack" "$copy"
+    check "$what: the copy was patched" done "$("$respatch" "$copy" "$kind" "$@")"
+    local report=""
+    if [ "${BROKEN_VALGRIND:-}" = all ] || [ -z "${checked_under_valgrind[$kind]:-}" ]; then
+        checked_under_valgrind[$kind]=1
+        report="$work/memcheck-$kind-$1.txt"
+        LP_NUM_THREADS=0 HACK=valgrind hack_start --leak-check=full --show-leak-kinds=all --num-callers=30 \
+            --log-file="$report" "$copy" -window
+    else
+        HACK=$copy hack_start -window
+    fi
+    local status
+    status=$(wait_for_exit 90)
+    [ "$status" != running ] || kill -KILL "$hack_pid" 2>/dev/null
+    check "$what: status 1" 1 "$status"
+    check "$what: the kept message on stderr" "morrowmere: Error of initialization" "$(grep -v '^==' "$work/err")"
+    check "$what: the records" "$expected" "$(records)"
+    check "$what: no window left" "" "$(windows_named Morrowmere)"
+    if [ -n "$report" ]; then
+        check "$what: valgrind wrote its leak summary" 1 "$(grep -c 'LEAK SUMMARY\|All heap blocks were freed' "$report")"
+        check "$what: no block of ours left (valgrind)" "" "$(our_leaks "$report")"
+    fi
+}
+hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
+
+for picture in "123|horizon image|Horizon" "130|formless planet|FormlessPlanet"; do
+    IFS='|' read -r id start object <<<"$picture"
+    expected=$(broken_start_records "Start initialization for the $start" 1 "(!)Error : $object initialization is failed")
+    broken "bitmap $id missing" bitmap "$id" delete
+    broken "bitmap $id truncated to 1000 bytes" bitmap "$id" size 1000
+    broken "bitmap $id saying 16 x 16" bitmap "$id" write 4 1000000010000000
+    broken "bitmap $id with a bad header" bitmap "$id" write 0 "$(hex 'not a bitmap header at all')"
+done
+
+for sample in "132 SceneSoundClass" "133 WingsSoundClass"; do
+    read -r id object <<<"$sample"
+    expected=$(broken_start_records "Start scene initialization" 1 "(!)Error : Can not create $object object")
+    broken "sample $id missing" sample "$id" delete
+    broken "sample $id of an odd size" sample "$id" size 1001
+done
+
+# A vertex shader stops its program before "Vertex shader is built", a fragment shader after it.
+for shader in "114 Start 1" "111 Vertex 1" "110 Vertex 2" "112 Vertex 3" "113 Vertex 4" \
+              "125 Start 5 Stalk" "124 Vertex 5 Stalk" "129 Start 6 Fruit" "128 Vertex 6 Fruit"; do
+    read -r id step count flower <<<"$shader"
+    [ "$step" = Start ] && text="Start CreateOGLProgram()" || text="Vertex shader is built"
+    if [ -n "$flower" ]; then
+        expected=$(broken_start_records "$text" "$count" "(!)Error : Can not create an OpenGL application for $flower" \
+            "(!)Error : FlowersHolder initialization is failed")
+    else
+        expected=$(broken_start_records "$text" "$count")
+    fi
+    broken "shader $id missing" shader "$id" delete
+    broken "shader $id that does not compile" shader "$id" write 0 "$(hex 'this is not a shader')00"
+    broken "shader $id without its terminating NUL" shader "$id" write -1 20
+done
+finish
