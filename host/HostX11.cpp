@@ -93,6 +93,19 @@ int OnXError(Display*, XErrorEvent* error)
     return 0;
 }
 
+// Called by Xlib, on whichever thread noticed, when the display connection is gone (the X server
+// ended or was killed). Nothing can be torn down without a display, and exit() would run the
+// process's destructors under the other thread, which may still be drawing: end at once.
+int OnDisplayLost(Display*)
+{
+    // Both threads' connections break together; one line is enough.
+    static std::atomic_flag said = ATOMIC_FLAG_INIT;
+    static const char message[] = "morrowmere: the connection to the display was lost\n";
+    if (!said.test_and_set() && write(STDERR_FILENO, message, sizeof message - 1) < 0) {
+    }
+    _exit(1);
+}
+
 void* RenderThreadEntry(void* window)
 {
     RenderThreadMain(window);
@@ -277,6 +290,10 @@ bool HostTakeNewWindowSize(int32_t& width, int32_t& height)
 
 int main(int argc, char** argv)
 {
+    // A sound output that goes away (a pipe or socket whose reader ends) must not kill the run:
+    // the write fails instead, OpenAL marks the device disconnected and the saver goes on silently.
+    // A display that goes away the same way reaches OnDisplayLost.
+    std::signal(SIGPIPE, SIG_IGN);
     const HackOptions options = ReadHackOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
     if (!options.error.empty()) {
         std::fprintf(stderr, "morrowmere: %s\n%s", options.error.c_str(), HackUsage());
@@ -296,6 +313,7 @@ int main(int argc, char** argv)
 
     // Two threads use Xlib, each on its own connection.
     XInitThreads();
+    XSetIOErrorHandler(OnDisplayLost);
     if (!OpenWakePipe())
         return Fail("cannot create a pipe", "");
     g_host.display = XOpenDisplay(nullptr);

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The Linux port when what it runs on goes away: the X server ends under it (ten times, since the
+# end races with the drawing thread), and the sound output's reader goes away while it plays. It
+# ends at once with status 1 and one line on stderr, or keeps running silently; never a crash or
+# a hang. (The window destroyed under it is in linux-window-id.sh.)
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+
+for run in $(seq 10); do
+    Xvfb -displayfd 1 -screen 0 640x480x24 -nolisten tcp >"$work/display" 2>/dev/null &
+    server=$!
+    for _ in $(seq 50); do
+        [ -s "$work/display" ] && break
+        sleep 0.1
+    done
+    DISPLAY=":$(head -1 "$work/display")" hack_start -window
+    wait_for_record "Scene has been initialized successfully" >/dev/null
+    sleep 0.$((RANDOM % 10))
+    kill -KILL "$server"
+    wait "$server" 2>/dev/null
+    status=$(wait_for_exit 5)
+    [ "$status" != running ] || kill -KILL "$hack_pid" 2>/dev/null
+    check "display gone ($run): status 1 within 5 s, one line on stderr" \
+        "1 morrowmere: the connection to the display was lost" "$status $(cat "$work/err")"
+done
+
+# OpenAL Soft's wave writer into a pipe whose reader stops after two seconds.
+mkfifo "$work/sound"
+printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$work/sound" >"$work/alsoft.conf"
+(timeout 2 cat "$work/sound" >/dev/null) &
+ALSOFT_CONF="$work/alsoft.conf" ALSOFT_DRIVERS=wave hack_start -window
+wait_for_frames
+sleep 3
+check "sound output gone: it keeps running" running "$(wait_for_exit 0)"
+kill -TERM "$hack_pid"
+check "sound output gone: SIGTERM ends it with status 0" 0 "$(wait_for_exit 5)"
+check "sound output gone: the records of a normal run" "$(normal_start_records; normal_end_records)" \
+    "$(records_shape)"
+finish
