@@ -128,10 +128,10 @@ void FormlessPlanet::Draw()
     sprites.Clear();
     double brightness = 0.0;
     for (const PlanetParticle& particle : particles) {
-        // A sprite past its lifetime gets a negative brightness, which OpenGL clamps to nothing.
         brightness =
             particle.lifetime == kCoreLifetime ? 0.02 : 0.02 * std::sin(particle.age / particle.lifetime * kPi);
-        // Black adds nothing to the sky: a newborn sprite (sin 0) or one past its lifetime.
+        // Black adds nothing to the sky: a newborn sprite (sin 0), or one past its lifetime, whose
+        // negative brightness OpenGL would clamp to black.
         if (brightness <= 0.0)
             continue;
         sprites.Add(particle.position.x, particle.position.y, particle.position.z, particle.size, brightness,

@@ -92,7 +92,9 @@ void Pump(DWORD milliseconds)
     }
 }
 
-int PreviewCommand(const char* saver, int width, int height)
+// A parent window with a client area of `width` x `height`, and the saver started as its preview.
+// Prints "started=0" and returns false when the saver could not be started.
+bool StartPreview(const char* saver, int width, int height, HWND& parent, PROCESS_INFORMATION& process)
 {
     WNDCLASSW parentClass = {};
     parentClass.lpfnWndProc = ParentProc;
@@ -101,19 +103,28 @@ int PreviewCommand(const char* saver, int width, int height)
     RegisterClassW(&parentClass);
     RECT frame = {0, 0, width, height};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND parent = CreateWindowW(L"MorrowmerePreviewParent", L"Preview parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
-                                40, frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                                parentClass.hInstance, nullptr);
+    parent = CreateWindowW(L"MorrowmerePreviewParent", L"Preview parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                           frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                           parentClass.hInstance, nullptr);
     char commandLine[1024];
     std::snprintf(commandLine, sizeof commandLine, "\"%s\" /p %lu", saver,
                   static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
+    process = {};
     if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         std::printf("started=0\n");
-        return 1;
+        return false;
     }
+    return true;
+}
+
+int PreviewCommand(const char* saver, int width, int height)
+{
+    HWND parent = nullptr;
+    PROCESS_INFORMATION process;
+    if (!StartPreview(saver, width, height, parent, process))
+        return 1;
     std::printf("started=1\n");
     HWND child = nullptr;
     for (int i = 0; i < 200 && !child; ++i) {
@@ -148,23 +159,10 @@ int PreviewCommand(const char* saver, int width, int height)
 
 int PreviewCloseCommand(const char* saver, DWORD milliseconds)
 {
-    WNDCLASSW parentClass = {};
-    parentClass.lpfnWndProc = DefWindowProcW;
-    parentClass.hInstance = GetModuleHandleW(nullptr);
-    parentClass.lpszClassName = L"MorrowmerePreviewCloser";
-    RegisterClassW(&parentClass);
-    HWND parent = CreateWindowW(L"MorrowmerePreviewCloser", L"Preview parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
-                                40, 200, 150, nullptr, nullptr, parentClass.hInstance, nullptr);
-    char commandLine[1024];
-    std::snprintf(commandLine, sizeof commandLine, "\"%s\" /p %lu", saver,
-                  static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent)));
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("started=0\n");
+    HWND parent = nullptr;
+    PROCESS_INFORMATION process;
+    if (!StartPreview(saver, 200, 150, parent, process))
         return 1;
-    }
     Pump(milliseconds);
     const bool child = FindWindowExW(parent, nullptr, kSaverClass, L"Preview") != nullptr;
     DestroyWindow(parent);

@@ -59,17 +59,8 @@ for sample in "132 SceneSoundClass" "133 WingsSoundClass"; do
     broken "sample $id of an odd size" sample "$id" size 1001
 done
 
-# A vertex shader stops its program before "Vertex shader is built", a fragment shader after it.
-for shader in "114 Start 1" "111 Vertex 1" "110 Vertex 2" "112 Vertex 3" "113 Vertex 4" \
-              "125 Start 5 Stalk" "124 Vertex 5 Stalk" "129 Start 6 Fruit" "128 Vertex 6 Fruit"; do
-    read -r id step count flower <<<"$shader"
-    [ "$step" = Start ] && text="Start CreateOGLProgram()" || text="Vertex shader is built"
-    if [ -n "$flower" ]; then
-        expected=$(broken_start_records "$text" "$count" "(!)Error : Can not create an OpenGL application for $flower" \
-            "(!)Error : FlowersHolder initialization is failed")
-    else
-        expected=$(broken_start_records "$text" "$count")
-    fi
+for id in $broken_shader_ids; do
+    expected=$(broken_shader_records "$id")
     broken "shader $id missing" shader "$id" delete
     broken "shader $id that does not compile" shader "$id" write 0 "$(hex 'this is not a shader')00"
     broken "shader $id without its terminating NUL" shader "$id" write -1 20

@@ -197,6 +197,27 @@ broken_start_records() {
         "Common uninstall has finished properly" "FPS = -1"
 }
 
+# The saver's shaders in the order a start reads them. The creature's four programs share vertex
+# shader 114; the stalk's and the fruit's programs come fifth and sixth.
+broken_shader_ids="114 111 110 112 113 125 124 129 128"
+
+# The records of a start that fails on shader ID: a vertex shader stops its program before
+# "Vertex shader is built", a fragment shader after it. The creature's programs stop it without a
+# record of their own; the flowers' write theirs.
+broken_shader_records() {
+    local id step count flower text
+    read -r id step count flower <<<"$(printf '%s\n' "114 Start 1" "111 Vertex 1" "110 Vertex 2" "112 Vertex 3" \
+        "113 Vertex 4" "125 Start 5 Stalk" "124 Vertex 5 Stalk" "129 Start 6 Fruit" "128 Vertex 6 Fruit" |
+        grep "^$1 ")"
+    [ "$step" = Start ] && text="Start CreateOGLProgram()" || text="Vertex shader is built"
+    if [ -n "$flower" ]; then
+        broken_start_records "$text" "$count" "(!)Error : Can not create an OpenGL application for $flower" \
+            "(!)Error : FlowersHolder initialization is failed"
+    else
+        broken_start_records "$text" "$count"
+    fi
+}
+
 # The records of the sky's start, after the creature's, when its picture is missing: no "Bitmap
 # is loaded".
 missing_sky_records() {

@@ -68,20 +68,10 @@ for sample in "132 SceneSoundClass" "133 WingsSoundClass"; do
     broken "sample $id of an odd size" SoundSamples "$id" replace "$bytes.odd"
 done
 
-# Shaders: each stops its program where it is read: a vertex shader before "Vertex shader is
-# built", a fragment shader after it. The creature's four programs share vertex shader 114 and
-# stop the creature without a record of their own; the flowers' write theirs.
+# Shaders: missing, not compiling, without their terminating NUL.
 printf 'this is not a shader\0' >"$work/not-a-shader"
-for shader in "114 Start 1" "111 Vertex 1" "110 Vertex 2" "112 Vertex 3" "113 Vertex 4" \
-              "125 Start 5 Stalk" "124 Vertex 5 Stalk" "129 Start 6 Fruit" "128 Vertex 6 Fruit"; do
-    read -r id step count flower <<<"$shader"
-    [ "$step" = Start ] && text="Start CreateOGLProgram()" || text="Vertex shader is built"
-    if [ -n "$flower" ]; then
-        expected=$(broken_start_records "$text" "$count" "(!)Error : Can not create an OpenGL application for $flower" \
-            "(!)Error : FlowersHolder initialization is failed")
-    else
-        expected=$(broken_start_records "$text" "$count")
-    fi
+for id in $broken_shader_ids; do
+    expected=$(broken_shader_records "$id")
     bytes=$(original Shaders "$id")
     broken "shader $id missing" Shaders "$id" delete
     broken "shader $id that does not compile" Shaders "$id" replace "$work/not-a-shader"
