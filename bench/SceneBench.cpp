@@ -22,14 +22,20 @@
 namespace {
 constexpr int kFrame = 16;
 
-// Lets the rasteriser catch up outside the timed part now and then, so queued work never piles up.
-void Settle(benchmark::State& state, int64_t iteration)
+// Times one call of `frame` per iteration, letting the rasteriser catch up outside the timed part
+// every 64 frames, so queued work never piles up.
+template <typename Frame>
+void TimeDrawnFrames(benchmark::State& state, Frame frame)
 {
-    if (iteration % 64 != 0)
-        return;
-    state.PauseTiming();
-    glFinish();
-    state.ResumeTiming();
+    int64_t iteration = 0;
+    for (auto _ : state) {
+        frame();
+        if (++iteration % 64 != 0)
+            continue;
+        state.PauseTiming();
+        glFinish();
+        state.ResumeTiming();
+    }
 }
 
 void PlanetUpdateSteady(benchmark::State& state)
@@ -73,32 +79,25 @@ void WingsWithSparks(benchmark::State& state)
     Wing first, second;
     first.SetFrame(Vec3(0.0, 1.0, -2.0), Vec3(0.0, 0.0, -1.0), Vec3(1.0, 0.0, 0.0));
     second.SetFrame(Vec3(0.0, 1.0, -2.0), Vec3(0.0, 0.0, -1.0), Vec3(-1.0, 0.0, 0.0));
-    for (int i = 0; i < 600; ++i) {
+    const auto frame = [&] {
         for (Wing* wing : {&first, &second}) {
             wing->Advance(kFrame);
             wing->Draw();
         }
-    }
+    };
+    for (int i = 0; i < 600; ++i)
+        frame();
     glFinish();
-    int64_t iteration = 0;
-    for (auto _ : state) {
-        for (Wing* wing : {&first, &second}) {
-            wing->Advance(kFrame);
-            wing->Draw();
-        }
-        Settle(state, ++iteration);
-    }
+    TimeDrawnFrames(state, frame);
     state.counters["sparks"] = static_cast<double>(first.sparks.particles.size() + second.sparks.particles.size());
 }
 
 void HorizonDraw(benchmark::State& state)
 {
     Horizon horizon;
-    int64_t iteration = 0;
-    for (auto _ : state) {
+    TimeDrawnFrames(state, [&] {
         horizon.Draw();
-        Settle(state, ++iteration);
-    }
+    });
 }
 
 void PlanetDraw(benchmark::State& state)
@@ -106,21 +105,17 @@ void PlanetDraw(benchmark::State& state)
     FormlessPlanet planet;
     for (int i = 0; i < 3000; ++i)
         planet.Update(kFrame);
-    int64_t iteration = 0;
-    for (auto _ : state) {
+    TimeDrawnFrames(state, [&] {
         planet.Draw();
-        Settle(state, ++iteration);
-    }
+    });
 }
 
 void FlowersDraw(benchmark::State& state)
 {
     FlowersHolder flowers;
-    int64_t iteration = 0;
-    for (auto _ : state) {
+    TimeDrawnFrames(state, [&] {
         flowers.Draw();
-        Settle(state, ++iteration);
-    }
+    });
 }
 
 void CreatureStep(benchmark::State& state)
@@ -129,12 +124,11 @@ void CreatureStep(benchmark::State& state)
     for (int i = 0; i < 600; ++i)
         creature.Step(kFrame);
     glFinish();
-    int64_t iteration = 0;
-    for (auto _ : state) {
+    TimeDrawnFrames(state, [&] {
         creature.Step(kFrame);
-        Settle(state, ++iteration);
-    }
+    });
 }
+
 // The whole cost of one object's drawing on llvmpipe, rasterising included: the drawing, then
 // glFinish, in wall-clock time. This is what bounds the frame rate.
 template <typename Draw>
