@@ -98,10 +98,15 @@ int OnXError(Display*, XErrorEvent* error)
 // process's destructors under the other thread, which may still be drawing: end at once.
 int OnDisplayLost(Display*)
 {
-    // Both threads' connections break together; one line is enough.
+    // Both threads' connections break together. The first says so and ends the process; the
+    // other waits for that, so that its own end cannot cut the line off.
     static std::atomic_flag said = ATOMIC_FLAG_INIT;
+    if (said.test_and_set()) {
+        for (;;)
+            pause();
+    }
     static const char message[] = "morrowmere: the connection to the display was lost\n";
-    if (!said.test_and_set() && write(STDERR_FILENO, message, sizeof message - 1) < 0) {
+    if (write(STDERR_FILENO, message, sizeof message - 1) < 0) {
     }
     _exit(1);
 }
