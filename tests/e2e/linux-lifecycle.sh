@@ -7,7 +7,7 @@ set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
 for run in $(seq 10); do
-    Xvfb -displayfd 1 -screen 0 640x480x24 -nolisten tcp >"$work/display" 2>/dev/null &
+    Xvfb -displayfd 1 -screen 0 640x480x24 -nolisten tcp -noreset >"$work/display" 2>/dev/null &
     server=$!
     for _ in $(seq 50); do
         [ -s "$work/display" ] && break
