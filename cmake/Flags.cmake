@@ -13,6 +13,13 @@ if(MORROWMERE_FUZZ)
     add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
+# The hardening the distribution builds its own programs with: checked string and memory calls
+# where the optimiser sees the sizes, and relocations read-only before the program starts.
+if(NOT WIN32 AND NOT MORROWMERE_SANITIZE)
+    add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+    add_link_options(LINKER:-z,relro LINKER:-z,now)
+endif()
+
 # Warnings for code we write.
 function(morrowmere_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra)

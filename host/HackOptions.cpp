@@ -60,8 +60,11 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
     bool chosen = false;
     bool root = false;
     for (int i = 1; i < argc; ++i) {
+        // XScreenSaver writes hack options with one dash or two (-root, --root), meaning the same.
         const char* arg = argv[i];
-        if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0) {
+        if (arg[0] == '-' && arg[1] == '-' && arg[2] != '\0')
+            ++arg;
+        if (std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "-help") == 0) {
             options.help = true;
         } else if (std::strcmp(arg, "-fps") == 0) {
             options.fps = true;
@@ -100,7 +103,7 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
             root = false;
             options.target = HackTarget::ExistingWindow;
         } else {
-            options.error = std::string("unknown option: ") + arg;
+            options.error = std::string("unknown option: ") + argv[i];
             return options;
         }
     }

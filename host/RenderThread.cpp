@@ -1,3 +1,5 @@
+#include "MorrowmereVersion.h"
+
 #include "host/FrameRateCounter.h"
 #include "host/FrameRateOverlay.h"
 #include "host/ProcessGlobals.h"
@@ -24,7 +26,7 @@ void DrawOverlay()
 uint32_t RenderThreadMain(void* window)
 {
     RunLog& log = Log();
-    log.Record(kLogNotify, "Morrowmere screen saver. v2.0");
+    log.Record(kLogNotify, "Morrowmere screen saver. v" MORROWMERE_VERSION_SHORT);
     int32_t enableFps = 0;
     Settings().Get("EnableFPS", enableFps);
     const bool overlay = enableFps > 0;

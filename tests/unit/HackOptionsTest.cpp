@@ -47,6 +47,11 @@ TEST(HackOptions, SwitchesAndRefusals)
     EXPECT_FALSE(Read({}).fps);
     EXPECT_TRUE(Read({"-h"}).help);
     EXPECT_TRUE(Read({"--help"}).help);
+    // XScreenSaver's own lists spell every option with two dashes.
+    EXPECT_EQ(Read({"--root", "--delay", "7"}).target, HackTarget::Root);
+    EXPECT_EQ(7u, Read({"--root", "--delay", "7"}).delayMicroseconds);
+    EXPECT_EQ(Read({"--"}).error, "unknown option: --");
+    EXPECT_EQ(Read({"---root"}).error, "unknown option: ---root");
 
     EXPECT_EQ(Read({"-bogus"}).error, "unknown option: -bogus");
     EXPECT_EQ(Read({"-window-id"}).error, "-window-id needs a window id");

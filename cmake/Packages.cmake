@@ -1,0 +1,40 @@
+# The packages people install, built with the programs (into <build>/packages) so that the tests
+# always install what the tree builds; tools/package gathers them into dist/.
+#   Linux:   morrowmere_<version>_amd64.deb (packaging/linux/make-deb)
+#   Windows: morrowmere-setup.exe (NSIS) and morrowmere-<version>-scr.zip, the bare .scr
+set(MORROWMERE_PACKAGES "${CMAKE_BINARY_DIR}/packages")
+
+function(morrowmere_add_debian_package)
+    set(here "${PROJECT_SOURCE_DIR}/packaging/linux")
+    set(deb "${MORROWMERE_PACKAGES}/morrowmere_${PROJECT_VERSION}_amd64.deb")
+    file(GLOB inputs "${here}/*")
+    add_custom_command(OUTPUT "${deb}"
+                       COMMAND "${here}/make-deb" "${CMAKE_BINARY_DIR}" "${PROJECT_VERSION}" "${deb}"
+                       DEPENDS morrowmere ${inputs} "${PROJECT_SOURCE_DIR}/resources/morrowmere.xml"
+                       COMMENT "Debian package ${deb}" VERBATIM)
+    add_custom_target(morrowmere_deb ALL DEPENDS "${deb}")
+    set(MORROWMERE_DEB "${deb}" PARENT_SCOPE)
+endfunction()
+
+function(morrowmere_add_windows_packages)
+    find_program(MAKENSIS makensis REQUIRED)
+    set(here "${PROJECT_SOURCE_DIR}/packaging/windows")
+    set(stage "${MORROWMERE_PACKAGES}/stage")
+    set(setup "${MORROWMERE_PACKAGES}/morrowmere-setup.exe")
+    set(zip "${MORROWMERE_PACKAGES}/morrowmere-${PROJECT_VERSION}-scr.zip")
+    configure_file("${here}/Install.txt.in" "${stage}/Install.txt.lf" @ONLY)
+    # Notepad's line ends, for the people who open it there.
+    file(READ "${stage}/Install.txt.lf" text)
+    string(REPLACE "\n" "\r\n" text "${text}")
+    file(WRITE "${stage}/Install.txt" "${text}")
+    add_custom_command(OUTPUT "${setup}" "${zip}"
+                       COMMAND "${CMAKE_COMMAND}" -E copy $<TARGET_FILE:morrowmere> "${stage}/morrowmere.scr"
+                       COMMAND "${CMAKE_STRIP}" "${stage}/morrowmere.scr"
+                       COMMAND "${MAKENSIS}" -V2 -DVERSION=${PROJECT_VERSION} "-DSCR=${stage}/morrowmere.scr"
+                               "-DOUTFILE=${setup}" "${here}/morrowmere.nsi"
+                       COMMAND "${CMAKE_COMMAND}" -E chdir "${stage}"
+                               "${CMAKE_COMMAND}" -E tar cf "${zip}" --format=zip morrowmere.scr Install.txt
+                       DEPENDS morrowmere "${here}/morrowmere.nsi" "${stage}/Install.txt"
+                       COMMENT "Windows installer ${setup} and ${zip}" VERBATIM)
+    add_custom_target(morrowmere_windows_packages ALL DEPENDS "${setup}" "${zip}")
+endfunction()
