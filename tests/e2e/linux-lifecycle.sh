@@ -9,8 +9,9 @@ set -uo pipefail
 for run in $(seq 10); do
     Xvfb -displayfd 1 -screen 0 640x480x24 -nolisten tcp -noreset >"$work/display" 2>/dev/null &
     server=$!
-    for _ in $(seq 50); do
-        [ -s "$work/display" ] && break
+    # The number is complete with its line end; a loaded machine may take seconds to start a server.
+    for _ in $(seq 200); do
+        [ "$(wc -l <"$work/display")" -ge 1 ] && break
         sleep 0.1
     done
     DISPLAY=":$(head -1 "$work/display")" hack_start -window

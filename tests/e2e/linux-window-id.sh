@@ -32,7 +32,7 @@ wait "$helper_pid" 2>/dev/null
 helper_start
 XSCREENSAVER_WINDOW=$helper_window hack_start -root
 wait_for_frames
-check "with XSCREENSAVER_WINDOW, -root draws into that window" "#7E7E7E" "$(ground)"
+check "with XSCREENSAVER_WINDOW, -root draws into that window" "#7E7E7E" "$(eventually 10 "#7E7E7E" ground)"
 kill -TERM "$hack_pid"
 check "SIGTERM ends it with status 0" 0 "$(wait_for_exit 5)"
 check "the window is still there" "exists=1" "$(helper exists)"
