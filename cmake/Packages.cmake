@@ -22,19 +22,21 @@ function(morrowmere_add_windows_packages)
     set(stage "${MORROWMERE_PACKAGES}/stage")
     set(setup "${MORROWMERE_PACKAGES}/morrowmere-setup.exe")
     set(zip "${MORROWMERE_PACKAGES}/morrowmere-${PROJECT_VERSION}-scr.zip")
-    configure_file("${here}/Install.txt.in" "${stage}/Install.txt.lf" @ONLY)
+    set(text_file "${CMAKE_BINARY_DIR}/generated/Install.txt")
+    configure_file("${here}/Install.txt.in" "${text_file}.lf" @ONLY)
     # Notepad's line ends, for the people who open it there.
-    file(READ "${stage}/Install.txt.lf" text)
+    file(READ "${text_file}.lf" text)
     string(REPLACE "\n" "\r\n" text "${text}")
-    file(WRITE "${stage}/Install.txt" "${text}")
+    file(WRITE "${text_file}" "${text}")
     add_custom_command(OUTPUT "${setup}" "${zip}"
                        COMMAND "${CMAKE_COMMAND}" -E copy $<TARGET_FILE:morrowmere> "${stage}/morrowmere.scr"
                        COMMAND "${CMAKE_STRIP}" "${stage}/morrowmere.scr"
+                       COMMAND "${CMAKE_COMMAND}" -E copy "${text_file}" "${stage}/Install.txt"
                        COMMAND "${MAKENSIS}" -V2 -DVERSION=${PROJECT_VERSION} "-DSCR=${stage}/morrowmere.scr"
                                "-DOUTFILE=${setup}" "${here}/morrowmere.nsi"
                        COMMAND "${CMAKE_COMMAND}" -E chdir "${stage}"
                                "${CMAKE_COMMAND}" -E tar cf "${zip}" --format=zip morrowmere.scr Install.txt
-                       DEPENDS morrowmere "${here}/morrowmere.nsi" "${stage}/Install.txt"
+                       DEPENDS morrowmere "${here}/morrowmere.nsi" "${text_file}"
                        COMMENT "Windows installer ${setup} and ${zip}" VERBATIM)
     add_custom_target(morrowmere_windows_packages ALL DEPENDS "${setup}" "${zip}")
 endfunction()
