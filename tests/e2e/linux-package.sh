@@ -13,7 +13,7 @@ set -uo pipefail
 
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -q "$@" >>"$work/apt.log" 2>&1; }
+apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -q --no-install-recommends "$@" >>"$work/apt.log" 2>&1; }
 installed() { dpkg-query -W -f='${Status}' morrowmere 2>/dev/null | grep -q 'install ok installed' && echo yes || echo no; }
 listed() { appres XScreenSaver | grep -q 'morrowmere --root' && echo yes || echo no; }
 app_defaults=/etc/X11/app-defaults/XScreenSaver-gl
