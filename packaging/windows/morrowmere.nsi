@@ -23,6 +23,7 @@ RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
+BrandingText "Morrowmere ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "Morrowmere"
@@ -31,6 +32,24 @@ VIAddVersionKey "FileDescription" "Morrowmere screen saver setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "CompanyName" "Tovrelin"
 VIAddVersionKey "LegalCopyright" "Copyright 2026 Tovrelin"
+
+; Where the system does not ask for the rights (UAC off, an older system), say so rather than fail
+; half-way. Exit code 740 is Windows' "elevation required".
+!macro RequireAdministrator
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "admin"
+    MessageBox MB_ICONSTOP "Morrowmere is installed for every user of this computer, which takes an administrator." /SD IDOK
+    SetErrorLevel 740
+    Quit
+  ${EndIf}
+!macroend
+Function .onInit
+  !insertmacro RequireAdministrator
+FunctionEnd
+Function un.onInit
+  !insertmacro RequireAdministrator
+FunctionEnd
 
 !define MUI_COMPONENTSPAGE_NODESC
 !insertmacro MUI_PAGE_COMPONENTS
