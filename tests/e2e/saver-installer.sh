@@ -59,6 +59,12 @@ check "and its size in KiB" yes \
     "$([ "$size" -ge $(( $(stat -c %s "$installed") / 1024 )) ] && [ "$size" -lt 100000 ] && echo yes)"
 check "and how to remove it silently" '"C:\Program Files\Morrowmere\uninstall.exe" /S' \
     "$(value "$uninstall_key" QuietUninstallString)"
+# The version information that Windows shows in the files' properties.
+version_of() { strings -el "$1" | grep -x -A1 "$2" | tail -1; }
+check "the saver's version information" "Morrowmere $version Morrowmere screen saver" \
+    "$(version_of "$installed" ProductName) $(version_of "$installed" ProductVersion) $(version_of "$installed" FileDescription)"
+check "the installer's version information" "Morrowmere $version" \
+    "$(version_of "$setup" ProductName) $(version_of "$setup" ProductVersion)"
 
 SCR='C:\windows\system32\morrowmere.scr' saver_start /s
 wait_for_running_saver
