@@ -15,7 +15,8 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -q --no-install-recommends "$@" >>"$work/apt.log" 2>&1; }
 installed() { dpkg-query -W -f='${Status}' morrowmere 2>/dev/null | grep -q 'install ok installed' && echo yes || echo no; }
-listed() { appres XScreenSaver | grep -q 'morrowmere --root' && echo yes || echo no; }
+# Read whole first: grep -q would end the pipe early, and pipefail would count appres's SIGPIPE.
+listed() { [[ "$(appres XScreenSaver)" == *"morrowmere --root"* ]] && echo yes || echo no; }
 app_defaults=/etc/X11/app-defaults/XScreenSaver-gl
 hack=/usr/libexec/xscreensaver/morrowmere
 
@@ -32,7 +33,7 @@ check "its settings description is where XScreenSaver reads them" yes \
     "$([ -f /usr/share/xscreensaver/config/morrowmere.xml ] && echo yes)"
 check "XScreenSaver's settings list it" yes "$(listed)"
 check "its manual page names its options" yes \
-    "$(man -P cat 6 morrowmere 2>/dev/null | grep -q -- '-window-id' && echo yes)"
+    "$([[ "$(man -P cat 6 morrowmere 2>/dev/null)" == *"-window-id"* ]] && echo yes)"
 # What XScreenSaver's own package does when it is installed or upgraded after this one.
 "${sudo[@]}" /usr/share/morrowmere/listing remove
 "${sudo[@]}" dpkg-trigger --no-await /etc/X11/app-defaults
