@@ -39,4 +39,6 @@ function(morrowmere_add_windows_packages)
                        DEPENDS morrowmere "${here}/morrowmere.nsi" "${text_file}"
                        COMMENT "Windows installer ${setup} and ${zip}" VERBATIM)
     add_custom_target(morrowmere_windows_packages ALL DEPENDS "${setup}" "${zip}")
+    set(MORROWMERE_SETUP "${setup}" PARENT_SCOPE)
+    set(MORROWMERE_SCR_ZIP "${zip}" PARENT_SCOPE)
 endfunction()
