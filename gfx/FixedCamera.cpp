@@ -2,11 +2,39 @@
 
 #include "gfx/OpenGL.h"
 
-void ApplyFixedCamera()
+#include <cmath>
+
+const double kViewHalfHeightAtPlane = 4.0 * std::tan(10.5 * 3.14159265358979323846 / 180.0);
+
+namespace {
+// The decimal constant, not 4/3 computed: every 4:3 picture depends on it to the last bit.
+constexpr double kFourByThreeAspect = 1.3333333;
+double g_aspect = kFourByThreeAspect;
+
+void SetProjection(double aspect)
 {
+    g_aspect = aspect;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(21.0, 1.3333333, 0.01, 100.0);
+    gluPerspective(21.0, aspect, 0.01, 100.0);
+}
+} // namespace
+
+double CameraAspect(int32_t width, int32_t height)
+{
+    if (width <= 0 || height <= 0)
+        return kFourByThreeAspect;
+    // Compared as integers: 1024 x 768, 800 x 600 and the like are exactly 4:3.
+    if (static_cast<int64_t>(width) * 3 == static_cast<int64_t>(height) * 4)
+        return kFourByThreeAspect;
+    return static_cast<double>(width) / static_cast<double>(height);
+}
+
+void ApplyFixedCamera()
+{
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    SetProjection(CameraAspect(viewport[2], viewport[3]));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(0.0, 0.0, 4.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
@@ -15,4 +43,15 @@ void ApplyFixedCamera()
     glDisable(GL_AUTO_NORMAL);
     glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
+}
+
+void FitCameraToArea(int32_t width, int32_t height)
+{
+    SetProjection(CameraAspect(width, height));
+    glMatrixMode(GL_MODELVIEW);
+}
+
+double CurrentCameraAspect()
+{
+    return g_aspect;
 }

@@ -20,6 +20,14 @@ bool GlHasSwapControl();
 // for one.
 void GlSetSwapInterval(FrameState& frame, int32_t interval);
 void GlSwapBuffers(FrameState& frame);
+// Before each frame's scene: a full-screen window that spans several monitors (the Windows saver
+// on the virtual screen) has its scene drawn into the primary monitor's area, with that monitor's
+// shape, and the monitors are read again after the frame's `monitorsChanged` is set. A window on
+// one monitor, a preview and the Linux port's windows are one drawing area: nothing changes.
+void GlFitDrawingArea(FrameState& frame);
+// After the scene, before the frame-rate overlay: the primary monitor's picture copied to every
+// other monitor the window spans, scaled to fit.
+void GlCopyToOtherMonitors(FrameState& frame);
 // The size of the screen that shows the frame's window, in pixels.
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height);
 // Teardown steps, in this order; each accepts a frame without the resource.

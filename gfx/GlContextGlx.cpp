@@ -4,6 +4,7 @@
 
 #include "gfx/GlContext.h"
 
+#include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
 #include "host/HostX11.h"
 #include "host/SaverFrame.h"
@@ -83,10 +84,21 @@ void GlSwapBuffers(FrameState& frame)
 {
     glXSwapBuffers(frame.gl->display, frame.gl->window);
     // XScreenSaver's windows can change size (a preview pane, a new screen mode); the picture
-    // keeps filling the window.
+    // keeps filling the window, and the camera takes the window's new shape.
     int32_t width = 0, height = 0;
-    if (HostTakeNewWindowSize(width, height))
+    if (HostTakeNewWindowSize(width, height)) {
         glViewport(0, 0, width, height);
+        FitCameraToArea(width, height);
+    }
+}
+
+// XScreenSaver runs one hack per monitor: each window is one drawing area.
+void GlFitDrawingArea(FrameState&)
+{
+}
+
+void GlCopyToOtherMonitors(FrameState&)
+{
 }
 
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)

@@ -63,6 +63,13 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             g_host.associateContext(window, g_host.savedContext);
         PostQuitMessage(0);
         break;
+    case WM_DISPLAYCHANGE:
+        // A monitor came or went: the saver keeps covering the whole virtual screen.
+        if (!g_host.preview)
+            SetWindowPos(window, HWND_TOPMOST, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                         GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+                         SWP_NOACTIVATE);
+        break;
     case WM_PAINT:
         if (!g_host.preview)
             HideCursor();

@@ -43,7 +43,9 @@ uint32_t RenderThreadMain(void* window)
             const uint32_t now = TickCount();
             clock.elapsed = static_cast<int32_t>(now - clock.previousTick);
             clock.previousTick = now;
+            GlFitDrawingArea(g_frame);
             StepScene(clock);
+            GlCopyToOtherMonitors(g_frame);
             if (overlay)
                 DrawOverlay();
             GlSwapBuffers(g_frame);

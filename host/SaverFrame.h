@@ -18,6 +18,7 @@ struct FrameState {
     SoundManager* soundManager = nullptr;
     DoneEvent* doneEvent = nullptr;  // signalled once, when the render thread is done
     std::atomic<int32_t> stopFlag{0}; // set by the window thread when the window is destroyed
+    std::atomic<int32_t> monitorsChanged{0}; // set by the window thread when monitors come or go
 };
 
 extern FrameState g_frame;

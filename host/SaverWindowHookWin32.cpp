@@ -50,6 +50,10 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             g_renderThread = nullptr;
         }
         break;
+    case WM_DISPLAYCHANGE:
+        // The render thread reads the monitors again before its next frame.
+        g_frame.monitorsChanged = 1;
+        break;
     case WM_CLOSE:
         if (g_showingFailedStart)
             return 0;

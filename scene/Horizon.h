@@ -1,7 +1,8 @@
 #pragma once
 // The background: the sky picture (bitmap 123) over a plain grey ground band, on the plane z = 0
 // that the fixed camera looks at. Drawn first in every frame, without depth test or depth writes,
-// so it fills the view and hides nothing drawn after it.
+// so it fills the view and hides nothing drawn after it. On a view wider than 4:3 both quads
+// reach past its side edges and the picture goes on mirrored; elsewhere they are x from -1 to 1.
 //
 // Render thread only, with the rendering context current. The texture goes with the context.
 
@@ -19,4 +20,8 @@ public:
     void Draw();
 
     uint32_t texture;
+
+private:
+    // Whether the texture's wrap along s mirrors (a view wider than the picture) or clamps.
+    bool mirroredSides;
 };

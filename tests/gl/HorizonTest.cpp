@@ -15,14 +15,18 @@ constexpr int kWidth = 512, kHeight = 256;
 
 // The sky's colour where the pixel's centre meets the plane z = 0, as linear filtering samples
 // it from the 4-byte pixels; scaled by `factor`.
-Rgb ExpectedSky(const std::vector<uint8_t>& pixels, int px, int py, double factor)
+// `width` x `height` is the view's size in pixels and `aspect` the camera's; past the picture's side
+// edges the sky is its mirror image.
+Rgb ExpectedSky(const std::vector<uint8_t>& pixels, int px, int py, double factor, int width = kViewWidth,
+                int height = kViewHeight, double aspect = 1.3333333)
 {
-    // Half the view's extent on the plane: 4 units away, 21 degrees tall, aspect 1.3333333.
+    // Half the view's extent on the plane: 4 units away, 21 degrees tall.
     const double halfHeight = 4.0 * std::tan(10.5 * 3.14159265358979 / 180.0);
-    const double halfWidth = halfHeight * 1.3333333;
-    const double x = ((px + 0.5) / kViewWidth * 2.0 - 1.0) * halfWidth;
-    const double y = ((py + 0.5) / kViewHeight * 2.0 - 1.0) * halfHeight;
-    const double s = (x + 1.0) / 2.0;
+    const double halfWidth = halfHeight * aspect;
+    const double x = ((px + 0.5) / width * 2.0 - 1.0) * halfWidth;
+    const double y = ((py + 0.5) / height * 2.0 - 1.0) * halfHeight;
+    double s = (x + 1.0) / 2.0;
+    s = s < 0.0 ? -s : s > 1.0 ? 2.0 - s : s;
     const double t = 0.99 * (0.75 - y) / 0.75;
     return SampleLinear(pixels, kWidth, kHeight, s, t, factor);
 }
@@ -128,4 +132,44 @@ TEST(Horizon, FillsTheViewDarkenedAtFirstInItsOwnColoursAfterThePlanetAndHidesNo
     horizon.Draw();
     DrawSquare(3.0, 0.1);
     EXPECT_TRUE(Near(ReadPixel(kViewWidth / 2, kViewHeight / 2 + 2), {255, 0, 0}, 1));
+}
+
+TEST(Horizon, FillsAWideViewWithTheSkyMirroredPastItsSidesAndTakesBackItsOwnQuadsAt4To3)
+{
+    std::vector<uint8_t> pixels;
+    ASSERT_TRUE(LoadBitmapPixels(123, kWidth, kHeight, pixels));
+    ApplyFixedCamera();
+    Horizon horizon;
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    // The view's lower 100 rows as an area of 32:10, about as wide as the widest monitors.
+    constexpr int kWideHeight = 100;
+    glViewport(0, 0, kViewWidth, kWideHeight);
+    FitCameraToArea(kViewWidth, kWideHeight);
+    GLdouble projection[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(projection[5] / projection[0], 3.2, 1e-6) << "the camera takes the area's aspect";
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    horizon.Draw();
+    for (int py = 0; py < kWideHeight / 2; py += 5)
+        for (int px = 0; px < kViewWidth; px += 3)
+            ASSERT_TRUE(Near(ReadPixel(px, py), {126, 126, 126}, 1)) << px << "," << py;
+    for (int py = kWideHeight / 2 + 1; py < kWideHeight; py += 5)
+        for (int px = 0; px < kViewWidth; px += 3)
+            ASSERT_TRUE(Near(ReadPixel(px, py), ExpectedSky(pixels, px, py, 1.0, kViewWidth, kWideHeight, 3.2), 3))
+                << px << "," << py;
+    GLint wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_MIRRORED_REPEAT);
+
+    glViewport(0, 0, kViewWidth, kViewHeight);
+    FitCameraToArea(kViewWidth, kViewHeight);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    EXPECT_NEAR(projection[5] / projection[0], 4.0 / 3.0, 1e-6) << "back to 4:3";
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    horizon.Draw();
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+    for (int px = 0; px < kViewWidth; px += 3)
+        ASSERT_TRUE(Near(ReadPixel(px, 200), ExpectedSky(pixels, px, 200, 1.0), 3)) << px;
 }

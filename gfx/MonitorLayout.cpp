@@ -1,0 +1,62 @@
+#include "gfx/MonitorLayout.h"
+
+#include <algorithm>
+
+namespace {
+// The part of `monitor` inside the window, in the window's OpenGL coordinates; empty when none.
+PixelRect AreaInWindow(const PixelRect& client, const PixelRect& monitor)
+{
+    const int64_t left = std::max<int64_t>(client.x, monitor.x);
+    const int64_t top = std::max<int64_t>(client.y, monitor.y);
+    const int64_t right = std::min<int64_t>(int64_t{client.x} + client.width, int64_t{monitor.x} + monitor.width);
+    const int64_t bottom =
+        std::min<int64_t>(int64_t{client.y} + client.height, int64_t{monitor.y} + monitor.height);
+    if (right <= left || bottom <= top)
+        return {0, 0, 0, 0};
+    return {static_cast<int32_t>(left - client.x), static_cast<int32_t>(client.y + int64_t{client.height} - bottom),
+            static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
+}
+
+// The largest rectangle of the picture's proportions inside `area`, centred.
+PixelRect Fit(const PixelRect& picture, const PixelRect& area)
+{
+    int64_t width = area.width;
+    int64_t height = (int64_t{picture.height} * area.width + picture.width / 2) / picture.width;
+    if (height > area.height) {
+        height = area.height;
+        width = (int64_t{picture.width} * area.height + picture.height / 2) / picture.height;
+    }
+    return {static_cast<int32_t>(area.x + (area.width - width) / 2),
+            static_cast<int32_t>(area.y + (area.height - height) / 2), static_cast<int32_t>(width),
+            static_cast<int32_t>(height)};
+}
+} // namespace
+
+bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monitors, size_t primary,
+                    MonitorLayout& layout)
+{
+    layout.copies.clear();
+    std::vector<PixelRect> areas;
+    size_t scene = 0;
+    bool primaryShown = false;
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const PixelRect area = AreaInWindow(client, monitors[i]);
+        if (area.width == 0)
+            continue;
+        if (i == primary) {
+            scene = areas.size();
+            primaryShown = true;
+        }
+        areas.push_back(area);
+    }
+    if (areas.size() < 2)
+        return false;
+    // A window off the primary monitor draws on the first monitor it covers.
+    if (!primaryShown)
+        scene = 0;
+    layout.scene = areas[scene];
+    for (size_t i = 0; i < areas.size(); ++i)
+        if (i != scene)
+            layout.copies.push_back(Fit(layout.scene, areas[i]));
+    return true;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Where a full-screen window that spans several monitors shows the scene: drawn once into the
+// primary monitor's area, with that monitor's shape, and copied from there into every other
+// monitor's area, scaled to fit with its proportions kept (the rest of that monitor stays black).
+// Pure arithmetic on rectangles; the window system supplies them.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// A rectangle in pixels. Screen rectangles have y growing downwards; drawing areas are in the
+// window's OpenGL coordinates, (0, 0) at its bottom left.
+struct PixelRect {
+    int32_t x, y, width, height;
+};
+
+struct MonitorLayout {
+    PixelRect scene;               // the primary monitor's part of the window
+    std::vector<PixelRect> copies; // where the scene's picture goes on each other monitor
+};
+
+// `client` is the window's drawing surface and `monitors` the monitors, both in screen
+// coordinates; `primary` indexes the primary monitor. False when the window shows on fewer than
+// two monitors: then it is one drawing area, as a single screen or a preview is.
+bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monitors, size_t primary,
+                    MonitorLayout& layout);

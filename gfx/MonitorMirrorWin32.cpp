@@ -1,0 +1,143 @@
+// The scene on every monitor that the Windows saver's window spans: drawn once into the primary
+// monitor's area and copied from there, so the scene is stepped once per frame whatever the
+// number of monitors. Render thread only.
+
+#include "gfx/MonitorMirrorWin32.h"
+
+#include "gfx/FixedCamera.h"
+#include "gfx/GlContext.h"
+#include "gfx/OpenGL.h"
+#include "host/ProcessGlobals.h"
+#include "host/RunLog.h"
+#include "host/SaverFrame.h"
+
+namespace {
+struct Mirror {
+    bool laidOut = false;
+    bool spans = false;
+    MonitorLayout layout;
+    PictureCopy copy = PictureCopy::None;
+    bool copyChosen = false;
+} g_mirror;
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info))
+        return TRUE;
+    auto* list = reinterpret_cast<std::pair<std::vector<PixelRect>*, size_t*>*>(data);
+    const RECT& r = info.rcMonitor;
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        *list->second = list->first->size();
+    list->first->push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    return TRUE;
+}
+
+void DrainErrors()
+{
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
+void Blit(const PixelRect& from, const PixelRect& to)
+{
+    const GLint x0 = from.x, y0 = from.y, x1 = from.x + from.width, y1 = from.y + from.height;
+    const GLint u0 = to.x, v0 = to.y, u1 = to.x + to.width, v1 = to.y + to.height;
+    if (glBlitFramebuffer != nullptr)
+        glBlitFramebuffer(x0, y0, x1, y1, u0, v0, u1, v1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    else
+        glBlitFramebufferEXT(x0, y0, x1, y1, u0, v0, u1, v1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+}
+
+// Through the fragment pipeline: everything that would change the pixels on their way is off.
+void CopyPixels(const PixelRect& from, const PixelRect& to)
+{
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    glUseProgram(0);
+    glPushAttrib(GL_ENABLE_BIT | GL_PIXEL_MODE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glPixelZoom(static_cast<GLfloat>(to.width) / static_cast<GLfloat>(from.width),
+                static_cast<GLfloat>(to.height) / static_cast<GLfloat>(from.height));
+    glWindowPos2i(to.x, to.y);
+    glCopyPixels(from.x, from.y, from.width, from.height, GL_COLOR);
+    glPopAttrib();
+    glUseProgram(static_cast<GLuint>(program));
+}
+
+void LayOut(FrameState& frame)
+{
+    HWND window = static_cast<HWND>(frame.window);
+    RECT client = {};
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    const PixelRect surface = {origin.x, origin.y, client.right, client.bottom};
+    const bool first = !g_mirror.laidOut;
+    g_mirror.laidOut = true;
+    // A preview lives inside another window: it is one drawing area whatever the monitors.
+    g_mirror.spans = false;
+    if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0) {
+        std::vector<PixelRect> monitors;
+        size_t primary = 0;
+        ListMonitors(monitors, primary);
+        g_mirror.spans = LayOutMonitors(surface, monitors, primary, g_mirror.layout);
+    }
+    // One area on the first frame is the viewport and camera the context started with.
+    if (first && !g_mirror.spans)
+        return;
+    const PixelRect area = g_mirror.spans ? g_mirror.layout.scene : PixelRect{0, 0, surface.width, surface.height};
+    glViewport(area.x, area.y, area.width, area.height);
+    FitCameraToArea(area.width, area.height);
+    if (g_mirror.spans && !g_mirror.copyChosen) {
+        g_mirror.copy = OfferedPictureCopy();
+        g_mirror.copyChosen = true;
+    }
+}
+} // namespace
+
+void ListMonitors(std::vector<PixelRect>& monitors, size_t& primary)
+{
+    std::pair<std::vector<PixelRect>*, size_t*> list(&monitors, &primary);
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
+}
+
+PictureCopy OfferedPictureCopy()
+{
+    if (glBlitFramebuffer != nullptr || glBlitFramebufferEXT != nullptr)
+        return PictureCopy::Blit;
+    return PictureCopy::Pixels;
+}
+
+void GlFitDrawingArea(FrameState& frame)
+{
+    if (!g_mirror.laidOut || frame.monitorsChanged.exchange(0) != 0)
+        LayOut(frame);
+}
+
+void GlCopyToOtherMonitors(FrameState&)
+{
+    if (!g_mirror.spans || g_mirror.copy == PictureCopy::None)
+        return;
+    DrainErrors();
+    for (const PixelRect& to : g_mirror.layout.copies) {
+        if (g_mirror.copy == PictureCopy::Blit)
+            Blit(g_mirror.layout.scene, to);
+        else
+            CopyPixels(g_mirror.layout.scene, to);
+    }
+    if (glGetError() == GL_NO_ERROR)
+        return;
+    if (g_mirror.copy == PictureCopy::Blit) {
+        g_mirror.copy = PictureCopy::Pixels;
+        return;
+    }
+    g_mirror.copy = PictureCopy::None;
+    Log().Record(kLogNotify, "The other monitors stay black: the picture cannot be copied to them");
+}

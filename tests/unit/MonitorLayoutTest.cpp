@@ -1,0 +1,62 @@
+#include "gfx/MonitorLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+#include <vector>
+
+// Beside PixelRect, where the comparisons find them.
+static bool operator==(const PixelRect& a, const PixelRect& b)
+{
+    return std::tie(a.x, a.y, a.width, a.height) == std::tie(b.x, b.y, b.width, b.height);
+}
+
+static std::ostream& operator<<(std::ostream& out, const PixelRect& r)
+{
+    return out << "{" << r.x << ", " << r.y << ", " << r.width << ", " << r.height << "}";
+}
+
+namespace {
+struct Case {
+    const char* name;
+    PixelRect client;
+    std::vector<PixelRect> monitors;
+    size_t primary;
+    bool spans;
+    PixelRect scene;
+    std::vector<PixelRect> copies;
+};
+} // namespace
+
+TEST(MonitorLayout, DrawsOnThePrimaryMonitorAndFitsItsPictureIntoEveryOtherOne)
+{
+    const Case cases[] = {
+        {"one monitor is one area", {0, 0, 1920, 1080}, {{0, 0, 1920, 1080}}, 0, false, {}, {}},
+        {"a preview on one monitor of two", {100, 200, 152, 112}, {{0, 0, 1920, 1080}, {1920, 0, 1920, 1080}}, 0,
+         false, {}, {}},
+        // A 16:9 primary beside a taller 4:3 monitor: bars above and below the copy. GL rows count
+        // from the bottom of the 2304 x 768 window, below the primary's 720 rows.
+        {"wide primary, 4:3 on its right", {0, 0, 2304, 768}, {{0, 0, 1280, 720}, {1280, 0, 1024, 768}}, 0, true,
+         {0, 48, 1280, 720}, {{1280, 96, 1024, 576}}},
+        // The primary right of the virtual screen's origin, a portrait monitor on its left with its
+        // top 100 pixels higher: bars left and right of the copy.
+        {"portrait monitor left of a 4:3 primary", {-1080, -100, 2104, 1920},
+         {{0, 0, 1024, 768}, {-1080, -100, 1080, 1920}}, 0, true, {1080, 1052, 1024, 768},
+         {{0, 555, 1080, 810}}},
+        {"three monitors, the primary in the middle", {-1920, 0, 5760, 1080},
+         {{-1920, 0, 1920, 1080}, {0, 0, 1920, 1080}, {1920, 0, 1920, 1080}}, 1, true, {1920, 0, 1920, 1080},
+         {{0, 0, 1920, 1080}, {3840, 0, 1920, 1080}}},
+        {"a window off the primary draws on its first monitor", {1920, 0, 3840, 1080},
+         {{0, 0, 1920, 1080}, {1920, 0, 1920, 1080}, {3840, 0, 1920, 1080}}, 0, true, {0, 0, 1920, 1080},
+         {{1920, 0, 1920, 1080}}},
+    };
+    for (const Case& c : cases) {
+        MonitorLayout layout;
+        layout.copies.push_back({1, 2, 3, 4}); // a previous layout's copies are replaced
+        ASSERT_EQ(LayOutMonitors(c.client, c.monitors, c.primary, layout), c.spans) << c.name;
+        if (!c.spans)
+            continue;
+        EXPECT_EQ(layout.scene, c.scene) << c.name;
+        EXPECT_EQ(layout.copies, c.copies) << c.name;
+    }
+}
