@@ -1,9 +1,11 @@
 # Shared by the Linux port's end-to-end tests. Each test has a folder of its own that holds its
 # settings file, its run log and what the program printed, and runs on the display of the test
 # run (a virtual one of its own when there is none). The script's arguments: MORROWMERE TEST-BUILD
-# XWINDOW WORK (the test build is morrowmere-slow-start: its scene starts 3 seconds late and fails)
+# XWINDOW WORK DISCSIZE (the test build is morrowmere-slow-start: its scene starts 3 seconds late
+# and fails; discsize measures the planet in a picture, disc.sh)
 . "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/run-common.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/disc.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
     exec "$(dirname "${BASH_SOURCE[0]}")/../../tools/with-xvfb" bash "$0" "$@"
@@ -13,6 +15,7 @@ hack=$1
 test_hack=$2
 xwindow=$3
 work=$4
+DISCSIZE=${5:-}
 rm -rf "$work"
 mkdir -p "$work/config" "$work/state"
 work=$(cd "$work" && pwd -P)

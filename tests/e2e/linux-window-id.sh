@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Linux port on a window it did not create (-window-id, and XSCREENSAVER_WINDOW with -root):
-# it draws into it, follows its size, ends cleanly when it is destroyed, and never destroys it.
+# it draws into it, follows its size and shape, ends cleanly when it is destroyed, and never destroys it.
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
@@ -20,6 +20,15 @@ sleep 1
 check "the overlay stays in its top-left corner" yes \
     "$(overlay_shown 64x10+0+0)"
 check "the frame fills the smaller window" "#7E7E7E" "$(only_colour 20x20+290+210)"
+# As wide as the screen: the camera takes the window's shape (the creature may pass before the
+# planet, so a few pictures may be taken).
+check "the window was made wide" resized "$(helper size 1024 448)"
+wide_disc() {
+    import -display "$DISPLAY" -window root "$work/wide.png" 2>/dev/null &&
+        disc_verdict "$work/wide.png" 0 0 1024 448
+}
+check "in the wide window the planet is round, in place and sized" ok \
+    "$(eventually 10 ok wide_disc)"
 check "the test destroys its window" destroyed "$(helper destroy)"
 check "the program ends with status 0" 0 "$(wait_for_exit 5)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
