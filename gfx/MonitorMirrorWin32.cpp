@@ -20,20 +20,6 @@ struct Mirror {
     bool copyChosen = false;
 } g_mirror;
 
-BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data)
-{
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(monitor, &info))
-        return TRUE;
-    auto* list = reinterpret_cast<std::pair<std::vector<PixelRect>*, size_t*>*>(data);
-    const RECT& r = info.rcMonitor;
-    if (info.dwFlags & MONITORINFOF_PRIMARY)
-        *list->second = list->first->size();
-    list->first->push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
-    return TRUE;
-}
-
 void DrainErrors()
 {
     for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
@@ -101,19 +87,6 @@ void LayOut(FrameState& frame)
     }
 }
 } // namespace
-
-void ListMonitors(std::vector<PixelRect>& monitors, size_t& primary)
-{
-    std::pair<std::vector<PixelRect>*, size_t*> list(&monitors, &primary);
-    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
-}
-
-PictureCopy OfferedPictureCopy()
-{
-    if (glBlitFramebuffer != nullptr || glBlitFramebufferEXT != nullptr)
-        return PictureCopy::Blit;
-    return PictureCopy::Pixels;
-}
 
 void GlFitDrawingArea(FrameState& frame)
 {

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The full-screen saver on a window that spans two monitors of different shapes: the scene drawn on
+# the primary with its shape and copied, fitted, to the other, by the framebuffer blit, by the
+# plain pixel copy, or not at all; monitors that change while it runs.
+# This Wine reports one monitor whatever the display's layout, so the test build
+# morrowmere-monitors takes its monitor list from a file here (builds/MonitorsStandIn.cpp). The
+# display is one 1024 x 768 screen: the primary monitor is its lower 1024 x 448, the other its upper
+# 1024 x 320, where the copy is 731 x 320 between black bars.
+# Needs DISCSIZE (tests/e2e/DiscSize.cpp, from the Linux build).
+set -uo pipefail
+. "$(dirname "$0")/saver-lib.sh"
+. "$(dirname "$0")/disc.sh"
+
+cp "$(dirname "$scr")/morrowmere-monitors.scr" "$work/"
+export MORROWMERE_TEST_MONITORS="Z:$work/monitors"
+log="$work/morrowmere-monitors.log"
+two_monitors() { echo "0,320,1024,448;0,0,1024,320" >"$work/monitors"; }
+shot() { import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null; }
+# The creature may pass before the planet: a few pictures may be taken.
+primary_disc() { shot && disc_verdict "$work/shot.png" 0 320 1024 448 black; }
+copied_disc() { shot && disc_verdict "$work/shot.png" 146 0 731 320 black; }
+whole_disc() { shot && disc_verdict "$work/shot.png" 0 0 1024 768 black; }
+stay_black_record="   Notify : The other monitors stay black: the picture cannot be copied to them"
+
+clear_settings
+for copy in blit pixels; do
+    two_monitors
+    if [ "$copy" = blit ]; then unset MORROWMERE_TEST_COPY; else export MORROWMERE_TEST_COPY=pixels; fi
+    SCR="$work/morrowmere-monitors.scr" saver_start /s
+    wait_for_running_saver
+    check "$copy: one full-screen window over both monitors" 1 "$(saver_window_count)"
+    check "$copy: the primary monitor shows the planet round, in place and sized" ok "$(eventually 10 ok primary_disc)"
+    check "$copy: the other monitor shows it round, in place and sized in the copy" ok "$(eventually 10 ok copied_disc)"
+    check "$copy: black bars left and right of the copy" "#000000 #000000" \
+        "$(only_colour 146x320+0+0) $(only_colour 147x320+877+0)"
+    if [ "$copy" = blit ]; then
+        # One monitor again: the whole window is one 4:3 area.
+        echo "0,0,1024,768" >"$work/monitors"
+        probe post 126 24 0 >/dev/null
+        check "$copy: after the monitors change, one monitor shows the whole scene" ok "$(eventually 10 ok whole_disc)"
+    fi
+    xdotool key a
+    check "$copy: a key closes it with exit code 0" 0 "$(wait_for_exit)"
+    check "$copy: the records of a normal run, in order" "$(normal_start_records; normal_end_records)" \
+        "$(records_shape)"
+done
+
+export MORROWMERE_TEST_COPY=broken
+two_monitors
+SCR="$work/morrowmere-monitors.scr" saver_start /s
+wait_for_running_saver
+check "no copy: the primary monitor shows the planet round" ok "$(eventually 10 ok primary_disc)"
+check "no copy: the other monitor stays black" "#000000" "$(only_colour 1024x320+0+0)"
+xdotool key a
+check "no copy: a key closes it with exit code 0" 0 "$(wait_for_exit)"
+check "no copy: one record says so, after the scene's start" \
+    "$(normal_start_records | tail -1; echo "$stay_black_record")" \
+    "$(records | grep -F -x -A1 '   Notify : Scene has been initialized successfully')"
+check "no copy: otherwise the records of a normal run" "$(normal_start_records; normal_end_records)" \
+    "$(records_shape | grep -v -F -x "$stay_black_record")"
+finish
