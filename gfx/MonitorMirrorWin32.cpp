@@ -18,6 +18,7 @@ struct Mirror {
     MonitorLayout layout;
     PictureCopy copy = PictureCopy::None;
     bool copyChosen = false;
+    bool copyProven = false; // the copy has run without an error since the last layout
 } g_mirror;
 
 void DrainErrors()
@@ -67,6 +68,7 @@ void LayOut(FrameState& frame)
     const PixelRect surface = {origin.x, origin.y, client.right, client.bottom};
     const bool first = !g_mirror.laidOut;
     g_mirror.laidOut = true;
+    g_mirror.copyProven = false;
     // A preview lives inside another window: it is one drawing area whatever the monitors.
     g_mirror.spans = false;
     if ((GetWindowLongW(window, GWL_STYLE) & WS_CHILD) == 0) {
@@ -98,15 +100,23 @@ void GlCopyToOtherMonitors(FrameState&)
 {
     if (!g_mirror.spans || g_mirror.copy == PictureCopy::None)
         return;
-    DrainErrors();
+    // Asking for errors can stall a driver's pipeline: only the first copies after a change are
+    // checked, and a copy that fails gives way to the next one.
+    const bool check = !g_mirror.copyProven;
+    if (check)
+        DrainErrors();
     for (const PixelRect& to : g_mirror.layout.copies) {
         if (g_mirror.copy == PictureCopy::Blit)
             Blit(g_mirror.layout.scene, to);
         else
             CopyPixels(g_mirror.layout.scene, to);
     }
-    if (glGetError() == GL_NO_ERROR)
+    if (!check)
         return;
+    if (glGetError() == GL_NO_ERROR) {
+        g_mirror.copyProven = true;
+        return;
+    }
     if (g_mirror.copy == PictureCopy::Blit) {
         g_mirror.copy = PictureCopy::Pixels;
         return;
