@@ -37,23 +37,18 @@ bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monit
 {
     layout.copies.clear();
     std::vector<PixelRect> areas;
+    // A window off the primary monitor draws on the first monitor it covers.
     size_t scene = 0;
-    bool primaryShown = false;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const PixelRect area = AreaInWindow(client, monitors[i]);
         if (area.width == 0)
             continue;
-        if (i == primary) {
+        if (i == primary)
             scene = areas.size();
-            primaryShown = true;
-        }
         areas.push_back(area);
     }
     if (areas.size() < 2)
         return false;
-    // A window off the primary monitor draws on the first monitor it covers.
-    if (!primaryShown)
-        scene = 0;
     layout.scene = areas[scene];
     for (size_t i = 0; i < areas.size(); ++i)
         if (i != scene)

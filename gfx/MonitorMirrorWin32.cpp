@@ -17,7 +17,6 @@ struct Mirror {
     bool spans = false;
     MonitorLayout layout;
     PictureCopy copy = PictureCopy::None;
-    bool copyChosen = false;
     bool copyProven = false; // the copy has run without an error since the last layout
 } g_mirror;
 
@@ -68,6 +67,9 @@ void LayOut(FrameState& frame)
     const PixelRect surface = {origin.x, origin.y, client.right, client.bottom};
     const bool first = !g_mirror.laidOut;
     g_mirror.laidOut = true;
+    // Chosen once: a copy that fails later gives way to the next and is not chosen again.
+    if (first)
+        g_mirror.copy = OfferedPictureCopy();
     g_mirror.copyProven = false;
     // A preview lives inside another window: it is one drawing area whatever the monitors.
     g_mirror.spans = false;
@@ -83,10 +85,6 @@ void LayOut(FrameState& frame)
     const PixelRect area = g_mirror.spans ? g_mirror.layout.scene : PixelRect{0, 0, surface.width, surface.height};
     glViewport(area.x, area.y, area.width, area.height);
     FitCameraToArea(area.width, area.height);
-    if (g_mirror.spans && !g_mirror.copyChosen) {
-        g_mirror.copy = OfferedPictureCopy();
-        g_mirror.copyChosen = true;
-    }
 }
 } // namespace
 
