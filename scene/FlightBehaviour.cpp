@@ -3,7 +3,6 @@
 #include "gfx/RandomUnit.h"
 #include "scene/Ribbon.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -105,10 +104,7 @@ void FlightBehaviour::Enter()
 
 void FlightBehaviour::Step(int32_t elapsedMilliseconds)
 {
-    // A frame longer than the longest flight (a stall, or a machine that slept under the saver)
-    // counts as that long. Otherwise the creature would fly off as far as the stall was long
-    // (two units a second) and need as long again to come back into view.
-    frameMs = std::min(static_cast<double>(elapsedMilliseconds), kLongestFlight);
+    frameMs = static_cast<double>(elapsedMilliseconds);
     stateMs += frameMs;
     switch (state) {
     case FlyToTarget:

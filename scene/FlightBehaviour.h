@@ -27,9 +27,9 @@ public:
     FlightBehaviour(const FlightBehaviour&) = delete;
     FlightBehaviour& operator=(const FlightBehaviour&) = delete;
 
-    // One frame of `elapsedMilliseconds` (a longer frame than 3000 ms counts as 3000) in the
-    // current state; it may end the state and enter the next (the new state's first step comes
-    // with the next frame).
+    // One frame of `elapsedMilliseconds` (0 to 3000; the scene clamps longer gaps) in the current
+    // state; it may end the state and enter the next (the new state's first step comes with the
+    // next frame).
     void Step(int32_t elapsedMilliseconds);
     // Enters state `next`, or with -1 one drawn from the transition table; runs its entry action.
     void SetState(int32_t next);

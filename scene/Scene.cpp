@@ -10,6 +10,8 @@
 #include "scene/Horizon.h"
 #include "sound/SceneSoundClass.h"
 
+#include <algorithm>
+
 namespace {
 // Each pointer is set right after its object is built and before its validity is tested, so a
 // failed object is freed by ReleaseScene like the others.
@@ -49,17 +51,23 @@ int32_t InitializeScene()
     return 0;
 }
 
+int32_t SceneFrameMs(int32_t elapsed)
+{
+    return std::clamp(elapsed, int32_t{0}, kLongestFrameMs);
+}
+
 void StepScene(const FrameClock& clock)
 {
-    g_scene.ambientSound->Update(clock.elapsed);
+    const int32_t frameMs = SceneFrameMs(clock.elapsed);
+    g_scene.ambientSound->Update(frameMs);
     // The clear colour and depth are never set: black and 1.0.
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     g_scene.horizon->Draw();
-    g_scene.planet->Update(clock.elapsed);
+    g_scene.planet->Update(frameMs);
     g_scene.planet->Draw();
-    g_scene.flowers->Update(clock.elapsed);
+    g_scene.flowers->Update(frameMs);
     g_scene.flowers->Draw();
-    g_scene.creature->Step(clock.elapsed);
+    g_scene.creature->Step(frameMs);
 }
 
 void ReleaseScene()

@@ -20,9 +20,17 @@ struct SceneView {
     const FormlessPlanet* planet;
 };
 
+// The longest frame the scene takes in. A longer gap (a stall, or a machine that slept under the
+// saver with its tick running on) would send the creature off as far as the gap was long and pile
+// up sparks that need minutes to fade; a gap the tick makes negative (2^31 ms or more) would throw
+// it off for good. Every object takes the same clamped frame.
+constexpr int32_t kLongestFrameMs = 3000;
+// The milliseconds one frame of `elapsed` counts for in the scene: 0 to kLongestFrameMs.
+int32_t SceneFrameMs(int32_t elapsed);
+
 // 0 when all five objects were built and are valid; 1 at the first that is not.
 int32_t InitializeScene();
-// One frame: ambient volume, clear, horizon, planet, flowers, creature.
+// One frame of SceneFrameMs(clock.elapsed): ambient volume, clear, horizon, planet, flowers, creature.
 void StepScene(const FrameClock& clock);
 // Frees whatever was built; safe after a failed or missing InitializeScene.
 void ReleaseScene();

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -99,6 +100,17 @@ TEST_F(WingTest, EmitsOneSparkPer120MillisecondsAndCatchesUpAFrameAtATime)
         EXPECT_EQ(frame.draws, DrawsSince(frameSeed));
     }
     EXPECT_EQ(480.0, wing.sparks.lastEmission);
+}
+
+TEST_F(WingTest, WingTimeWrapsAroundLikeA32BitCounter)
+{
+    // After about 24 days of wing time; the spark time goes on by the frame as ever.
+    wing.clock = INT32_MAX - 5;
+    SeedRandom(1); // a draw below 1.0
+    wing.Advance(16);
+    EXPECT_EQ(INT32_MAX - 5, wing.previousClock);
+    EXPECT_EQ(INT32_MIN + 10, wing.clock);
+    EXPECT_EQ(16.0, wing.sparks.step);
 }
 
 TEST_F(WingTest, DropsAFadedSparkAtTheDrawAfterItFadedKeepingTheOrder)

@@ -183,22 +183,3 @@ TEST(FlightBehaviour, MovesAsWrittenAndNotAtAllInAStepOfNoTime)
     heading.Normalize();
     ExpectVec(heading * 0.002 * 10.0, cruise.ribbon.nodes[0].position, 0.0);
 }
-
-TEST(FlightBehaviour, AStallMovesTheCreatureNoFurtherThanTheLongestFlight)
-{
-    // Ten minutes in one frame take the head exactly where 3000 ms do, with the same draws.
-    Flight stalled(Vec3(0.0, 0.0, 0.0), FlightBehaviour::FlyToTarget, {0, 16000});
-    stalled.behaviour.target = Vec3(0.0, 0.0, -50.0);
-    const uint32_t seed = 777;
-    SeedRandom(seed);
-    stalled.behaviour.Step(600000);
-    const uint32_t after = RandomState();
-    Flight longest(Vec3(0.0, 0.0, 0.0), FlightBehaviour::FlyToTarget, {0, 16000});
-    longest.behaviour.target = Vec3(0.0, 0.0, -50.0);
-    SeedRandom(seed);
-    longest.behaviour.Step(3000);
-    ExpectVec(longest.ribbon.nodes[0].position, stalled.ribbon.nodes[0].position, 0.0);
-    EXPECT_EQ(3000.0, stalled.behaviour.stateMs);
-    EXPECT_EQ(RandomState(), after);
-    EXPECT_NEAR(6.0, stalled.ribbon.nodes[0].position.Length(), 1e-9);
-}
