@@ -1,5 +1,6 @@
 #include "gfx/SpriteQuads.h"
 
+#include "gfx/GenericArraysOff.h"
 #include "gfx/OpenGL.h"
 
 void SpriteQuads::Reserve(size_t sprites)
@@ -28,6 +29,7 @@ void SpriteQuads::Draw() const
 {
     if (colours_.empty())
         return;
+    const GenericArraysOff genericArraysOff;
     // Client arrays are read from the bound buffer when there is one.
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glEnableClientState(GL_VERTEX_ARRAY);

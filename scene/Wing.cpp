@@ -1,6 +1,7 @@
 #include "scene/Wing.h"
 
 #include "gfx/BitmapTexture.h"
+#include "gfx/GenericArraysOff.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
 
@@ -211,13 +212,16 @@ void Wing::Draw()
         add(PointAt(low, g_upperEdge[m].u, g_upperEdge[m].w));
         add(PointAt(low, g_lowerEdge[m].u, g_lowerEdge[m].w));
     }
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_DOUBLE, 0, vertices);
-    glMultiDrawArrays(GL_LINE_STRIP, arcFirst, arcCount, kArcs);
-    glDrawArrays(GL_QUAD_STRIP, highFirst, 2 * kProfilePoints);
-    glDrawArrays(GL_QUAD_STRIP, lowFirst, 2 * kProfilePoints);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    {
+        const GenericArraysOff genericArraysOff;
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_DOUBLE, 0, vertices);
+        glMultiDrawArrays(GL_LINE_STRIP, arcFirst, arcCount, kArcs);
+        glDrawArrays(GL_QUAD_STRIP, highFirst, 2 * kProfilePoints);
+        glDrawArrays(GL_QUAD_STRIP, lowFirst, 2 * kProfilePoints);
+        glDisableClientState(GL_VERTEX_ARRAY);
+    }
 
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);

@@ -7,6 +7,10 @@
 
 #include <GL/glx.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 void CreateTestContext()
 {
     Display* display = XOpenDisplay(nullptr);
@@ -27,5 +31,12 @@ void CreateTestContext()
     glXMakeCurrent(display, window, context);
     ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
     ASSERT_TRUE(GLEW_VERSION_2_0);
+    // A run meant for one rasteriser (Mesa's are chosen by GALLIUM_DRIVER) fails on another.
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    std::printf("OpenGL renderer: %s\n", renderer);
+    const char* wantedRenderer = std::getenv("MORROWMERE_TEST_RENDERER");
+    if (wantedRenderer != nullptr) {
+        ASSERT_NE(std::strstr(renderer, wantedRenderer), nullptr) << "not the renderer " << wantedRenderer;
+    }
     // The window and context live until the process ends.
 }

@@ -1,0 +1,22 @@
+#pragma once
+// A fixed-function draw from client arrays also reads the generic vertex attribute arrays that are
+// on: drivers alias generic attribute 0 with the vertex position, and some alias others with the
+// colour or texture coordinates. For the life of one of these, the arrays another object's shader
+// inputs left on are off; they are on again afterwards, so the next object finds them as it left
+// them.
+//
+// Render thread only, with the rendering context current.
+
+#include <cstdint>
+
+class GenericArraysOff {
+public:
+    GenericArraysOff();
+    ~GenericArraysOff();
+
+    GenericArraysOff(const GenericArraysOff&) = delete;
+    GenericArraysOff& operator=(const GenericArraysOff&) = delete;
+
+private:
+    uint32_t wereOn_ = 0; // bit i: generic array i was on
+};
