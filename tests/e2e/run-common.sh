@@ -85,6 +85,17 @@ normal_end_records() {
     printf '   Notify : %s\n' "Start common uninstall" "Common uninstall has finished properly" "FPS = <rate>"
 }
 
+# The colour of at least 90 % of a part of the screen (WIDTHxHEIGHT+X+Y) as #RRGGBB, else
+# "mixed: N % #RRGGBB" for the commonest. For the ground, where sparks sink and twinkle (on a slow
+# machine a wing holds hundreds of them) and the creature may pass.
+mostly_colour() {
+    local pixels
+    pixels=$(screen_pixels "$1") || { echo "$probe_failed"; return; }
+    grep -o '#[0-9A-F]\{6\}' <<<"$pixels" | sort | uniq -c | sort -rn |
+        awk '{ total += $1; if (NR == 1) { top = $1; colour = $2 } }
+             END { if (top * 10 >= total * 9) print colour; else printf "mixed: %d %% %s\n", top * 100 / total, colour }'
+}
+
 # The one colour of a part of the screen (WIDTHxHEIGHT+X+Y) as #RRGGBB, or "mixed: N colours".
 only_colour() {
     local pixels colours
