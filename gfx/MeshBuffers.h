@@ -13,9 +13,9 @@
 int UploadMeshRow(MeshDescriptor& row);
 
 // A byte offset into the bound buffer, in the pointer form that the array-pointer calls take.
-inline const void* BufferOffset(long bytes)
+inline const void* BufferOffset(intptr_t bytes)
 {
-    return reinterpret_cast<const void*>(static_cast<intptr_t>(bytes));
+    return reinterpret_cast<const void*>(bytes);
 }
 
 // Byte offsets of the blocks of a row with `vertexCount` vertices.

@@ -26,3 +26,8 @@ constexpr int kFruitVertices = 231;
 constexpr int kFruitIndices = 1200;
 constexpr long kFruitGridPointOffset = 2772;
 FlowerMesh MakeFruitMesh();
+
+// Build a mesh, upload it as static vertex and index buffers and give their names. Render thread
+// only, with the rendering context current.
+void BuildStalkModel(uint32_t& vertexBuffer, uint32_t& indexBuffer);
+void BuildFruitModel(uint32_t& vertexBuffer, uint32_t& indexBuffer);

@@ -52,7 +52,3 @@ private:
     void DrawStalk(Flower& flower);
     void DrawFruit(const Flower& flower);
 };
-
-// Build a mesh, upload it as static vertex and index buffers and give their names.
-void BuildStalkModel(uint32_t& vertexBuffer, uint32_t& indexBuffer);
-void BuildFruitModel(uint32_t& vertexBuffer, uint32_t& indexBuffer);

@@ -138,7 +138,7 @@ void FormlessPlanet::Draw()
                     brightness, brightness);
     }
     sprites.Draw();
-    // The disc is drawn in the last sprite's colour.
+    // The disc is drawn in the brightness of the last particle, even one that was skipped above.
     if (!particles.empty())
         glColor3d(brightness, brightness, brightness);
 

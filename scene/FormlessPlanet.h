@@ -37,7 +37,7 @@ public:
     FormlessPlanet& operator=(const FormlessPlanet&) = delete;
 
     // Ages the sprites (removing those past their lifetime), then may add one. Draws one random
-    // number, or six, or seven for a child of the core.
+    // number, or five, or six for a child of the core.
     void Update(int32_t elapsedMilliseconds);
     // The glow sprites added onto the sky in one primitive, then the disc over them. Leaves the
     // texture environment mode GL_REPLACE.

@@ -64,6 +64,9 @@ TEST_F(WingTest, BlurIsFainterTheWiderTheSweep)
         EXPECT_NEAR(255.0 * cover, pixel.r, 3.0) << "dt " << dt;
         EXPECT_NEAR(255.0 * 0.9 * cover, pixel.g, 3.0) << "dt " << dt;
         EXPECT_NEAR(255.0 * 0.7 * cover, pixel.b, 3.0) << "dt " << dt;
+        // The body that draws next is culled again and opaque.
+        EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+        EXPECT_FALSE(glIsEnabled(GL_BLEND));
     }
 }
 
