@@ -283,3 +283,25 @@ TEST(FormlessPlanet, TheDiscShowsUpsideDownInItsGlowAboveTheSky)
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
 }
+
+TEST(FormlessPlanet, ASpriteAtHalfItsLifeAddsTwoHundredthsOfWhiteWhereItsGlowIsOpaque)
+{
+    UseIdentityView();
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    FormlessPlanet planet;
+    ASSERT_TRUE(planet.valid);
+    // Alone, without the core; the disc lies far outside the identity view's depth range.
+    planet.particles = {{500.0, 1000.0, 0.25, Vec3(-0.5, -0.5, 0.0)}};
+    planet.Draw();
+    // 0.02 sin(pi / 2) of 255 is 5.1; the glow is opaque out to half the sprite's half-size (40 x
+    // 30 pixels).
+    for (const auto& [x, y] : {std::pair<int, int>(80, 60), {80 + 8, 60}, {80, 60 - 6}}) {
+        const Rgb seen = ReadPixel(x, y);
+        EXPECT_TRUE(seen.r >= 4 && seen.r <= 6 && seen.g == seen.r && seen.b == seen.r)
+            << x << ", " << y << ": " << seen.r << ", " << seen.g << ", " << seen.b;
+    }
+    // Past the glow's rim, in the sprite's corner: nothing.
+    const Rgb outside = ReadPixel(80 + 36, 60 + 27);
+    EXPECT_EQ(0, outside.r + outside.g + outside.b);
+}

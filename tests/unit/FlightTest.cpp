@@ -183,3 +183,29 @@ TEST(FlightBehaviour, MovesAsWrittenAndNotAtAllInAStepOfNoTime)
     heading.Normalize();
     ExpectVec(heading * 0.002 * 10.0, cruise.ribbon.nodes[0].position, 0.0);
 }
+
+TEST(FlightBehaviour, LevelOffAndWriggleMoveByTheirFormulas)
+{
+    // LevelOff: the climb fades as cos(pi t / 3000) over the first 1500 ms, at cruise speed.
+    Flight level(Vec3(0.1, 0.2, -0.5), FlightBehaviour::LevelOff, {0});
+    ASSERT_EQ(FlightBehaviour::LevelOff, level.behaviour.state);
+    level.behaviour.levelVertical = Vec3(0.0, 0.5, 0.0);
+    level.behaviour.Step(400);
+    Vec3 direction = Vec3(0.0, 0.0, -1.0) + Vec3(0.0, 0.5, 0.0) * std::cos(3.1415926 / 3000.0 * 400.0);
+    direction.Normalize();
+    ExpectVec(Vec3(0.1, 0.2, -0.5) + direction * 0.002 * 400.0, level.ribbon.nodes[0].position);
+
+    // Wriggle: node i of the straight body swings sideways by 0.015 sin(pi t / 2000), a wave that
+    // runs down the body, sin((t / 150 - 3 i / 20) pi); then the body is relaxed.
+    Flight wriggle(Vec3(0.0, 0.0, 0.0), FlightBehaviour::Wriggle, {0});
+    wriggle.behaviour.Step(300);
+    Ribbon expected;
+    for (int i = 0; i < 20; ++i) {
+        const double wave = std::sin((300.0 / 150.0 - 3.0 * i / 20.0) * 3.1415926);
+        expected.nodes[i].position = Vec3(0.0, 0.0, i / 20.0) +
+                                     Vec3(-1.0, 0.0, 0.0) * 0.015 * std::sin(3.1415926 / 2000.0 * 300.0) * wave;
+    }
+    expected.Relax();
+    for (int i = 0; i < 20; ++i)
+        ExpectVec(expected.nodes[i].position, wriggle.ribbon.nodes[i].position, 1e-9);
+}
