@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-FrameState g_frame;
-
 namespace {
 void ExpectVec(const Vec3& expected, const Vec3& actual, const char* what)
 {

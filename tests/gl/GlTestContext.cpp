@@ -2,6 +2,8 @@
 
 #include "gl/GlTest.h"
 
+#include "host/SaverFrame.h"
+
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
@@ -10,6 +12,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+// The frame state that the scene's objects read (the creature takes its sound manager from it).
+FrameState g_frame;
 
 void CreateTestContext()
 {
