@@ -19,7 +19,8 @@ public:
     // clockwise from the lower left with texture coordinates (0, 0), (1, 0), (1, 1), (0, 1).
     void Add(double x, double y, double z, double half, double red, double green, double blue);
     // Draws the sprites as GL_QUADS from client memory, with no generic array on for the draw.
-    // Leaves the client arrays off, the generic ones as they were, and the current colour undefined (set it again where it matters). Draws nothing when empty.
+    // Leaves the client arrays off, the generic ones as they were, and the current colour
+    // undefined (set it again where it matters). Draws nothing when empty.
     void Draw() const;
     size_t Count() const { return colours_.size() / 12; }
 
