@@ -3,9 +3,9 @@
 // submission of each object's drawing. Times are the calling thread's CPU time, so llvmpipe's
 // rasteriser threads are left out. Run by bench/run.
 
-#include "gfx/VideoInit.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
+#include "host/VideoInit.h"
 #include "scene/Creature.h"
 #include "scene/FlightBehaviour.h"
 #include "scene/FlowersHolder.h"

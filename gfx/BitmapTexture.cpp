@@ -1,9 +1,9 @@
 #include "gfx/BitmapTexture.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "gfx/BitmapPixels.h"
 #include "gfx/OpenGL.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 
 bool LoadBitmapPixels(int id, int width, int height, std::vector<uint8_t>& pixels)
 {

@@ -4,10 +4,10 @@
 
 #include "gfx/GlContext.h"
 
+#include "base/HostOffersX11.h"
+#include "base/SaverFrame.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
-#include "host/HostX11.h"
-#include "host/SaverFrame.h"
 
 #include <GL/glxew.h>
 #include <X11/Xutil.h>

@@ -1,7 +1,7 @@
 #include "gfx/GlContext.h"
 
+#include "base/SaverFrame.h"
 #include "gfx/OpenGL.h"
-#include "host/SaverFrame.h"
 
 #include <GL/wglew.h>
 

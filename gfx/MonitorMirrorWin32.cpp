@@ -4,12 +4,12 @@
 
 #include "gfx/MonitorMirrorWin32.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SaverFrame.h"
 
 namespace {
 struct Mirror {

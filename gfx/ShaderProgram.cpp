@@ -1,9 +1,9 @@
 #include "gfx/ShaderProgram.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "gfx/OpenGL.h"
 #include "gfx/ResourceLookup.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 
 #include <cstdio>
 #include <new>

@@ -5,11 +5,11 @@
 // Windows 9x password dialog, the password-change mode and SPI_SCREENSAVERRUNNING are left out,
 // and /a ends with -1 as it does on NT.
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "host/CloseRules.h"
 #include "host/CommandLine.h"
 #include "host/HostWin32.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 
 #include <commctrl.h>
 

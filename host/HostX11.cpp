@@ -12,15 +12,16 @@
 // teardown, by that signal with its default action, as a parent that sent it expects (XScreenSaver
 // calls any other end of a hack it stopped abnormal).
 
-#include "host/HostX11.h"
+#include "base/HostOffersX11.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
+#include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SaverFrame.h"
+#include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
-#include "host/SettingsStore.h"
 #include "sound/SoundManagerOpenAL.h"
 
 #include <GL/glx.h>

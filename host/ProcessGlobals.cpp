@@ -1,8 +1,8 @@
-#include "host/ProcessGlobals.h"
+#include "base/ProcessGlobals.h"
 
+#include "base/RunLog.h"
+#include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
-#include "host/RunLog.h"
-#include "host/SettingsStore.h"
 
 // Defined in one file so that their construction order is the order written here.
 namespace {

@@ -1,15 +1,17 @@
+#include "host/RenderThread.h"
+
 #include "MorrowmereVersion.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
+#include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
 #include "host/FrameRateOverlay.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SaverFrame.h"
 #include "host/SaverPlatform.h"
-#include "host/SettingsStore.h"
 
 #include "gfx/GlContext.h"
-#include "gfx/VideoInit.h"
+#include "host/VideoInit.h"
 #include "scene/Scene.h"
 
 FrameState g_frame;

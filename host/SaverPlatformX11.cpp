@@ -1,6 +1,6 @@
 #include "host/SaverPlatform.h"
 
-#include "host/HostX11.h"
+#include "base/HostOffersX11.h"
 
 #include <cerrno>
 #include <new>

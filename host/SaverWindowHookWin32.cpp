@@ -1,11 +1,12 @@
 // The application frame's side of the saver window on Windows: it starts the render thread, stops
 // it and waits for its teardown, and shows the message of a failed start.
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
 #include "host/FrameRateCounter.h"
 #include "host/HostWin32.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SaverFrame.h"
+#include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
 
 namespace {

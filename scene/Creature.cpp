@@ -1,10 +1,10 @@
 #include "scene/Creature.h"
 
+#include "base/SaverFrame.h"
 #include "gfx/MeshBuffers.h"
 #include "gfx/MeshFit.h"
 #include "gfx/OpenGL.h"
 #include "gfx/ShaderProgram.h"
-#include "host/SaverFrame.h"
 #include "scene/CreatureModel.h"
 
 #include <cstdint>

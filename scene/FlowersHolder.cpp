@@ -1,10 +1,10 @@
 #include "scene/FlowersHolder.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "gfx/MeshBuffers.h"
 #include "gfx/OpenGL.h"
 #include "gfx/ShaderProgram.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 #include "scene/FlowerModels.h"
 
 #include <cstdint>

@@ -1,11 +1,11 @@
 #include "scene/FormlessPlanet.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "gfx/BitmapTexture.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
 #include "gfx/Vec2.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 
 #include <cmath>
 

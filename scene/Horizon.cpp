@@ -1,10 +1,10 @@
 #include "scene/Horizon.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "gfx/BitmapTexture.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 
 namespace {
 constexpr int kSkyBitmap = 123;

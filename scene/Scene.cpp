@@ -1,9 +1,9 @@
 #include "scene/Scene.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
 #include "gfx/OpenGL.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SaverFrame.h"
 #include "scene/Creature.h"
 #include "scene/FlowersHolder.h"
 #include "scene/FormlessPlanet.h"

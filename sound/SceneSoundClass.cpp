@@ -1,8 +1,8 @@
 #include "sound/SceneSoundClass.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "gfx/RandomUnit.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"
 

@@ -14,8 +14,8 @@
 
 #include "sound/SoundManagerOpenAL.h"
 
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"
 

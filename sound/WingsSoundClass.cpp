@@ -1,7 +1,7 @@
 #include "sound/WingsSoundClass.h"
 
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"
 

@@ -5,8 +5,8 @@
 //   probe settings load        print the loaded settings
 //   probe settings store F V   set EnableFPS and EnableVSync, then store them
 
-#include "host/RunLog.h"
-#include "host/SettingsStore.h"
+#include "base/RunLog.h"
+#include "base/SettingsStore.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // libFuzzer target: the Linux port's settings file as any text a hand or a broken disk could leave.
 // The real store reads it from a private XDG_CONFIG_HOME; whatever it read must survive a store
 // and a second load unchanged, and a setting the text does not name keeps its default.
-#include "host/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <cstddef>
 #include <cstdint>

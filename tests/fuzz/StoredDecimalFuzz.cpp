@@ -1,7 +1,7 @@
 // libFuzzer target: the decimal reading of stored setting texts (registry values and settings
 // file lines alike), checked against the C library's strtoll clamped to 32 bits, and every 32-bit
 // value written as decimal reading back as itself.
-#include "host/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <cstddef>
 #include <cstdint>

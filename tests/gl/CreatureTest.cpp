@@ -4,8 +4,8 @@
 
 #include "gl/GlTest.h"
 
+#include "base/SaverFrame.h"
 #include "gfx/RandomUnit.h"
-#include "host/SaverFrame.h"
 #include "scene/Creature.h"
 #include "sound/SoundManager.h"
 

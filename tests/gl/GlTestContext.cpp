@@ -2,7 +2,7 @@
 
 #include "gl/GlTest.h"
 
-#include "host/SaverFrame.h"
+#include "base/SaverFrame.h"
 
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>

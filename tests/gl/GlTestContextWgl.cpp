@@ -3,8 +3,8 @@
 
 #include "gl/GlTest.h"
 
+#include "base/SaverFrame.h"
 #include "gfx/GlContext.h"
-#include "host/SaverFrame.h"
 
 #include <gtest/gtest.h>
 

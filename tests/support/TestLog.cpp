@@ -1,9 +1,9 @@
 #include "support/TestLog.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SettingsStore.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -2,8 +2,8 @@
 
 #include "ScopedEnv.h"
 #include "TempFolder.h"
-#include "host/RunLog.h"
-#include "host/RunLogPath.h"
+#include "base/RunLog.h"
+#include "base/RunLogPath.h"
 
 #include <sys/stat.h>
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "host/RunLog.h"
-#include "host/RunLogPath.h"
+#include "base/RunLog.h"
+#include "base/RunLogPath.h"
 
 #include <string>
 

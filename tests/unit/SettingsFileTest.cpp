@@ -3,7 +3,7 @@
 #include "ScopedEnv.h"
 #include "StoredSettings.h"
 #include "TempFolder.h"
-#include "host/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <sys/stat.h>
 

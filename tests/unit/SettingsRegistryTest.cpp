@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StoredSettings.h"
-#include "host/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <windows.h>
 

@@ -5,10 +5,10 @@
 #include "support/RandomSeeds.h"
 #include "support/TestLog.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
 #include "gfx/RandomUnit.h"
 #include "gfx/ResourceLookup.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
 #include "sound/SceneSoundClass.h"
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"

@@ -6,12 +6,12 @@
 // a picture cannot be written; 2 for a command line that is refused; 3 after printing a frame
 // whose state holds a value that is not finite.
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
-#include "gfx/VideoInit.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SaverFrame.h"
+#include "host/VideoInit.h"
 #include "scene/Scene.h"
 #include "tools/trace/JsonLine.h"
 #include "tools/trace/PngWriter.h"

@@ -4,7 +4,7 @@
 
 #include "tools/trace/TraceWindow.h"
 
-#include "host/HostX11.h"
+#include "base/HostOffersX11.h"
 #include "sound/SoundManagerOpenAL.h"
 
 #include <GL/glx.h>

@@ -2,7 +2,7 @@
 // under HKEY_LOCAL_MACHINE does for a user without administrator rights. Linked ahead of the core
 // library, so the registry backend is never taken from it.
 
-#include "host/SettingsBackend.h"
+#include "base/SettingsBackend.h"
 
 struct SettingsBackend::State {
 };

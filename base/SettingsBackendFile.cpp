@@ -1,6 +1,6 @@
-#include "host/SettingsBackend.h"
+#include "base/SettingsBackend.h"
 
-#include "host/XdgPath.h"
+#include "base/XdgPath.h"
 
 #include <cerrno>
 #include <cstdio>

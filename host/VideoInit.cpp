@@ -1,13 +1,13 @@
-#include "gfx/VideoInit.h"
+#include "host/VideoInit.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
+#include "base/SettingsStore.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
-#include "host/ProcessGlobals.h"
-#include "host/RunLog.h"
-#include "host/SaverFrame.h"
-#include "host/SettingsStore.h"
 #include "scene/Scene.h"
 #include "sound/SoundManager.h"
 

@@ -1,4 +1,4 @@
-#include "host/XdgPath.h"
+#include "base/XdgPath.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "host/RunLogPath.h"
+#include "base/RunLogPath.h"
 
-#include "host/XdgPath.h"
+#include "base/XdgPath.h"
 
 bool ProcessRunLogPath(std::string& path)
 {

@@ -1,4 +1,4 @@
-#include "host/SettingsBackend.h"
+#include "base/SettingsBackend.h"
 
 #include <windows.h>
 

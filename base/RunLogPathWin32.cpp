@@ -1,4 +1,4 @@
-#include "host/RunLogPath.h"
+#include "base/RunLogPath.h"
 
 #include <windows.h>
 

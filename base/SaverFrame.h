@@ -1,6 +1,6 @@
 #pragma once
 // The application frame: what the window thread and the render thread share for one run, and the
-// render thread itself. Written once for both platforms against SaverPlatform.h and GlContext.h.
+// frame clock. Written once for both platforms.
 //
 // Threads: the window thread writes `stopFlag` (0 to 1, once) and waits for the done event; the
 // render thread owns everything else and signals the event when its teardown is complete.
@@ -28,7 +28,3 @@ struct FrameClock {
     uint32_t previousTick;
     int32_t elapsed;
 };
-
-// The render thread's whole life: banner, start-up, frames until the stop flag is set, teardown,
-// the done signal, and on a failed start the request to show the kept message. Returns 0.
-uint32_t RenderThreadMain(void* window);

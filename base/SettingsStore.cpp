@@ -1,6 +1,6 @@
-#include "host/SettingsStore.h"
+#include "base/SettingsStore.h"
 
-#include "host/SettingsBackend.h"
+#include "base/SettingsBackend.h"
 
 #include <cinttypes>
 #include <cstdio>

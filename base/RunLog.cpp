@@ -1,6 +1,6 @@
-#include "host/RunLog.h"
+#include "base/RunLog.h"
 
-#include "host/RunLogPath.h"
+#include "base/RunLogPath.h"
 
 #include <string>
 #include <vector>
