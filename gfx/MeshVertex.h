@@ -13,8 +13,10 @@ public:
     Vec3 gridX;     // unit tangent towards growing u
     Vec3 gridY;     // unit tangent towards growing v; its x is 0
 
-    MeshVertex(double x, double y, double z, double u, double v, double nx, double ny, double nz, double gxx,
-               double gxy, double gxz, double gyx, double gyy, double gyz)
+    // Constant: the model's tables are filled when the program is compiled and loaded, and cost
+    // the compiler no initialisation code.
+    constexpr MeshVertex(double x, double y, double z, double u, double v, double nx, double ny, double nz,
+                         double gxx, double gxy, double gxz, double gyx, double gyy, double gyz)
         : position(x, y, z), gridPoint(u, v), normal(nx, ny, nz), gridX(gxx, gxy, gxz), gridY(gyx, gyy, gyz)
     {
     }

@@ -7,8 +7,8 @@ public:
     double x;
     double y;
 
-    Vec2() : x(0.0), y(0.0) {}
-    Vec2(double x_, double y_) : x(x_), y(y_) {}
+    constexpr Vec2() : x(0.0), y(0.0) {}
+    constexpr Vec2(double x_, double y_) : x(x_), y(y_) {}
 
     double Length() const;
 };

@@ -8,8 +8,8 @@ public:
     double y;
     double z;
 
-    Vec3() : x(0.0), y(0.0), z(0.0) {}
-    Vec3(double x_, double y_, double z_) : x(x_), y(y_), z(z_) {}
+    constexpr Vec3() : x(0.0), y(0.0), z(0.0) {}
+    constexpr Vec3(double x_, double y_, double z_) : x(x_), y(y_), z(z_) {}
 
     Vec3 operator-(const Vec3& w) const { return Vec3(x - w.x, y - w.y, z - w.z); }
     Vec3 operator+(const Vec3& w) const { return Vec3(x + w.x, y + w.y, z + w.z); }

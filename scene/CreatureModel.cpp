@@ -4,7 +4,7 @@
 // the index triples) and the records g_<Name>Vertices.
 #include "resources/creature_model.inc"
 
-// The counts are copied from each block while the process initialises, before the scene starts.
+// Constant: the counts come from each block when the program is compiled.
 MeshDescriptor g_creatureMeshes[kCreatureMeshCount + 1] = {
     {kBodyMesh[0], kBodyMesh[1], g_BodyVertices, kBodyMesh + 2, 0, 0},
     {kWrinklesMesh[0], kWrinklesMesh[1], g_WrinklesVertices, kWrinklesMesh + 2, 0, 0},
