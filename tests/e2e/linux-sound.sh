@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The Linux port's sound, captured by OpenAL Soft's wave writer: the ambient loop and its walk, a
-# wing sound on the right, and the failed starts of builds whose samples are missing or damaged
-# (and of those without the sky or the planet picture).
+# wing sound on the right; and the failed start of the build whose fruit shader lacks a uniform.
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 builds=$(dirname "$hack")
@@ -50,5 +49,5 @@ failed_start() {
     check "$build: the message on stderr" "morrowmere: Error of initialization" "$(cat "$work/err")"
     check "$build: the records" "$(failed_start_records "$record")" "$(records | tail -5)"
 }
-check_missing_resource_starts
+check_uniformless_start
 finish

@@ -229,46 +229,14 @@ broken_shader_records() {
     fi
 }
 
-# The records of the sky's start, after the creature's, when its picture is missing: no "Bitmap
-# is loaded".
-missing_sky_records() {
-    printf '%s\n' "   Notify : OGL program is created and built" \
-        "   Notify : Start initialization for the horizon image" "(!)Error : Horizon initialization is failed"
-}
-
-# The last records of the planet's start, after the flowers' fruit program, when its picture is
-# missing: no "Bitmap is loaded".
-missing_planet_records() {
-    printf '%s\n' "   Notify : OGL program is created and built" \
-        "   Notify : Start initialization for the formless planet" "(!)Error : FormlessPlanet initialization is failed"
-}
-
-# The failed starts of the test builds that lack a sample or a picture, or carry a damaged one.
+# The failed start of the test build whose fruit shader compiles but lacks its sphere centre (the
+# broken-resource tests cover every missing or damaged resource on copies of the real programs).
 # The calling script defines `failed_start BUILD RECORD` for its platform: it starts the build and
 # checks how the start ends, with RECORD the failing object's error record.
-check_missing_resource_starts() {
-    failed_start morrowmere-no-ambient "(!)Error : Can not create SceneSoundClass object"
-    failed_start morrowmere-odd-flap "(!)Error : Can not create WingsSoundClass object"
-    check "without its wing sound the creature builds no program" 0 "$(records | grep -c 'Start CreateOGLProgram')"
-    # Without the eyes' shader the third program fails, with no record of its own.
-    failed_start morrowmere-no-eyes "   Notify : Vertex shader is built"
-    check "a program that cannot be built stops the creature's later ones" \
-        "$(program_records 2; program_records 1 | head -2)" \
-        "$(records | sed -n '/Start scene initialization/,/Error of common/p' | sed '1d;$d')"
-    failed_start morrowmere-no-sky "(!)Error : Horizon initialization is failed"
-    check "without the sky no bitmap was loaded" "$(missing_sky_records)" \
-        "$(records | grep -B2 'Horizon initialization is failed')"
-    failed_start morrowmere-no-stalk "(!)Error : FlowersHolder initialization is failed"
-    check "without the stalk's shader the flowers stop at the stalk" \
-        "$(printf '%s\n' "   Notify : Creating OGL program for stalk" "   Notify : Start CreateOGLProgram()" \
-            "   Notify : Vertex shader is built" "(!)Error : Can not create an OpenGL application for Stalk")" \
-        "$(records | grep -B4 'FlowersHolder initialization is failed' | sed '$d')"
+check_uniformless_start() {
     failed_start morrowmere-no-sphere-centre "(!)Error : FlowersHolder initialization is failed"
     check "a fruit program without its sphere centre stops the flowers there" \
         "$(printf '%s\n' "   Notify : Creating OGL program for fruit"; program_records 1
            printf '%s\n' "(!)Error : Can not create an OpenGL application for Fruit")" \
         "$(records | grep -B6 'FlowersHolder initialization is failed' | sed '$d')"
-    failed_start morrowmere-no-planet "(!)Error : FormlessPlanet initialization is failed"
-    check "without the planet picture no bitmap was loaded for it" "$(missing_planet_records)" \
-        "$(records | grep -B2 'FormlessPlanet initialization is failed')"
 }

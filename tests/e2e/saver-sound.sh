@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows saver's sound through DirectSound, captured by ALSA's file plugin as 16-bit stereo
-# at 44100 Hz: the ambient loop and its walk, a wing sound on the right, and the failed starts of
-# builds whose samples are missing or damaged (and of those without the sky or the planet picture). Wine's mixer
-# does not run at the pace of a real device into the file, so only levels are compared, not times.
+# at 44100 Hz: the ambient loop and its walk, a wing sound on the right; and the failed start of
+# the build whose fruit shader lacks a uniform. Wine's mixer does not run at the pace of a real
+# device into the file, so only levels are compared, not times.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 builds=$(dirname "$scr")
@@ -61,5 +61,5 @@ failed_start() {
     check "$build: a clean exit" 0 "$(wait_for_exit)"
     check "$build: the records" "$(failed_start_records "$record")" "$(records | tail -5)"
 }
-check_missing_resource_starts
+check_uniformless_start
 finish
