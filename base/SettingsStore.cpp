@@ -16,6 +16,7 @@ struct DefaultRow {
 const DefaultRow kDefaults[] = {
     {"EnableFPS", 0, 0},
     {"EnableVSync", 1, 1},
+    {"EnableSound", 1, 1},
     {"", 0, 0},
 };
 

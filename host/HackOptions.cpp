@@ -70,8 +70,10 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
             options.fps = true;
         } else if (std::strcmp(arg, "-sound") == 0) {
             options.sound = true;
+            options.soundGiven = true;
         } else if (std::strcmp(arg, "-no-sound") == 0) {
             options.sound = false;
+            options.soundGiven = true;
         } else if (std::strcmp(arg, "-delay") == 0) {
             if (i + 1 >= argc) {
                 options.error = "-delay needs microseconds";
@@ -129,7 +131,8 @@ const char* HackUsage()
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
            "  -window-id ID  draw in an existing window (0x hex or decimal)\n"
            "  -fps           show the frame rate in the top-left corner for this run\n"
-           "  -no-sound      keep silent (-sound, the default, plays the ambient loop and the wings)\n"
+           "  -no-sound      keep silent; -sound plays the ambient loop and the wings (either wins over\n"
+           "                 EnableSound in the settings, which is 1, play, by default)\n"
            "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none)\n"
            "  -h, --help     show this text\n"
            "Without -root, -window or -window-id it uses XSCREENSAVER_WINDOW when set, else its own\n"

@@ -4,7 +4,8 @@
 //   -window         a window of our own, 1280 x 720
 //   -window-id ID   draw on an existing window (hex with 0x, or decimal)
 //   -fps            show the frame-rate overlay for this run, whatever the stored setting
-//   -sound, -no-sound   play sound (the default) or keep silent; the last one given wins
+//   -sound, -no-sound   play sound or keep silent; the last one given wins, and either wins over
+//                       the stored setting EnableSound (1, play, by default)
 //   -delay US       microseconds of rest after each frame (default 20000), 0 to 10000000
 //   -h, --help      the usage
 // Without -root, -window or -window-id, XSCREENSAVER_WINDOW is used when set, else a window of
@@ -20,6 +21,7 @@ struct HackOptions {
     uint32_t windowId = 0; // for ExistingWindow
     bool fps = false;
     bool sound = true;
+    bool soundGiven = false; // -sound or -no-sound was given: it wins over the stored setting
     // A hack without vertical sync would otherwise take a whole core; XScreenSaver's frame-rate
     // slider sets this.
     uint32_t delayMicroseconds = 20000;

@@ -22,7 +22,7 @@
 #include "host/HackOptions.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
-#include "sound/SoundManagerOpenAL.h"
+#include "sound/SoundManager.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -320,7 +320,10 @@ int main(int argc, char** argv)
     CatchSignals();
     if (options.fps)
         Settings().Set("EnableFPS", 1);
-    SetSoundWanted(options.sound);
+    if (options.soundGiven)
+        SetSoundWanted(options.sound, "-no-sound was given");
+    else
+        SetSoundWantedFromSettings();
     g_host.frameDelay = options.delayMicroseconds;
 
     // Two threads use Xlib, each on its own connection.

@@ -8,6 +8,7 @@
 #include "host/HostWin32.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
+#include "sound/SoundManager.h"
 
 namespace {
 HANDLE g_renderThread = nullptr;
@@ -28,6 +29,7 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         Log().Record(kLogNotify, "Run looping thread");
+        SetSoundWantedFromSettings();
         g_frame.doneEvent = CreateDoneEvent();
         if (g_frame.doneEvent != nullptr)
             g_renderThread = CreateThread(nullptr, 0, RenderThreadProc, window, 0, nullptr);

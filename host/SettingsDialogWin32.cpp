@@ -1,4 +1,4 @@
-// The settings dialog: two check boxes over the process's settings, Set Defaults (also the Escape
+// The settings dialog: three check boxes over the process's settings, Set Defaults (also the Escape
 // key, which the dialog manager turns into the same command) and OK, which alone stores. A store
 // that fails is said so and keeps the dialog open: the settings live under HKEY_LOCAL_MACHINE,
 // which only administrators may change.
@@ -13,6 +13,7 @@ const int kOk = 1;
 const int kSetDefaults = 2;
 const int kShowFps = 117;
 const int kEnableVSync = 118;
+const int kPlaySound = 119;
 
 void Refresh(HWND dialog)
 {
@@ -23,6 +24,9 @@ void Refresh(HWND dialog)
     value = 0;
     settings.Get("EnableVSync", value);
     CheckDlgButton(dialog, kEnableVSync, value != 0 ? BST_CHECKED : BST_UNCHECKED);
+    value = 1;
+    settings.Get("EnableSound", value);
+    CheckDlgButton(dialog, kPlaySound, value != 0 ? BST_CHECKED : BST_UNCHECKED);
 }
 } // namespace
 
@@ -57,6 +61,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             return TRUE;
         case kEnableVSync:
             settings.Set("EnableVSync", IsDlgButtonChecked(dialog, kEnableVSync) == BST_CHECKED ? 1 : 0);
+            return TRUE;
+        case kPlaySound:
+            settings.Set("EnableSound", IsDlgButtonChecked(dialog, kPlaySound) == BST_CHECKED ? 1 : 0);
             return TRUE;
         }
         return FALSE;

@@ -3,11 +3,50 @@
 
 #include "sound/SoundManager.h"
 
+#include "base/ProcessGlobals.h"
+#include "base/RunLog.h"
+#include "base/SettingsStore.h"
 #include "gfx/ResourceLookup.h"
 #include "sound/SoundBuffer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+
+namespace {
+bool g_soundWanted = true;
+const char* g_whyNot = "";
+} // namespace
+
+void SetSoundWanted(bool wanted, const char* whyNot)
+{
+    g_soundWanted = wanted;
+    g_whyNot = whyNot;
+}
+
+void SetSoundWantedFromSettings()
+{
+    int32_t enableSound = 1;
+    Settings().Get("EnableSound", enableSound);
+    SetSoundWanted(enableSound != 0, "EnableSound is 0 in the settings");
+}
+
+bool SoundWanted()
+{
+    return g_soundWanted;
+}
+
+const char* WhySoundIsOff()
+{
+    return g_whyNot;
+}
+
+void RecordSoundOff(const char* why)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "Sound is off: %s", why);
+    Log().Record(kLogNotify, text);
+}
 
 SoundBuffer* SoundManager::CreateBufferFromResource(uint16_t id)
 {

@@ -46,6 +46,17 @@ private:
     std::vector<SoundBuffer*> buffers_;
 };
 
+// Whether runs play sound (the default) or keep silent, and why not: the host decides before the
+// render thread starts. Silent, the manager opens no output device: its buffers take every call
+// and play nothing, and it writes "Sound is off: " and the reason to the run log.
+void SetSoundWanted(bool wanted, const char* whyNot);
+// As the stored setting EnableSound says: anything but 0 plays.
+void SetSoundWantedFromSettings();
+bool SoundWanted();
+const char* WhySoundIsOff();
+// Writes the record that says sound is off, and why. Backends only.
+void RecordSoundOff(const char* why);
+
 // The message the user sees when no sound manager can be made, in the words of the platform's
 // mixer. Defined by the backend.
 extern const char* const kNoSoundDeviceMessage;

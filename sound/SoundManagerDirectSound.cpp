@@ -1,4 +1,6 @@
-// The sound manager and its buffers on DirectSound 8.
+// The sound manager and its buffers on DirectSound 8. With sound off no device is started, which
+// also lets the saver run on a machine without one (a server, a virtual machine, a remote
+// session): the buffers then keep their samples in memory and play nowhere.
 
 #include "sound/SoundManagerDirectSound.h"
 
@@ -11,6 +13,11 @@ const char* const kNoSoundDeviceMessage = "Sorry, this application requires Dire
 
 SoundManager::SoundManager(void* window)
 {
+    if (!SoundWanted()) {
+        RecordSoundOff(WhySoundIsOff());
+        backend_ = new (std::nothrow) SoundManagerBackend{nullptr};
+        return;
+    }
     IDirectSound8* device = nullptr;
     if (DirectSoundCreate8(nullptr, &device, nullptr) != DS_OK)
         return;
@@ -27,7 +34,8 @@ SoundManager::~SoundManager()
     ReleaseAllBuffers();
     if (backend_ == nullptr)
         return;
-    backend_->device->Release();
+    if (backend_->device != nullptr)
+        backend_->device->Release();
     delete backend_;
 }
 
@@ -42,6 +50,12 @@ SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
     if (buffer->backend_ == nullptr) {
         delete buffer;
         return nullptr;
+    }
+    if (backend_->device == nullptr) {
+        // Whole 16-bit samples, as the OpenAL Soft backend sizes its buffers.
+        buffer->backend_->silent.resize((static_cast<uint32_t>(bytes) + 1u) & ~1u);
+        buffers_.push_back(buffer);
+        return buffer;
     }
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -100,6 +114,11 @@ int SoundBuffer::Lock(void*& data, uint32_t& bytes)
         return 1;
     lockedData_ = nullptr;
     lockedBytes_ = 0;
+    if (backend_->buffer8 == nullptr) {
+        data = backend_->silent.data();
+        bytes = static_cast<uint32_t>(backend_->silent.size());
+        return 0;
+    }
     void* locked = nullptr;
     DWORD lockedBytes = 0;
     if (backend_->buffer8->Lock(0, 0, &locked, &lockedBytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER) != DS_OK)
@@ -115,33 +134,33 @@ int SoundBuffer::Unlock()
 {
     if (backend_ == nullptr)
         return 1;
-    if (lockedData_ != nullptr)
+    if (lockedData_ != nullptr && backend_->buffer8 != nullptr)
         backend_->buffer8->Unlock(lockedData_, lockedBytes_, nullptr, 0);
     return 0;
 }
 
 void SoundBuffer::PlayLooping()
 {
-    if (backend_ != nullptr)
+    if (backend_ != nullptr && backend_->buffer8 != nullptr)
         backend_->buffer8->Play(0, 0, DSBPLAY_LOOPING);
 }
 
 void SoundBuffer::PlayOnce()
 {
-    if (backend_ != nullptr)
+    if (backend_ != nullptr && backend_->buffer8 != nullptr)
         backend_->buffer8->Play(0, 0, 0);
 }
 
 void SoundBuffer::SetVolume(int32_t volume)
 {
-    if (backend_ != nullptr)
+    if (backend_ != nullptr && backend_->buffer8 != nullptr)
         backend_->buffer8->SetVolume(volume);
 }
 
 void SoundBuffer::SetPosition(const Vec3& position)
 {
     // DirectSound's axes are left-handed: its z points away from the viewer.
-    if (backend_ != nullptr)
+    if (backend_ != nullptr && backend_->buffer3d != nullptr)
         backend_->buffer3d->SetPosition(static_cast<float>(position.x), static_cast<float>(position.y),
                                         static_cast<float>(-position.z), DS3D_IMMEDIATE);
 }

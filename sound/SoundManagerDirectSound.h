@@ -6,7 +6,11 @@
 
 #include <dsound.h>
 
+#include <cstdint>
+#include <vector>
+
 struct SoundManagerBackend {
+    // None when sound is off: then no DirectSound device is started at all.
     IDirectSound8* device;
 };
 
@@ -14,4 +18,5 @@ struct SoundBufferBackend {
     IDirectSoundBuffer* buffer = nullptr;
     IDirectSoundBuffer8* buffer8 = nullptr;   // lock, play and volume
     IDirectSound3DBuffer* buffer3d = nullptr; // the 3D position
+    std::vector<uint8_t> silent;              // with sound off: what Lock hands out, played nowhere
 };

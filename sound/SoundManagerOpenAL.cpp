@@ -14,8 +14,6 @@
 
 #include "sound/SoundManagerOpenAL.h"
 
-#include "base/ProcessGlobals.h"
-#include "base/RunLog.h"
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"
 
@@ -30,7 +28,6 @@ const char* const kNoSoundDeviceMessage = "Sorry, this program needs a working O
 
 namespace {
 constexpr ALsizei kSampleRate = 44100;
-bool g_soundWanted = true;
 
 // The device and context for one run; false when not even the silent device opens.
 bool OpenDevice(bool silent, ALCdevice*& device, ALCcontext*& context)
@@ -50,23 +47,18 @@ bool OpenDevice(bool silent, ALCdevice*& device, ALCcontext*& context)
 }
 } // namespace
 
-void SetSoundWanted(bool wanted)
-{
-    g_soundWanted = wanted;
-}
-
 SoundManager::SoundManager(void*)
 {
     // OpenAL has no window to attach to; the device plays for the whole process.
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
-    bool silent = !g_soundWanted;
+    bool silent = !SoundWanted();
     if (!silent && !OpenDevice(false, device, context)) {
         silent = true;
-        Log().Record(kLogNotify, "Sound is off: no sound output device could be opened");
+        RecordSoundOff("no sound output device could be opened");
         std::fputs("morrowmere: no sound output device could be opened; running without sound\n", stderr);
     } else if (silent) {
-        Log().Record(kLogNotify, "Sound is off: -no-sound was given");
+        RecordSoundOff(WhySoundIsOff());
     }
     if (silent && !OpenDevice(true, device, context))
         return;

@@ -1,6 +1,6 @@
 #pragma once
 // The OpenAL Soft backend's own parts of SoundManager and SoundBuffer (the mixer tests read them
-// back), and the Linux port's sound switch.
+// back).
 
 #include <al.h>
 #include <alc.h>
@@ -21,7 +21,3 @@ struct SoundBufferBackend {
     ALuint source = 0;
     std::vector<uint8_t> staging; // written between Lock and Unlock, handed to OpenAL by Unlock
 };
-
-// Whether runs play sound (the default) or keep silent (-no-sound). Set before the render thread
-// starts.
-void SetSoundWanted(bool wanted);

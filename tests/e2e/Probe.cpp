@@ -17,10 +17,12 @@ int PrintSettings(const SettingsStore& settings, int loadResult)
 {
     int32_t fps = 0;
     int32_t vsync = 0;
+    int32_t sound = 0;
     settings.Get("EnableFPS", fps);
     settings.Get("EnableVSync", vsync);
-    std::printf("Load=%d EnableFPS=%d EnableVSync=%d\n", loadResult, static_cast<int>(fps),
-                static_cast<int>(vsync));
+    settings.Get("EnableSound", sound);
+    std::printf("Load=%d EnableFPS=%d EnableVSync=%d EnableSound=%d\n", loadResult, static_cast<int>(fps),
+                static_cast<int>(vsync), static_cast<int>(sound));
     return 0;
 }
 } // namespace

@@ -189,8 +189,9 @@ int DialogCommand(int argc, char** argv)
     }
     const std::string verb = argv[0];
     if (verb == "state") {
-        std::printf("fps=%d\nvsync=%d\n", IsDlgButtonChecked(dialog, 117) == BST_CHECKED ? 1 : 0,
-                    IsDlgButtonChecked(dialog, 118) == BST_CHECKED ? 1 : 0);
+        std::printf("fps=%d\nvsync=%d\nsound=%d\n", IsDlgButtonChecked(dialog, 117) == BST_CHECKED ? 1 : 0,
+                    IsDlgButtonChecked(dialog, 118) == BST_CHECKED ? 1 : 0,
+                    IsDlgButtonChecked(dialog, 119) == BST_CHECKED ? 1 : 0);
     } else if (verb == "click" && argc > 1) {
         // As a mouse click does: the button itself sends its command to the dialog.
         SendMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The Linux port without a sound output (it runs silently), with sound turned off, after a failed
-# start, and its command line (a refused one leaves the previous run's log alone).
+# The Linux port without a sound output (it runs silently), with sound turned off (by the command
+# line or the stored setting, the command line winning), after a failed start, and its command
+# line (a refused one leaves the previous run's log alone).
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
@@ -24,6 +25,22 @@ kill -TERM "$hack_pid"
 check "-no-sound runs, and SIGTERM ends it" 143 "$(wait_for_exit 10)"
 check "-no-sound prints nothing" "" "$(cat "$work/err")"
 check "-no-sound: the log says why sound is off" "   Notify : Sound is off: -no-sound was given" "$(records | sed -n 5p)"
+
+# The stored setting turns sound off; the command line wins over it.
+set_setting EnableSound 0
+sound_record() {
+    hack_start -window "$@"
+    wait_for_frames
+    kill -TERM "$hack_pid"
+    wait_for_exit 10 >/dev/null
+    records | sed -n 5p
+}
+check "EnableSound 0: the log says why sound is off" "   Notify : Sound is off: EnableSound is 0 in the settings" \
+    "$(sound_record)"
+check "EnableSound 0 and -sound: sound plays" "   Notify : SoundManager has been created" "$(sound_record -sound)"
+set_setting EnableSound 1
+check "EnableSound 1 and -no-sound: sound is off" "   Notify : Sound is off: -no-sound was given" \
+    "$(sound_record -no-sound)"
 
 start_records() {
     printf '   Notify : %s\n' "Application has run" "Run looping thread" "Morrowmere screen saver. v2.0" \

@@ -8,30 +8,33 @@ dialog_window() { xdotool search --name '^Dialog$' 2>/dev/null | head -1; }
 
 clear_settings
 saver_start /c
-check "first run: the defaults" "$(printf 'fps=0\nvsync=1')" "$(probe dialog state)"
+check "first run: the defaults" "$(printf 'fps=0\nvsync=1\nsound=1')" "$(probe dialog state)"
 probe dialog click 117 >/dev/null
 probe dialog click 118 >/dev/null
-check "both boxes toggled" "$(printf 'fps=1\nvsync=0')" "$(probe dialog state)"
+probe dialog click 119 >/dev/null
+check "the three boxes toggled" "$(printf 'fps=1\nvsync=0\nsound=0')" "$(probe dialog state)"
 probe dialog click 1 >/dev/null
 check "OK closes with 1" 1 "$(wait_for_exit)"
 check "OK stored EnableFPS as text" 1 "$(stored_value EnableFPS)"
 check "OK stored EnableVSync as text" 0 "$(stored_value EnableVSync)"
+check "OK stored EnableSound as text" 0 "$(stored_value EnableSound)"
 
 saver_start /c
-check "the stored values are shown" "$(printf 'fps=1\nvsync=0')" "$(probe dialog state)"
+check "the stored values are shown" "$(printf 'fps=1\nvsync=0\nsound=0')" "$(probe dialog state)"
 xdotool key --window "$(dialog_window)" Escape
 sleep 0.5
-check "Escape restores the defaults and leaves the dialog open" "$(printf 'fps=0\nvsync=1')" "$(probe dialog state)"
+check "Escape restores the defaults and leaves the dialog open" "$(printf 'fps=0\nvsync=1\nsound=1')" \
+    "$(probe dialog state)"
 probe dialog close >/dev/null
 check "the close box ends the dialog with 1" 1 "$(wait_for_exit)"
-check "nothing was stored" "1 0" "$(stored_value EnableFPS) $(stored_value EnableVSync)"
+check "nothing was stored" "1 0 0" "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound)"
 
 saver_start /c
 probe dialog click 2 >/dev/null
-check "Set Defaults shows the defaults" "$(printf 'fps=0\nvsync=1')" "$(probe dialog state)"
+check "Set Defaults shows the defaults" "$(printf 'fps=0\nvsync=1\nsound=1')" "$(probe dialog state)"
 probe dialog click 1 >/dev/null
 check "OK after Set Defaults" 1 "$(wait_for_exit)"
-check "the defaults are stored" "0 1" "$(stored_value EnableFPS) $(stored_value EnableVSync)"
+check "the defaults are stored" "0 1 1" "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound)"
 
 set_setting EnableFPS "  -5"
 saver_start /c
@@ -51,7 +54,8 @@ box=$(probe messagebox 10)
 check "a refused store is said so in a box owned by the dialog"     "$(printf 'owner=Dialog
 text=The settings could not be saved.')" "$(grep '^owner=\|^text=' <<<"$box")"
 check "and the dialog stays open with the changes" "$(printf 'fps=1
-vsync=1')" "$(probe dialog state)"
+vsync=1
+sound=1')" "$(probe dialog state)"
 check "the run log says so" "(!)Error : Settings could not be stored" "$(records | tail -1)"
 probe dialog close >/dev/null
 check "the close box then ends the dialog with 1" 1 "$(wait_for_exit)"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Failed starts: the records, the message box captioned "Screen saver" with the kept message, which
 # stays up through input until the user answers it, and a clean exit; closing during start-up shows
-# no box; a window without a render thread; a crash ends the process with -1.
+# no box; a window without a render thread; a crash ends the process with -1. Without a sound
+# device: the written failed start with "Play sound" on, a normal run with it off.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 builds=$(dirname "$scr")
@@ -38,6 +39,18 @@ check "no sound device: the records" "$(printf '%s\n' "   Notify : Application h
     "   Notify : Start common initialization" "(!)Error : SoundManager initialization is failed" \
     "   Notify : Error of common initialization" "   Notify : Start common uninstall" \
     "   Notify : Common uninstall has finished properly" "   Notify : FPS = -1")" "$(records)"
+
+# With "Play sound" off no device is started at all: the same machine runs the saver normally.
+set_setting EnableSound 0
+saver_start /s
+wait_for_record "Scene has been initialized successfully"
+wait_for_visible_saver
+xdotool click 1
+check "no sound device, sound off: a click ends the run cleanly" 0 "$(wait_for_exit)"
+check "no sound device, sound off: the records of a normal run, and why sound is off" \
+    "$(normal_start_records | sed '/Start common initialization/a\   Notify : Sound is off: EnableSound is 0 in the settings'
+       normal_end_records)" "$(records_shape)"
+clear_settings
 with_sound
 
 # The test build: its scene starts late and fails without its sky.

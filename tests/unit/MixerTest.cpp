@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include "sound/SoundManagerDirectSound.h"
@@ -156,18 +158,30 @@ TEST(Mixer, LoopingAndOnceAndTheEndOfTheManager)
     // The manager goes with both still playing; nothing is left to stop them first.
 }
 
-#ifndef _WIN32
 TEST(Mixer, WithSoundTurnedOffTheManagerWorksAndPlaysNothing)
 {
-    SetSoundWanted(false);
+    StartTestLog();
+    SetSoundWanted(false, "EnableSound is 0 in the settings");
     {
         SoundManager manager(nullptr);
         ASSERT_TRUE(manager.IsValid()) << "a silent run still has its buffers";
+        EXPECT_EQ(TestLogRecords(), std::vector<std::string>{"   Notify : Sound is off: EnableSound is 0 in the settings"});
         SoundBuffer* ambient = manager.CreateBufferFromResource(132);
         ASSERT_NE(ambient, nullptr);
-        EXPECT_EQ(Read(*ambient).bytes, 88200u);
         ambient->PlayLooping();
         ambient->SetVolume(-600);
+        ambient->SetPosition(Vec3(1.0, 2.0, 3.0));
+#ifdef _WIN32
+        // No DirectSound device was started: the samples stay in memory.
+        EXPECT_EQ(SoundBufferInspector::Parts(*ambient).buffer8, nullptr);
+        EXPECT_EQ(SoundBufferInspector::Parts(*ambient).silent.size(), 88200u);
+        void* data = nullptr;
+        uint32_t bytes = 0;
+        ASSERT_EQ(ambient->Lock(data, bytes), 0);
+        EXPECT_EQ(bytes, 88200u);
+        EXPECT_EQ(ambient->Unlock(), 0);
+#else
+        EXPECT_EQ(Read(*ambient).bytes, 88200u);
         EXPECT_EQ(Read(*ambient).volume, -600);
         // Only a loopback device, whose samples nobody asks for, renders on request.
         ALCdevice* device = alcGetContextsDevice(alcGetCurrentContext());
@@ -176,7 +190,7 @@ TEST(Mixer, WithSoundTurnedOffTheManagerWorksAndPlaysNothing)
         alcGetError(device);
         alcRenderSamplesSOFT(device, samples, 32);
         EXPECT_EQ(alcGetError(device), ALC_NO_ERROR) << "the silent device is OpenAL Soft's loopback device";
-    }
-    SetSoundWanted(true);
-}
 #endif
+    }
+    SetSoundWanted(true, "");
+}

@@ -43,6 +43,7 @@ TEST_F(SettingsStoreTest, WithNothingStoredTheDefaultsHold)
     SettingsStore settings;
     EXPECT_EQ(0, Value(settings, "EnableFPS"));
     EXPECT_EQ(1, Value(settings, "EnableVSync"));
+    EXPECT_EQ(1, Value(settings, "EnableSound")) << "an installation from before the switch plays sound";
     EXPECT_EQ(-1, settings.Load());
     EXPECT_EQ("Software\\Tovrelin\\Morrowmere screen saver", settings.KeyPath());
 }
@@ -54,10 +55,10 @@ TEST_F(SettingsStoreTest, UnknownNamesAreNeitherReadNorCreated)
     EXPECT_EQ(-1, settings.Get("EnableFps", untouched));
     EXPECT_EQ(-1, settings.Get("", untouched));
     EXPECT_EQ(77, untouched);
-    EXPECT_EQ(-1, settings.Set("EnableSound", 1));
-    EXPECT_EQ(-1, settings.Get("EnableSound", untouched));
+    EXPECT_EQ(-1, settings.Set("EnableSounds", 1));
+    EXPECT_EQ(-1, settings.Get("EnableSounds", untouched));
     ASSERT_EQ(0, settings.Store());
-    EXPECT_EQ("<absent>", stored_.ReadText("EnableSound"));
+    EXPECT_EQ("<absent>", stored_.ReadText("EnableSounds"));
 }
 
 TEST_F(SettingsStoreTest, StoreWritesEveryValueAndANewStoreLoadsThem)

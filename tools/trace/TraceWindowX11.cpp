@@ -5,7 +5,7 @@
 #include "tools/trace/TraceWindow.h"
 
 #include "base/HostOffersX11.h"
-#include "sound/SoundManagerOpenAL.h"
+#include "sound/SoundManager.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -40,7 +40,7 @@ bool HostTakeNewWindowSize(int32_t&, int32_t&)
 
 void PrepareTraceProcess()
 {
-    SetSoundWanted(false);
+    SetSoundWanted(false, "the replay program plays none");
 }
 
 void* CreateTraceWindow(int32_t width, int32_t height)
