@@ -15,7 +15,8 @@ wait_for_record() {
 # Prints the exit code once the saver has ended, or "running" after the time-out.
 wait_for_exit() {
     local seconds=${1:-20}
-    for _ in $(seq $((seconds * 10))); do
+    # At least one look: with 0 seconds it says at once whether the saver has ended.
+    for _ in $(seq $((seconds * 10 + 1))); do
         if [ -f "$work/exit" ]; then
             cat "$work/exit"
             return
