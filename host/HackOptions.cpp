@@ -91,6 +91,10 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
             chosen = true;
             root = false;
             options.target = HackTarget::OwnWindow;
+        } else if (std::strcmp(arg, "-fullscreen") == 0) {
+            chosen = true;
+            root = false;
+            options.target = HackTarget::FullScreen;
         } else if (std::strcmp(arg, "-window-id") == 0) {
             if (i + 1 >= argc) {
                 options.error = "-window-id needs a window id";
@@ -126,17 +130,20 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
 
 const char* HackUsage()
 {
-    return "usage: morrowmere [-root | -window | -window-id ID] [-fps] [-sound | -no-sound] [-delay US] [-h]\n"
+    return "usage: morrowmere [-root | -window | -fullscreen | -window-id ID] [-fps] [-sound | -no-sound]\n"
+           "                  [-delay US] [-h]\n"
            "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
+           "  -fullscreen    draw over the whole screen, without the pointer; a key, a click or a mouse\n"
+           "                 move ends it (for idle daemons and desktops without XScreenSaver)\n"
            "  -window-id ID  draw in an existing window (0x hex or decimal)\n"
            "  -fps           show the frame rate in the top-left corner for this run\n"
            "  -no-sound      keep silent; -sound plays the ambient loop and the wings (either wins over\n"
            "                 EnableSound in the settings, which is 1, play, by default)\n"
            "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none)\n"
            "  -h, --help     show this text\n"
-           "Without -root, -window or -window-id it uses XSCREENSAVER_WINDOW when set, else its own\n"
-           "window. Without a sound output it runs silently. Settings:\n"
+           "Without -root, -window, -fullscreen or -window-id it uses XSCREENSAVER_WINDOW when set,\n"
+           "else its own window. Without a sound output it runs silently. Settings:\n"
            "$XDG_CONFIG_HOME/Tovrelin/Morrowmere screen saver.conf; run log:\n"
            "$XDG_STATE_HOME/morrowmere/morrowmere.log.\n";
 }

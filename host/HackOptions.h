@@ -2,19 +2,22 @@
 // The Linux port's command line, read the way XScreenSaver starts its hacks:
 //   -root           draw on the root window (or on XSCREENSAVER_WINDOW when that is set)
 //   -window         a window of our own, 1280 x 720
+//   -fullscreen     a window of our own over the whole screen, without the pointer, that any key,
+//                   a click or a mouse move of more than 4 pixels closes (for idle daemons and
+//                   desktops without XScreenSaver)
 //   -window-id ID   draw on an existing window (hex with 0x, or decimal)
 //   -fps            show the frame-rate overlay for this run, whatever the stored setting
 //   -sound, -no-sound   play sound or keep silent; the last one given wins, and either wins over
 //                       the stored setting EnableSound (1, play, by default)
 //   -delay US       microseconds of rest after each frame (default 20000), 0 to 10000000
 //   -h, --help      the usage
-// Without -root, -window or -window-id, XSCREENSAVER_WINDOW is used when set, else a window of
-// our own. The last of -root, -window and -window-id wins.
+// Without -root, -window, -fullscreen or -window-id, XSCREENSAVER_WINDOW is used when set, else a
+// window of our own. The last of -root, -window, -fullscreen and -window-id wins.
 
 #include <cstdint>
 #include <string>
 
-enum class HackTarget { OwnWindow, Root, ExistingWindow };
+enum class HackTarget { OwnWindow, Root, ExistingWindow, FullScreen };
 
 struct HackOptions {
     HackTarget target = HackTarget::OwnWindow;

@@ -3,10 +3,11 @@
 // ends the run the way the Windows saver does when its window is destroyed: stop flag, wait for
 // the render thread's teardown, the frame-rate record.
 //
-// A run ends on q, Escape or the close button of its own window, on SIGTERM, SIGINT or SIGHUP,
-// when the window it draws on is destroyed (DestroyNotify, or a BadWindow error on it), and after a
-// failed start, whose kept user message goes to stderr (XScreenSaver shows a hack's stderr on
-// screen).
+// A run ends on q, Escape or the close button of its own window (with -fullscreen on any key, a
+// click or a mouse move of more than 4 pixels, as the Windows saver does), on SIGTERM, SIGINT or
+// SIGHUP, when the window it draws on is destroyed (DestroyNotify, or a BadWindow error on it), and
+// after a failed start, whose kept user message goes to stderr (XScreenSaver shows a hack's stderr
+// on screen).
 // Exit status: 0 after a normal run, 1 after a failed start or without a display or window,
 // 2 for a command line that is refused. A run ended by one of those signals ends, after its whole
 // teardown, by that signal with its default action, as a parent that sent it expects (XScreenSaver
@@ -18,6 +19,7 @@
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
+#include "host/CloseRules.h"
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
 #include "host/RenderThread.h"
@@ -26,6 +28,7 @@
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
@@ -54,6 +57,11 @@ struct Host {
     bool ownWindow = false;
     Colormap colormap = 0;
     Atom deleteWindow = 0;
+    // -fullscreen: any key, a click or a mouse move past the close rule's 4 pixels ends the run.
+    bool closesOnInput = false;
+    bool movedBefore = false; // a first motion was seen, at (firstX, firstY) on the screen
+    int firstX = 0;
+    int firstY = 0;
     int width = 0;
     int height = 0;
     int wakePipe[2] = {-1, -1};
@@ -145,10 +153,28 @@ void CatchSignals()
     sigaction(SIGHUP, &action, nullptr);
 }
 
-bool CreateOwnWindow()
+// An invisible pointer for the full-screen window: a 1 x 1 cursor with nothing in its mask.
+void HidePointer(Display* display, Window window)
+{
+    static const char nothing[1] = {0};
+    const Pixmap blank = XCreateBitmapFromData(display, window, nothing, 1, 1);
+    XColor black = {};
+    const Cursor cursor = XCreatePixmapCursor(display, blank, blank, &black, &black, 0, 0);
+    XDefineCursor(display, window, cursor);
+    XFreeCursor(display, cursor);
+    XFreePixmap(display, blank);
+}
+
+// A window of our own: 1280 x 720 with a title and a close button, or (fullScreen) the screen's
+// size, which covers the screen even where no window manager runs, with the window manager asked
+// for its full-screen state (the EWMH property, set before the window is mapped), no pointer, and
+// input that ends the run.
+bool CreateOwnWindow(bool fullScreen)
 {
     Display* display = g_host.display;
     const int screen = DefaultScreen(display);
+    const int width = fullScreen ? DisplayWidth(display, screen) : kOwnWindowWidth;
+    const int height = fullScreen ? DisplayHeight(display, screen) : kOwnWindowHeight;
     // What the saver asks for on every platform: RGBA, double-buffered, 24-bit colour, depth.
     int wanted[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
                     GLX_BLUE_SIZE, 8,               GLX_DEPTH_SIZE, 8, None};
@@ -161,19 +187,28 @@ bool CreateOwnWindow()
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.border_pixel = 0;
     attributes.event_mask = KeyPressMask | StructureNotifyMask;
-    g_host.window = XCreateWindow(display, RootWindow(display, screen), 0, 0, kOwnWindowWidth, kOwnWindowHeight, 0,
-                                  depth, InputOutput, visual, CWColormap | CWBackPixel | CWBorderPixel | CWEventMask,
-                                  &attributes);
+    if (fullScreen)
+        attributes.event_mask |= ButtonPressMask | PointerMotionMask;
+    g_host.window = XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+                                  static_cast<unsigned>(height), 0, depth, InputOutput, visual,
+                                  CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
     if (chosen)
         XFree(chosen);
     if (g_host.window == 0)
         return false;
     g_host.ownWindow = true;
-    g_host.width = kOwnWindowWidth;
-    g_host.height = kOwnWindowHeight;
+    g_host.width = width;
+    g_host.height = height;
     XStoreName(display, g_host.window, "Morrowmere");
     g_host.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, g_host.window, &g_host.deleteWindow, 1);
+    if (fullScreen) {
+        Atom state = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+        XChangeProperty(display, g_host.window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
+                        PropModeReplace, reinterpret_cast<unsigned char*>(&state), 1);
+        HidePointer(display, g_host.window);
+        g_host.closesOnInput = true;
+    }
     XMapRaised(display, g_host.window);
     return true;
 }
@@ -199,11 +234,30 @@ EventResult HandleEvent(const XEvent& event)
 {
     switch (event.type) {
     case KeyPress:
+        if (g_host.closesOnInput)
+            return EventResult::Close;
         if (g_host.ownWindow) {
             XKeyEvent key = event.xkey;
             const KeySym symbol = XLookupKeysym(&key, 0);
             if (symbol == XK_q || symbol == XK_Q || symbol == XK_Escape)
                 return EventResult::Close;
+        }
+        break;
+    case ButtonPress:
+        if (g_host.closesOnInput)
+            return EventResult::Close;
+        break;
+    case MotionNotify:
+        if (g_host.closesOnInput) {
+            // The first motion only says where the pointer is; later ones are measured from it.
+            const int x = event.xmotion.x_root, y = event.xmotion.y_root;
+            if (!g_host.movedBefore) {
+                g_host.movedBefore = true;
+                g_host.firstX = x;
+                g_host.firstY = y;
+            } else if (MouseMoveCloses(g_host.firstX, g_host.firstY, x, y)) {
+                return EventResult::Close;
+            }
         }
         break;
     case ClientMessage:
@@ -341,7 +395,10 @@ int main(int argc, char** argv)
     bool haveWindow = false;
     switch (options.target) {
     case HackTarget::OwnWindow:
-        haveWindow = CreateOwnWindow();
+        haveWindow = CreateOwnWindow(false);
+        break;
+    case HackTarget::FullScreen:
+        haveWindow = CreateOwnWindow(true);
         break;
     case HackTarget::Root:
         haveWindow = UseExistingWindow(DefaultRootWindow(g_host.display));

@@ -6,9 +6,11 @@
 // It ends at the end of its input, destroying the window if it is still there.
 //
 // `xwindow close ID` instead asks another window to close, as a window manager's close button does
-// (a WM_DELETE_WINDOW message), and ends.
+// (a WM_DELETE_WINDOW message), and ends. `xwindow cursor` prints "cursor=hidden" when the pointer
+// shows nothing where it is (every pixel of its image transparent), else "cursor=shown", and ends.
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +50,23 @@ int AskToClose(Display* display, const char* id)
     return g_failed ? 1 : 0;
 }
 
+int SayCursor(Display* display)
+{
+    int events = 0, errors = 0;
+    XFixesCursorImage* image = XFixesQueryExtension(display, &events, &errors) ? XFixesGetCursorImage(display) : nullptr;
+    if (image == nullptr) {
+        std::fprintf(stderr, "xwindow: the cursor cannot be read\n");
+        return 1;
+    }
+    bool shown = false;
+    for (size_t i = 0; i < static_cast<size_t>(image->width) * image->height; ++i)
+        shown = shown || (image->pixels[i] >> 24) != 0;
+    std::printf("cursor=%s\n", shown ? "shown" : "hidden");
+    XFree(image);
+    XCloseDisplay(display);
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     Display* display = XOpenDisplay(nullptr);
@@ -58,6 +77,8 @@ int main(int argc, char** argv)
     XSetErrorHandler(OnError);
     if (argc == 3 && std::strcmp(argv[1], "close") == 0)
         return AskToClose(display, argv[2]);
+    if (argc == 2 && std::strcmp(argv[1], "cursor") == 0)
+        return SayCursor(display);
     const int screen = DefaultScreen(display);
     const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 640, 480, 0,
                                               BlackPixel(display, screen), WhitePixel(display, screen));

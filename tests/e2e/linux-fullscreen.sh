@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The Linux port's -fullscreen, for desktops without XScreenSaver: a window of its own that covers
+# the screen and asks for the full-screen state, with the pointer hidden, ended with its whole
+# teardown and status 0 by a key, a click or a mouse move of more than 4 pixels after the first
+# motion; a move of 2 pixels leaves it running.
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+xwindow_cursor() { "$xwindow" cursor; }
+
+# The pointer rests over the middle before the start, so the window sees no motion until the test
+# moves it.
+fullscreen_start() {
+    xdotool mousemove 500 400
+    sleep 0.2
+    hack_start -fullscreen
+    wait_for_frames
+    window=$(own_window)
+}
+
+fullscreen_start
+check "its window covers the screen" "0,0 1024x768" \
+    "$(xdotool getwindowgeometry "$window" | awk '/Position:/ { p = $2 } /Geometry:/ { g = $2 } END { print p " " g }')"
+check "it asks the window manager for full screen" "_NET_WM_STATE(ATOM) = _NET_WM_STATE_FULLSCREEN" \
+    "$(xprop -id "$window" _NET_WM_STATE)"
+check "the pointer is hidden over it" cursor=hidden "$(xwindow_cursor)"
+xdotool mousemove_relative 1 0
+sleep 0.3
+xdotool mousemove_relative 2 0
+sleep 1
+check "a move of 2 pixels after the first motion leaves it running" running "$(wait_for_exit 1)"
+xdotool mousemove_relative 10 0
+check "a move of 10 pixels ends it with status 0" 0 "$(wait_for_exit 5)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "its window is gone" "" "$(windows_named Morrowmere)"
+check "the pointer shows again" cursor=shown "$(xwindow_cursor)"
+
+fullscreen_start
+xdotool key a
+check "a key ends it with status 0" 0 "$(wait_for_exit 5)"
+
+fullscreen_start
+xdotool click 1
+check "a click ends it with status 0" 0 "$(wait_for_exit 5)"
+check "with its teardown" "$(normal_end_records)" "$(records_shape | tail -3)"
+finish
