@@ -33,7 +33,9 @@ check "its settings description is where XScreenSaver reads them" yes \
     "$([ -f /usr/share/xscreensaver/config/morrowmere.xml ] && echo yes)"
 check "XScreenSaver's settings list it" yes "$(listed)"
 check "its manual page names its options" yes \
-    "$([[ "$(man -P cat 6 morrowmere 2>/dev/null)" == *"-window-id"* ]] && echo yes)"
+    "$([[ "$(man -P cat 6 morrowmere 2>/dev/null)" == *"-window-id"*"-fullscreen"* ]] && echo yes)"
+check "its desktop entry starts it full screen" "Exec=/usr/libexec/xscreensaver/morrowmere -fullscreen" \
+    "$(grep '^Exec=' /usr/share/applications/morrowmere.desktop 2>/dev/null)"
 # What XScreenSaver's own package does when it is installed or upgraded after this one.
 "${sudo[@]}" /usr/share/morrowmere/listing remove
 "${sudo[@]}" dpkg-trigger --no-await /etc/X11/app-defaults
