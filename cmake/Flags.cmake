@@ -2,6 +2,7 @@
 option(MORROWMERE_WERROR "Treat compiler warnings as errors" OFF)
 option(MORROWMERE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(MORROWMERE_FUZZ "Build only the fuzz targets (needs clang)" OFF)
+option(MORROWMERE_PACKAGE_ONLY "Build only what the Linux package installs (debian/rules)" OFF)
 
 if(MORROWMERE_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)

@@ -1,15 +1,15 @@
 # The packages people install, built with the programs (into <build>/packages) so that the tests
 # always install what the tree builds; tools/package gathers them into dist/.
-#   Linux:   morrowmere_<version>_amd64.deb (packaging/linux/make-deb)
+#   Linux:   morrowmere_<version>_amd64.deb (debian/, built by packaging/linux/build-deb)
 #   Windows: morrowmere-setup.exe (NSIS) and morrowmere-<version>-scr.zip, the bare .scr
 set(MORROWMERE_PACKAGES "${CMAKE_BINARY_DIR}/packages")
 
 function(morrowmere_add_debian_package)
     set(here "${PROJECT_SOURCE_DIR}/packaging/linux")
     set(deb "${MORROWMERE_PACKAGES}/morrowmere_${PROJECT_VERSION}_amd64.deb")
-    file(GLOB inputs "${here}/*")
+    file(GLOB inputs "${here}/*" "${PROJECT_SOURCE_DIR}/debian/*" "${PROJECT_SOURCE_DIR}/debian/source/*")
     add_custom_command(OUTPUT "${deb}"
-                       COMMAND "${here}/make-deb" "${CMAKE_BINARY_DIR}" "${PROJECT_VERSION}" "${deb}"
+                       COMMAND "${here}/build-deb" "${PROJECT_SOURCE_DIR}" "${PROJECT_VERSION}" "${deb}"
                        DEPENDS morrowmere ${inputs} "${PROJECT_SOURCE_DIR}/resources/morrowmere.xml"
                        COMMENT "Debian package ${deb}" VERBATIM)
     add_custom_target(morrowmere_deb ALL DEPENDS "${deb}")
