@@ -78,12 +78,12 @@ check "it starts the port" done "$(daemon_command -activate)"
 check "the port's scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 check "the daemon switches to another hack" done "$(daemon_command -select 2)"
 check "the daemon saw the port end by SIGTERM" 1 \
-    "$(eventually 10 1 daemon_said "($home/morrowmere) exited normally with SIGTERM")"
+    "$(eventually 30 1 daemon_said "($home/morrowmere) exited normally with SIGTERM")"
 check "the port's run ended with its whole teardown" "$(normal_end_records)" \
     "$(records_shape | tail -"$(normal_end_records | wc -l)")"
 check "and back: the daemon calls the stand-in's status 0 abnormal" done "$(daemon_command -select 1)"
 check "the daemon saw the stand-in end with status 0" 1 \
-    "$(eventually 10 1 daemon_said "($home/ends-with-0) exited abnormally with status 0")"
+    "$(eventually 30 1 daemon_said "($home/ends-with-0) exited abnormally with status 0")"
 check "the daemon called no end of the port abnormal" 0 "$(daemon_said "morrowmere) exited abnormally")"
 daemon_command -exit >/dev/null
 finish

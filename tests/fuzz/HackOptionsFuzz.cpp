@@ -52,6 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         again.push_back("-root");
     if (options.target == HackTarget::OwnWindow)
         again.push_back("-window");
+    if (options.target == HackTarget::FullScreen)
+        again.push_back("-fullscreen");
     if (options.target == HackTarget::ExistingWindow) {
         again.push_back("-window-id");
         again.push_back(std::to_string(options.windowId));
