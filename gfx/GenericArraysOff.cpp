@@ -3,12 +3,16 @@
 #include "gfx/OpenGL.h"
 
 namespace {
-// Every driver offers at least 16 and at most 32 generic attributes.
+// Every driver offers at least 16 and at most 32 generic attributes. Asked once: the count is the
+// driver's, the same for every context, and the scope runs several times a frame.
 GLuint GenericAttributes()
 {
-    GLint most = 0;
-    glGetIntegerv(GL_MAX_VERTEX_ATTRIBS, &most);
-    return most < 0 ? 0u : most > 32 ? 32u : static_cast<GLuint>(most);
+    static const GLuint attributes = [] {
+        GLint most = 0;
+        glGetIntegerv(GL_MAX_VERTEX_ATTRIBS, &most);
+        return most < 0 ? 0u : most > 32 ? 32u : static_cast<GLuint>(most);
+    }();
+    return attributes;
 }
 } // namespace
 
