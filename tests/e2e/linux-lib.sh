@@ -43,7 +43,7 @@ hack_start() {
      hack_pid=$!
      echo "$hack_pid" >"$work/pid"
      wait "$hack_pid"
-     echo $? >"$work/exit") &
+     echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
     hack_job=$!
     for _ in $(seq 50); do
         [ -s "$work/pid" ] && break

@@ -49,7 +49,7 @@ without_sound() { export ALSA_CONFIG_PATH="$work/no-sound.conf"; }
 # The previous run's log (at $log) goes first, so that waiting for a record waits for this run.
 saver_start() {
     rm -f "$work/exit" "$log"
-    ("${wine_run[@]}" "${SCR:-$work/morrowmere.scr}" "$@" >"$work/out" 2>&1; echo $? >"$work/exit") &
+    ("${wine_run[@]}" "${SCR:-$work/morrowmere.scr}" "$@" >"$work/out" 2>&1; echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
     saver_job=$!
 }
 
