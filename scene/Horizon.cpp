@@ -5,6 +5,7 @@
 #include "gfx/BitmapTexture.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
+#include "gfx/ViewportCopy.h"
 
 namespace {
 constexpr int kSkyBitmap = 123;
@@ -33,7 +34,43 @@ Horizon::Horizon() : texture(0), mirroredSides(false)
     Log().Record(kLogNotify, "Horizon image is initialized properly");
 }
 
+namespace {
+// What the horizon's pixels depend on besides the viewport and camera: the texture environment
+// that the other objects leave (the first frame still has the default), and state that no object
+// leaves changed today but that would change the picture if one did.
+ViewportCopyTag HorizonTag()
+{
+    ViewportCopyTag tag = CurrentViewportTag();
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &tag.state[0]);
+    glGetIntegerv(GL_CURRENT_PROGRAM, &tag.state[1]);
+    const GLenum switches[] = {GL_BLEND, GL_ALPHA_TEST, GL_LIGHTING, GL_FOG, GL_CULL_FACE, GL_SCISSOR_TEST};
+    for (size_t i = 0; i < sizeof switches / sizeof switches[0]; ++i)
+        tag.state[2 + i] = glIsEnabled(switches[i]);
+    return tag;
+}
+} // namespace
+
 void Horizon::Draw()
+{
+    // The picture is the same in every frame drawn under the same tag: from the second such frame
+    // on, its pixels are put back instead of drawn.
+    const ViewportCopyTag tag = HorizonTag();
+    if (copy_.Holds(tag)) {
+        copy_.Put();
+        // The state that drawing it leaves.
+        glColor3d(kGroundGrey, kGroundGrey, kGroundGrey);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glDisable(GL_TEXTURE_2D);
+        glDepthMask(GL_TRUE);
+        glEnable(GL_DEPTH_TEST);
+        return;
+    }
+    DrawPicture();
+    copy_.Take(tag);
+    glBindTexture(GL_TEXTURE_2D, texture);
+}
+
+void Horizon::DrawPicture()
 {
     const double reach = Reach();
     glDisable(GL_DEPTH_TEST);

@@ -6,6 +6,8 @@
 //
 // Render thread only, with the rendering context current. The texture goes with the context.
 
+#include "gfx/ViewportCopy.h"
+
 #include <cstdint>
 
 class Horizon {
@@ -17,6 +19,8 @@ public:
     Horizon(const Horizon&) = delete;
     Horizon& operator=(const Horizon&) = delete;
 
+    // Draws the picture, or puts back the copy of the frame before when nothing it depends on
+    // changed: the same pixels either way.
     void Draw();
 
     uint32_t texture;
@@ -24,4 +28,7 @@ public:
 private:
     // Whether the texture's wrap along s mirrors (a view wider than the picture) or clamps.
     bool mirroredSides;
+    ViewportCopy copy_;
+
+    void DrawPicture();
 };

@@ -1,0 +1,58 @@
+#pragma once
+// A copy of the pixels that the viewport of the back buffer holds at one moment, put back later
+// pixel for pixel. A picture that is drawn the same way every frame can be drawn once, taken, and
+// put back in the later frames: on a software rasteriser putting back unfiltered texels costs a
+// fraction of filtering a large texture again.
+//
+// The copy is tagged with what the picture depended on (`ViewportCopyTag`): it is put back only
+// under the same tag, so a change of viewport, camera or drawing state makes it be drawn and taken
+// again. Nothing is kept where a copy could not give back the same pixels: a multisampled buffer, a
+// viewport larger than the driver's largest texture, or a copy that the driver refused.
+//
+// Render thread only, with the rendering context current. The texture goes with the context.
+
+#include <cstdint>
+
+struct ViewportCopyTag {
+    int32_t viewport[4];  // x, y, width, height
+    double aspect;        // the camera's
+    int32_t state[8];     // drawing state that the picture depends on, chosen by the caller
+
+    bool operator==(const ViewportCopyTag& other) const;
+};
+
+// The current viewport and camera aspect, with the caller's state filled in afterwards.
+ViewportCopyTag CurrentViewportTag();
+
+class ViewportCopy {
+public:
+    ViewportCopy() = default;
+    ViewportCopy(const ViewportCopy&) = delete;
+    ViewportCopy& operator=(const ViewportCopy&) = delete;
+
+    // True when a copy taken under `tag` is held.
+    bool Holds(const ViewportCopyTag& tag) const { return held_ && tag == tag_; }
+    // Takes the viewport's pixels of the back buffer under `tag`; drops the copy when that is not
+    // possible. Leaves the texture binding of GL_TEXTURE_2D to the caller (it is changed).
+    void Take(const ViewportCopyTag& tag);
+    // Puts the held copy back over the viewport, unblended and untested, and leaves the drawing
+    // state as it found it. The current colour is undefined afterwards.
+    void Put() const;
+    // Which way the copy goes; false before the first Take.
+    bool UsesBlits() const { return framebuffer_ != 0; }
+    // Forgets the copy; the next frame draws and takes it again.
+    void Drop() { held_ = false; }
+
+private:
+    // With framebuffer objects the copy is a renderbuffer and goes both ways by blits, which a
+    // software rasteriser does as plain memory copies; without, it is a texture drawn back.
+    uint32_t framebuffer_ = 0;
+    uint32_t renderbuffer_ = 0;
+    uint32_t texture_ = 0;
+    int32_t width_ = 0;
+    int32_t height_ = 0;
+    bool held_ = false;
+
+    void TakeByBlit(const ViewportCopyTag& tag);
+    ViewportCopyTag tag_ = {};
+};
