@@ -3,10 +3,12 @@
 #include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "gfx/BitmapTexture.h"
+#include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
 #include "gfx/Vec2.h"
 
+#include <algorithm>
 #include <cmath>
 
 const Vec3 PlanetCentre(0.2, 3.0, -20.0);
@@ -19,6 +21,12 @@ constexpr int kGlowSize = 64;
 constexpr double kPi = 3.1415926;
 constexpr double kTwoPi = 6.2831852;
 constexpr double kCoreLifetime = -1.0;
+// A glow sprite adds at most its brightness times 255 to a channel. Below 0.45 of a step of the
+// 8-bit colour it rounds to nothing on any pixel, so the sprite is not drawn at all.
+constexpr double kFaintest = 0.45 / 255.0;
+// Sprites at least this many pixels across show every texel magnified with room to spare (the
+// level of detail at most log2(64 / 80), well below 0, however a driver approximates it).
+constexpr double kMagnifiedPixels = 80.0;
 
 // 1 + cos(r pi) inside the unit circle: above 1 (clamped to opaque on upload) up to r = 0.5,
 // fading to 0 at the rim.
@@ -62,6 +70,7 @@ FormlessPlanet::FormlessPlanet()
     UploadBitmapTexture(parameters, pixels, discTexture);
     particles.reserve(kMostParticles);
     sprites.Reserve(kMostParticles);
+    smallSprites.Reserve(kMostParticles);
     particles.push_back({0.0, kCoreLifetime, 2.0, PlanetCentre});
     valid = true;
     log.Record(kLogNotify, "The formless planet is initialized properly");
@@ -116,6 +125,19 @@ void FormlessPlanet::Update(int32_t elapsedMilliseconds)
     particles.push_back({0.0, lifetime, size, position});
 }
 
+double FormlessPlanet::SmallestMagnifiedSize()
+{
+    // Pixels per scene unit on the sprites' plane, 24 units in front of the eye, along the view's
+    // narrower scale.
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const double halfHeight = kViewHalfHeightAtPlane * 6.0;
+    const double perUnit = std::min(viewport[3] / (2.0 * halfHeight),
+                                    viewport[2] / (2.0 * halfHeight * CurrentCameraAspect()));
+    // An empty view magnifies nothing.
+    return perUnit > 0.0 ? kMagnifiedPixels / (2.0 * perUnit) : HUGE_VAL;
+}
+
 void FormlessPlanet::Draw()
 {
     glEnable(GL_BLEND);
@@ -126,18 +148,28 @@ void FormlessPlanet::Draw()
     // Each fragment keeps the sprite's colour and takes its alpha from the glow.
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     sprites.Clear();
+    smallSprites.Clear();
+    const double magnified = SmallestMagnifiedSize();
     double brightness = 0.0;
     for (const PlanetParticle& particle : particles) {
         brightness =
             particle.lifetime == kCoreLifetime ? 0.02 : 0.02 * std::sin(particle.age / particle.lifetime * kPi);
-        // Black adds nothing to the sky: a newborn sprite (sin 0), or one past its lifetime, whose
-        // negative brightness OpenGL would clamp to black.
-        if (brightness <= 0.0)
+        // Too faint to change a pixel: a newborn sprite (sin 0), one about to die, or one past its
+        // lifetime, whose negative brightness OpenGL would clamp to black.
+        if (brightness < kFaintest)
             continue;
-        sprites.Add(particle.position.x, particle.position.y, particle.position.z, particle.size, brightness,
-                    brightness, brightness);
+        (particle.size >= magnified ? sprites : smallSprites)
+            .Add(particle.position.x, particle.position.y, particle.position.z, particle.size, brightness, brightness,
+                 brightness);
     }
+    // Every blend adds a whole number of steps (or nothing) to a whole number of steps, so the sum
+    // does not depend on the order: the large sprites go first, in one draw with linear filtering
+    // both ways, which spares the rasteriser the choice between the two filters at every pixel.
+    // The small ones, minified in places, keep the nearest texel there.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     sprites.Draw();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    smallSprites.Draw();
     // The disc is drawn in the brightness of the last particle, even one that was skipped above.
     if (!particles.empty())
         glColor3d(brightness, brightness, brightness);

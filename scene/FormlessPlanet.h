@@ -39,8 +39,9 @@ public:
     // Ages the sprites (removing those past their lifetime), then may add one. Draws one random
     // number, or five, or six for a child of the core.
     void Update(int32_t elapsedMilliseconds);
-    // The glow sprites added onto the sky in one primitive, then the disc over them. Leaves the
-    // texture environment mode GL_REPLACE.
+    // The glow sprites added onto the sky (those too faint to change a pixel left out, the large
+    // ones first), then the disc over them. Leaves the texture environment mode GL_REPLACE and the
+    // glow texture's minification GL_NEAREST.
     void Draw();
 
     bool valid = false;
@@ -51,5 +52,11 @@ public:
     std::vector<PlanetParticle> particles;
 
 private:
-    SpriteQuads sprites; // this frame's glow, rebuilt by every Draw
+    // This frame's glow, rebuilt by every Draw: the sprites large enough to show the glow texture
+    // magnified everywhere, and the others.
+    SpriteQuads sprites;
+    SpriteQuads smallSprites;
+
+    // The smallest `size` whose sprite shows magnified in the current viewport.
+    static double SmallestMagnifiedSize();
 };
