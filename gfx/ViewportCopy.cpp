@@ -4,11 +4,21 @@
 #include "gfx/OpenGL.h"
 
 #include <algorithm>
+#include <cstring>
 
 bool ViewportCopyTag::operator==(const ViewportCopyTag& other) const
 {
     return std::equal(viewport, viewport + 4, other.viewport) && aspect == other.aspect &&
            std::equal(state, state + 8, other.state);
+}
+
+bool RendererWritesEveryBlend()
+{
+    static const bool writes = [] {
+        const GLubyte* renderer = glGetString(GL_RENDERER);
+        return renderer == nullptr || std::strstr(reinterpret_cast<const char*>(renderer), "softpipe") == nullptr;
+    }();
+    return writes;
 }
 
 ViewportCopyTag CurrentViewportTag()

@@ -21,6 +21,12 @@ struct ViewportCopyTag {
     bool operator==(const ViewportCopyTag& other) const;
 };
 
+// False for a renderer that keeps the colours of a region it has not yet written back finer than
+// the buffer's 8-bit steps (Mesa's softpipe holds them as floating point): there the next blends
+// add to the unrounded colour, so 8-bit pixels put back, or the same blends in another order, can
+// end a step apart. Asked of the current context once per process.
+bool RendererWritesEveryBlend();
+
 // The current viewport and camera aspect, with the caller's state filled in afterwards.
 ViewportCopyTag CurrentViewportTag();
 

@@ -6,6 +6,7 @@
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
+#include "gfx/ViewportCopy.h"
 #include "gfx/Vec2.h"
 
 #include <algorithm>
@@ -21,9 +22,6 @@ constexpr int kGlowSize = 64;
 constexpr double kPi = 3.1415926;
 constexpr double kTwoPi = 6.2831852;
 constexpr double kCoreLifetime = -1.0;
-// A glow sprite adds at most its brightness times 255 to a channel. Below 0.45 of a step of the
-// 8-bit colour it rounds to nothing on any pixel, so the sprite is not drawn at all.
-constexpr double kFaintest = 0.45 / 255.0;
 // Sprites at least this many pixels across show every texel magnified with room to spare (the
 // level of detail at most log2(64 / 80), well below 0, however a driver approximates it).
 constexpr double kMagnifiedPixels = 80.0;
@@ -149,14 +147,14 @@ void FormlessPlanet::Draw()
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     sprites.Clear();
     smallSprites.Clear();
-    const double magnified = SmallestMagnifiedSize();
+    const double magnified = plainDrawing || !RendererWritesEveryBlend() ? HUGE_VAL : SmallestMagnifiedSize();
     double brightness = 0.0;
     for (const PlanetParticle& particle : particles) {
         brightness =
             particle.lifetime == kCoreLifetime ? 0.02 : 0.02 * std::sin(particle.age / particle.lifetime * kPi);
-        // Too faint to change a pixel: a newborn sprite (sin 0), one about to die, or one past its
-        // lifetime, whose negative brightness OpenGL would clamp to black.
-        if (brightness < kFaintest)
+        // Black adds nothing to the sky: a newborn sprite (sin 0), or one past its lifetime, whose
+        // negative brightness OpenGL would clamp to black.
+        if (brightness <= 0.0)
             continue;
         (particle.size >= magnified ? sprites : smallSprites)
             .Add(particle.position.x, particle.position.y, particle.position.z, particle.size, brightness, brightness,
@@ -165,7 +163,8 @@ void FormlessPlanet::Draw()
     // Every blend adds a whole number of steps (or nothing) to a whole number of steps, so the sum
     // does not depend on the order: the large sprites go first, in one draw with linear filtering
     // both ways, which spares the rasteriser the choice between the two filters at every pixel.
-    // The small ones, minified in places, keep the nearest texel there.
+    // The small ones, minified in places, keep the nearest texel there. (A renderer that keeps
+    // unwritten colours finer than the buffer's steps draws them all in list order.)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     sprites.Draw();
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);

@@ -39,8 +39,7 @@ public:
     // Ages the sprites (removing those past their lifetime), then may add one. Draws one random
     // number, or five, or six for a child of the core.
     void Update(int32_t elapsedMilliseconds);
-    // The glow sprites added onto the sky (those too faint to change a pixel left out, the large
-    // ones first), then the disc over them. Leaves the texture environment mode GL_REPLACE and the
+    // The glow sprites added onto the sky (the large ones first), then the disc over them. Leaves the texture environment mode GL_REPLACE and the
     // glow texture's minification GL_NEAREST.
     void Draw();
 
@@ -50,6 +49,9 @@ public:
     // In creation order, the core first. Room for kMostParticles is taken once, so births never
     // allocate.
     std::vector<PlanetParticle> particles;
+    // Every sprite that is not black in one draw in list order, with nearest minification (the
+    // replay program's reference picture).
+    bool plainDrawing = false;
 
 private:
     // This frame's glow, rebuilt by every Draw: the sprites large enough to show the glow texture

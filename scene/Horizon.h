@@ -24,6 +24,8 @@ public:
     void Draw();
 
     uint32_t texture;
+    // Drawn every frame, never put back (the replay program's reference picture).
+    bool plainDrawing = false;
 
 private:
     // Whether the texture's wrap along s mirrors (a view wider than the picture) or clamps.

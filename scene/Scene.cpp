@@ -81,6 +81,12 @@ void ReleaseScene()
     g_scene = SceneObjects();
 }
 
+void SetPlainDrawing(bool plain)
+{
+    g_scene.horizon->plainDrawing = plain;
+    g_scene.planet->plainDrawing = plain;
+}
+
 SceneView CurrentScene()
 {
     return SceneView{g_scene.ambientSound, g_scene.creature, g_scene.horizon, g_scene.flowers, g_scene.planet};

@@ -56,8 +56,16 @@ bool SaveSnapshots(const TraceOptions& options, uint32_t frame, std::vector<uint
     return saved;
 }
 
+// Every frame's pixels for a comparison of two runs, appended. False when they cannot be written.
+bool AppendPixels(const TraceOptions& options, std::FILE* file, std::vector<uint8_t>& pixels)
+{
+    pixels.resize(static_cast<size_t>(options.width) * static_cast<size_t>(options.height) * 4u);
+    glReadPixels(0, 0, options.width, options.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return std::fwrite(pixels.data(), 1, pixels.size(), file) == pixels.size();
+}
+
 // Frames 1..frames as the render thread runs them: the step, then the swap. 0 or an exit status.
-int RunFrames(const TraceOptions& options, SceneTrace& trace, JsonLine& line)
+int RunFrames(const TraceOptions& options, SceneTrace& trace, JsonLine& line, std::FILE* pixelsFile)
 {
     std::vector<uint8_t> pixels;
     size_t next = 0;
@@ -67,7 +75,11 @@ int RunFrames(const TraceOptions& options, SceneTrace& trace, JsonLine& line)
         clock.elapsed = options.elapsed[next];
         next = next + 1 == options.elapsed.size() ? 0 : next + 1;
         StepScene(clock);
-        const bool saved = SaveSnapshots(options, frame, pixels);
+        bool saved = SaveSnapshots(options, frame, pixels);
+        if (pixelsFile != nullptr && !AppendPixels(options, pixelsFile, pixels)) {
+            std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
+            saved = false;
+        }
         GlSwapBuffers(g_frame);
         ServiceTraceWindow();
 
@@ -111,11 +123,22 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "morrowmere-trace: %s\n", Log().KeptUserMessage());
         status = kStartFailed;
     } else {
+        SetPlainDrawing(options.plainDrawing);
+        std::FILE* pixelsFile = nullptr;
+        if (!options.pixelsPath.empty() && (pixelsFile = std::fopen(options.pixelsPath.c_str(), "wb")) == nullptr)
+            std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
         SceneTrace trace(options.seed);
         JsonLine line;
         trace.Write(line, 0, 0);
         PrintLine(line);
-        status = line.AllFinite() ? RunFrames(options, trace, line) : kNotFinite;
+        if (!options.pixelsPath.empty() && pixelsFile == nullptr)
+            status = kStartFailed;
+        else
+            status = line.AllFinite() ? RunFrames(options, trace, line, pixelsFile) : kNotFinite;
+        if (pixelsFile != nullptr && std::fclose(pixelsFile) != 0 && status == 0) {
+            std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
+            status = kStartFailed;
+        }
     }
     std::fflush(stdout);
 

@@ -5,7 +5,8 @@
 #include <cstring>
 
 const char* const kTraceUsage = "usage: morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] "
-                                "[--snapshot F:FILE.png]... [--size WxH]";
+                                "[--snapshot F:FILE.png]... [--size WxH] "
+                                "[--drawing plain|saving] [--pixels FILE]";
 
 namespace {
 constexpr int32_t kLargestSide = 8192;
@@ -125,6 +126,18 @@ bool ParseTraceOptions(int argc, const char* const* argv, TraceOptions& options,
                 error = "--size needs WIDTHxHEIGHT, each from 1 to 8192";
                 return false;
             }
+        } else if (name == "--drawing") {
+            if (std::strcmp(value, "plain") != 0 && std::strcmp(value, "saving") != 0) {
+                error = "--drawing needs plain or saving";
+                return false;
+            }
+            options.plainDrawing = std::strcmp(value, "plain") == 0;
+        } else if (name == "--pixels") {
+            if (*value == '\0') {
+                error = "--pixels needs a file";
+                return false;
+            }
+            options.pixelsPath = value;
         } else {
             error = "unknown argument " + name;
             return false;

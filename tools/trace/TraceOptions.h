@@ -1,7 +1,7 @@
 #pragma once
 // The replay program's command line:
 //   morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] [--snapshot F:FILE.png]...
-//                    [--size WxH]
+//                    [--size WxH] [--drawing plain|saving] [--pixels FILE]
 
 #include <cstdint>
 #include <string>
@@ -20,6 +20,8 @@ struct TraceOptions {
     std::vector<TraceSnapshot> snapshots;
     int32_t width = 1024;
     int32_t height = 768;
+    bool plainDrawing = false; // --drawing plain: without the savings that keep the picture
+    std::string pixelsPath;    // every frame's RGBA bytes, bottom row first, appended
     bool help = false; // -h or --help: the usage on stdout, nothing run
 };
 
