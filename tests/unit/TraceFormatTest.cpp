@@ -24,7 +24,8 @@ TEST(TraceOptions, ReadsEveryOptionAndItsLimits)
 {
     TraceOptions options;
     ASSERT_TRUE(Parse({"--seed", "4294967295", "--frames", "12", "--elapsed", "-2147483648,0,2147483647", "--every",
-                       "5", "--snapshot", "12:a.png", "--snapshot", "1:dir/b:c.png", "--size", "8192x1"},
+                       "5", "--snapshot", "12:a.png", "--snapshot", "1:dir/b:c.png", "--size", "8192x1", "--drawing",
+                       "plain", "--pixels", "run.rgba"},
                       options));
     EXPECT_EQ(4294967295u, options.seed);
     EXPECT_EQ(12u, options.frames);
@@ -35,6 +36,8 @@ TEST(TraceOptions, ReadsEveryOptionAndItsLimits)
     EXPECT_EQ("dir/b:c.png", options.snapshots[1].path);
     EXPECT_EQ(8192, options.width);
     EXPECT_EQ(1, options.height);
+    EXPECT_TRUE(options.plainDrawing);
+    EXPECT_EQ("run.rgba", options.pixelsPath);
 
     TraceOptions defaults;
     ASSERT_TRUE(Parse({"--frames", "0", "--seed", "0"}, defaults));
@@ -42,6 +45,8 @@ TEST(TraceOptions, ReadsEveryOptionAndItsLimits)
     EXPECT_EQ(1u, defaults.every);
     EXPECT_EQ(1024, defaults.width);
     EXPECT_EQ(768, defaults.height);
+    EXPECT_FALSE(defaults.plainDrawing);
+    EXPECT_TRUE(defaults.pixelsPath.empty());
 }
 
 TEST(TraceOptions, RefusesWhatItCannotRunExactly)
@@ -64,6 +69,8 @@ TEST(TraceOptions, RefusesWhatItCannotRunExactly)
         {"--seed", "1", "--frames", "3", "--size", "0x10"},
         {"--seed", "1", "--frames", "3", "--size", "8193x10"},
         {"--seed", "1", "--frames", "3", "--size", "640"},
+        {"--seed", "1", "--frames", "3", "--drawing", "Plain"},
+        {"--seed", "1", "--frames", "3", "--pixels", ""},
         {"--seed", "1", "--frames", "3", "extra"},
     };
     for (const std::vector<const char*>& args : refused) {
