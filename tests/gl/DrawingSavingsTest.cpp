@@ -67,6 +67,9 @@ TEST(DrawingSavings, TheHorizonPutBackIsTheHorizonDrawnInEveryEnvironmentAndView
 
 TEST(DrawingSavings, TheGlowIsTheSameWithTheLargeSpritesFirstAndFilteredLinearly)
 {
+    // Where the savings are off both ways are the same draws, and 3600 of them take minutes.
+    if (!RendererWritesEveryBlend())
+        GTEST_SKIP() << "the savings are off on this renderer";
     ApplyFixedCamera();
     Horizon horizon;
     FormlessPlanet planet;
