@@ -46,24 +46,8 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
         glGenFramebuffers(1, &framebuffer_);
         glGenRenderbuffers(1, &renderbuffer_);
     }
-    if (framebuffer_ != 0) {
-        TakeByBlit(tag);
-        return;
-    }
-    if (texture_ == 0)
-        glGenTextures(1, &texture_);
-    glBindTexture(GL_TEXTURE_2D, texture_);
-    if (width != width_ || height != height_) {
-        // Nearest texels at the pixel centres give every pixel back unchanged.
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tag.viewport[0], tag.viewport[1], width, height, 0);
-    } else {
-        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tag.viewport[0], tag.viewport[1], width, height);
-    }
-    if (glGetError() != GL_NO_ERROR) {
+    const bool copied = framebuffer_ != 0 ? CopyIntoRenderbuffer(tag) : CopyIntoTexture(tag);
+    if (!copied || glGetError() != GL_NO_ERROR) {
         // Out of memory, or a buffer the driver cannot copy: the picture is drawn every frame.
         width_ = height_ = 0;
         return;
@@ -74,7 +58,7 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
     held_ = true;
 }
 
-void ViewportCopy::TakeByBlit(const ViewportCopyTag& tag)
+bool ViewportCopy::CopyIntoRenderbuffer(const ViewportCopyTag& tag)
 {
     const int32_t width = tag.viewport[2], height = tag.viewport[3];
     GLint drawn = 0, read = 0;
@@ -93,14 +77,26 @@ void ViewportCopy::TakeByBlit(const ViewportCopyTag& tag)
         glBlitFramebuffer(tag.viewport[0], tag.viewport[1], tag.viewport[0] + width, tag.viewport[1] + height, 0, 0,
                           width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawn));
-    if (!complete || glGetError() != GL_NO_ERROR) {
-        width_ = height_ = 0;
-        return;
+    return complete;
+}
+
+bool ViewportCopy::CopyIntoTexture(const ViewportCopyTag& tag)
+{
+    const int32_t width = tag.viewport[2], height = tag.viewport[3];
+    if (texture_ == 0)
+        glGenTextures(1, &texture_);
+    glBindTexture(GL_TEXTURE_2D, texture_);
+    if (width != width_ || height != height_) {
+        // Nearest texels at the pixel centres give every pixel back unchanged.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tag.viewport[0], tag.viewport[1], width, height, 0);
+    } else {
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, tag.viewport[0], tag.viewport[1], width, height);
     }
-    width_ = width;
-    height_ = height;
-    tag_ = tag;
-    held_ = true;
+    return true;
 }
 
 void ViewportCopy::Put() const

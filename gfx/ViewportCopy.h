@@ -39,15 +39,11 @@ public:
     // True when a copy taken under `tag` is held.
     bool Holds(const ViewportCopyTag& tag) const { return held_ && tag == tag_; }
     // Takes the viewport's pixels of the back buffer under `tag`; drops the copy when that is not
-    // possible. Leaves the texture binding of GL_TEXTURE_2D to the caller (it is changed).
+    // possible. Leaves the texture binding of GL_TEXTURE_2D to the caller (it may be changed).
     void Take(const ViewportCopyTag& tag);
     // Puts the held copy back over the viewport, unblended and untested, and leaves the drawing
     // state as it found it. The current colour is undefined afterwards.
     void Put() const;
-    // Which way the copy goes; false before the first Take.
-    bool UsesBlits() const { return framebuffer_ != 0; }
-    // Forgets the copy; the next frame draws and takes it again.
-    void Drop() { held_ = false; }
 
 private:
     // With framebuffer objects the copy is a renderbuffer and goes both ways by blits, which a
@@ -58,7 +54,9 @@ private:
     int32_t width_ = 0;
     int32_t height_ = 0;
     bool held_ = false;
-
-    void TakeByBlit(const ViewportCopyTag& tag);
     ViewportCopyTag tag_ = {};
+
+    // The two ways of taking the copy; false when the way cannot be used at all.
+    bool CopyIntoRenderbuffer(const ViewportCopyTag& tag);
+    bool CopyIntoTexture(const ViewportCopyTag& tag);
 };
