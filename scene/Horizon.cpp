@@ -52,12 +52,12 @@ ViewportCopyTag HorizonTag()
 
 void Horizon::Draw()
 {
-    // The picture is the same in every frame drawn under the same tag: from the second such frame
-    // on, its pixels are put back instead of drawn.
     if (plainDrawing || !RendererWritesEveryBlend()) {
         DrawPicture();
         return;
     }
+    // The picture is the same in every frame drawn under the same tag: from the second such frame
+    // on, its pixels are put back instead of drawn.
     const ViewportCopyTag tag = HorizonTag();
     if (copy_.Holds(tag)) {
         copy_.Put();

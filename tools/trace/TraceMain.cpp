@@ -124,17 +124,17 @@ int main(int argc, char** argv)
         status = kStartFailed;
     } else {
         SetPlainDrawing(options.plainDrawing);
-        std::FILE* pixelsFile = nullptr;
-        if (!options.pixelsPath.empty() && (pixelsFile = std::fopen(options.pixelsPath.c_str(), "wb")) == nullptr)
-            std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
+        std::FILE* pixelsFile = options.pixelsPath.empty() ? nullptr : std::fopen(options.pixelsPath.c_str(), "wb");
         SceneTrace trace(options.seed);
         JsonLine line;
         trace.Write(line, 0, 0);
         PrintLine(line);
-        if (!options.pixelsPath.empty() && pixelsFile == nullptr)
+        if (!options.pixelsPath.empty() && pixelsFile == nullptr) {
+            std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
             status = kStartFailed;
-        else
+        } else {
             status = line.AllFinite() ? RunFrames(options, trace, line, pixelsFile) : kNotFinite;
+        }
         if (pixelsFile != nullptr && std::fclose(pixelsFile) != 0 && status == 0) {
             std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
             status = kStartFailed;
