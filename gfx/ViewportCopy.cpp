@@ -33,11 +33,14 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
 {
     held_ = false;
     const int32_t width = tag.viewport[2], height = tag.viewport[3];
-    GLint sampleBuffers = 0, largest = 0;
+    GLint sampleBuffers = 0, largest = 0, readBuffer = GL_NONE;
     glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    // A multisampled buffer is resolved by the copy, and its edges would come back averaged.
-    if (sampleBuffers != 0 || width <= 0 || height <= 0 || width > largest || height > largest)
+    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
+    // A multisampled buffer is resolved by the copy, and its edges would come back averaged. With
+    // no buffer to read, a blit copies nothing and reports no error.
+    if (sampleBuffers != 0 || readBuffer == GL_NONE || width <= 0 || height <= 0 || width > largest ||
+        height > largest)
         return;
     // Errors left by earlier calls are not this copy's.
     while (glGetError() != GL_NO_ERROR) {
