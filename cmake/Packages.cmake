@@ -1,12 +1,20 @@
 # The packages people install, built with the programs (into <build>/packages) so that the tests
 # always install what the tree builds; tools/package gathers them into dist/.
-#   Linux:   morrowmere_<version>_amd64.deb (debian/, built by packaging/linux/build-deb)
+#   Linux:   morrowmere_<version>_<architecture>.deb (debian/, built by packaging/linux/build-deb),
+#            for example morrowmere_2.0.0_amd64.deb
 #   Windows: morrowmere-setup.exe (NSIS) and morrowmere-<version>-scr.zip, the bare .scr
 set(MORROWMERE_PACKAGES "${CMAKE_BINARY_DIR}/packages")
 
 function(morrowmere_add_debian_package)
     set(here "${PROJECT_SOURCE_DIR}/packaging/linux")
-    set(deb "${MORROWMERE_PACKAGES}/morrowmere_${PROJECT_VERSION}_amd64.deb")
+    # The architecture dpkg-buildpackage builds for (the machine's own: amd64, arm64, ...), asked
+    # as build-deb asks it; the package's name carries it.
+    execute_process(COMMAND dpkg-architecture -qDEB_HOST_ARCH OUTPUT_VARIABLE arch
+                    OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+    if(failed OR arch STREQUAL "")
+        message(FATAL_ERROR "dpkg-architecture gave no architecture for the Debian package")
+    endif()
+    set(deb "${MORROWMERE_PACKAGES}/morrowmere_${PROJECT_VERSION}_${arch}.deb")
     file(GLOB inputs "${here}/*" "${PROJECT_SOURCE_DIR}/debian/*" "${PROJECT_SOURCE_DIR}/debian/source/*")
     add_custom_command(OUTPUT "${deb}"
                        COMMAND "${here}/build-deb" "${PROJECT_SOURCE_DIR}" "${PROJECT_VERSION}" "${deb}"
