@@ -6,6 +6,8 @@
 #include <vector>
 
 namespace {
+RunLog g_runLog;
+
 const char* PrefixFor(int level)
 {
     switch (level) {
@@ -32,6 +34,22 @@ void RunLog::OpenForProcess()
     std::string path;
     if (file_ == nullptr && ProcessRunLogPath(path))
         Open(path.c_str());
+}
+
+RunLog& Log()
+{
+    return g_runLog;
+}
+
+void RunLog::Restart(const char* path)
+{
+    if (file_) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    kept_ = nullptr;
+    if (path)
+        Open(path);
 }
 
 RunLog::RunLog(const char* path)

@@ -13,8 +13,9 @@ constexpr int kLogError = 1;
 
 class RunLog {
 public:
-    // A silent log until OpenForProcess.
-    RunLog() = default;
+    // A silent log until OpenForProcess. Constant-initialised, so the process's log exists before
+    // any other object is built.
+    constexpr RunLog() = default;
     // Opens the log at a given path as OpenForProcess does; a null path gives a silent log.
     explicit RunLog(const char* path);
     // Closes the file. The saver usually ends without running destructors; every record has
@@ -30,6 +31,9 @@ public:
     // process starts (on Linux once the command line has been accepted, so that a refused command
     // line or -h leaves the previous run's log alone).
     void OpenForProcess();
+    // Starts the log afresh in the file at `path`, as OpenForProcess does with its own path: any
+    // file open is closed and the kept message forgotten. A null path leaves the log silent.
+    void Restart(const char* path);
 
     // Writes the level's prefix, the text and a line break, and flushes, so the record survives
     // an abrupt end of the process. Write errors are ignored.
@@ -50,3 +54,7 @@ private:
     FILE* file_ = nullptr;
     const char* kept_ = nullptr;
 };
+
+// The process's run log: the one process-wide object that every layer may write to by itself.
+// Silent until the host opens it (OpenForProcess) as the process starts.
+RunLog& Log();

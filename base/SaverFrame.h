@@ -1,9 +1,12 @@
 #pragma once
 // The application frame: what the window thread and the render thread share for one run, and the
-// frame clock. Written once for both platforms.
+// frame clock. Written once for both platforms. The host owns it and hands it to its render
+// thread, which hands it on to whatever draws; nothing reaches for it.
 //
-// Threads: the window thread writes `stopFlag` (0 to 1, once) and waits for the done event; the
-// render thread owns everything else and signals the event when its teardown is complete.
+// Threads: the window thread writes `stopFlag` (0 to 1, once), `monitorsChanged` and
+// `pendingSize`, and waits for the done event; it sets `displayName` before the render thread
+// starts. The render thread owns everything else and signals the event when its teardown is
+// complete.
 
 #include <atomic>
 #include <cstdint>
@@ -19,9 +22,29 @@ struct FrameState {
     DoneEvent* doneEvent = nullptr;  // signalled once, when the render thread is done
     std::atomic<int32_t> stopFlag{0}; // set by the window thread when the window is destroyed
     std::atomic<int32_t> monitorsChanged{0}; // set by the window thread when monitors come or go
+    // The X display the host is connected to, for the render thread's own connection (X11 only).
+    const char* displayName = nullptr;
+    // A new size of the window that the drawing area has not taken yet: width in the high half,
+    // height in the low; 0 when none (see OfferWindowSize).
+    std::atomic<uint64_t> pendingSize{0};
 };
 
-extern FrameState g_frame;
+// The window thread's side: the window is now `width` x `height` pixels (both above 0).
+inline void OfferWindowSize(FrameState& frame, int32_t width, int32_t height)
+{
+    frame.pendingSize = (static_cast<uint64_t>(static_cast<uint32_t>(width)) << 32) | static_cast<uint32_t>(height);
+}
+
+// The render thread's side: the size offered since the last call, if any.
+inline bool TakeWindowSize(FrameState& frame, int32_t& width, int32_t& height)
+{
+    const uint64_t size = frame.pendingSize.exchange(0);
+    if (size == 0)
+        return false;
+    width = static_cast<int32_t>(size >> 32);
+    height = static_cast<int32_t>(size & 0xFFFFFFFFu);
+    return true;
+}
 
 // Milliseconds from the 32-bit tick: `elapsed` is the time between the last two frames.
 struct FrameClock {

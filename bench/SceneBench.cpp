@@ -4,6 +4,7 @@
 // rasteriser threads are left out. Run by bench/run.
 
 #include "gfx/OpenGL.h"
+#include "base/SaverFrame.h"
 #include "gfx/RandomUnit.h"
 #include "host/VideoInit.h"
 #include "scene/Creature.h"
@@ -20,6 +21,8 @@
 #include <cstdio>
 
 namespace {
+// The saver's start-up for the benchmarks: its sound manager serves the creatures made here.
+FrameState g_bench;
 constexpr int kFrame = 16;
 
 // Times one call of `frame` per iteration, letting the rasteriser catch up outside the timed part
@@ -120,7 +123,7 @@ void FlowersDraw(benchmark::State& state)
 
 void CreatureStep(benchmark::State& state)
 {
-    Creature creature;
+    Creature creature(g_bench.soundManager);
     for (int i = 0; i < 600; ++i)
         creature.Step(kFrame);
     glFinish();
@@ -163,7 +166,7 @@ void FlowersRasterised(benchmark::State& state)
 
 void CreatureRasterised(benchmark::State& state)
 {
-    Creature creature;
+    Creature creature(g_bench.soundManager);
     for (int i = 0; i < 600; ++i)
         creature.Step(kFrame);
     Rasterised(state, [&] { creature.Step(kFrame); });
@@ -191,13 +194,16 @@ int main(int argc, char** argv)
     void* window = CreateTraceWindow(1024, 768);
     // The saver's own start-up gives the context, the camera, the render state and the sound
     // manager that the creature's wing sound needs; the objects timed here are made afresh.
-    if (window == nullptr || InitializeVideo(window, VideoStart{20261207u, 0}) != 0) {
+    FrameState& frame = g_bench;
+    frame.window = window;
+    frame.displayName = TraceDisplayName();
+    if (window == nullptr || InitializeVideo(frame, VideoStart{20261207u, 0, SoundChoice{false, "the benchmark plays none"}}) != 0) {
         std::fputs("scene-bench: the scene could not start\n", stderr);
         return 1;
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    ReleaseVideo();
+    ReleaseVideo(frame);
     DestroyTraceWindow(window);
     return 0;
 }

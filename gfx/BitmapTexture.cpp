@@ -1,6 +1,5 @@
 #include "gfx/BitmapTexture.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "gfx/BitmapPixels.h"
 #include "gfx/OpenGL.h"

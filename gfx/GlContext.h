@@ -9,8 +9,8 @@
 struct FrameState;
 
 // Takes the frame's window, gets its drawing surface, asks for a double-buffered RGBA format with
-// depth and creates the rendering context, keeping each in the frame. False when no context could
-// be created.
+// depth and creates the rendering context, keeping each in the frame (on X11 over a connection of
+// its own to the frame's `displayName`). False when no context could be created.
 bool GlCreateContext(FrameState& frame);
 // Makes the frame's context current on this thread.
 void GlMakeCurrent(FrameState& frame);
@@ -19,11 +19,13 @@ bool GlHasSwapControl();
 // Sets the swap interval of the frame's window: 0 does not wait for the vertical blank, 1 waits
 // for one.
 void GlSetSwapInterval(FrameState& frame, int32_t interval);
+// Shows the frame drawn; nothing else.
 void GlSwapBuffers(FrameState& frame);
 // Before each frame's scene: a full-screen window that spans several monitors (the Windows saver
 // on the virtual screen) has its scene drawn into the primary monitor's area, with that monitor's
 // shape, and the monitors are read again after the frame's `monitorsChanged` is set. A window on
-// one monitor, a preview and the Linux port's windows are one drawing area: nothing changes.
+// one monitor, a preview and the Linux port's windows are one drawing area, which takes the
+// window's new size when the host has offered one (the frame's `pendingSize`).
 void GlFitDrawingArea(FrameState& frame);
 // After the scene, before the frame-rate overlay: the primary monitor's picture copied to every
 // other monitor the window spans, scaled to fit.

@@ -4,7 +4,6 @@
 
 #include "gfx/GlContext.h"
 
-#include "base/HostOffersX11.h"
 #include "base/SaverFrame.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
@@ -24,7 +23,7 @@ struct GlContextBackend {
 bool GlCreateContext(FrameState& frame)
 {
     const Window window = static_cast<Window>(reinterpret_cast<uintptr_t>(frame.window));
-    Display* display = XOpenDisplay(HostDisplayName());
+    Display* display = XOpenDisplay(frame.displayName);
     if (display == nullptr)
         return false;
     frame.gl = new (std::nothrow) GlContextBackend{display, window, nullptr};
@@ -83,18 +82,18 @@ void GlSetSwapInterval(FrameState& frame, int32_t interval)
 void GlSwapBuffers(FrameState& frame)
 {
     glXSwapBuffers(frame.gl->display, frame.gl->window);
-    // XScreenSaver's windows can change size (a preview pane, a new screen mode); the picture
-    // keeps filling the window, and the camera takes the window's new shape.
+}
+
+// XScreenSaver runs one hack per monitor: each window is one drawing area. Its windows can change
+// size (a preview pane, a new screen mode); the picture keeps filling the window, and the camera
+// takes the window's new shape.
+void GlFitDrawingArea(FrameState& frame)
+{
     int32_t width = 0, height = 0;
-    if (HostTakeNewWindowSize(width, height)) {
+    if (TakeWindowSize(frame, width, height)) {
         glViewport(0, 0, width, height);
         FitCameraToArea(width, height);
     }
-}
-
-// XScreenSaver runs one hack per monitor: each window is one drawing area.
-void GlFitDrawingArea(FrameState&)
-{
 }
 
 void GlCopyToOtherMonitors(FrameState&)

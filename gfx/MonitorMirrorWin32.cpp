@@ -4,7 +4,6 @@
 
 #include "gfx/MonitorMirrorWin32.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "gfx/FixedCamera.h"

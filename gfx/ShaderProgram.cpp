@@ -1,6 +1,5 @@
 #include "gfx/ShaderProgram.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "gfx/OpenGL.h"
 #include "gfx/ResourceLookup.h"

@@ -5,7 +5,6 @@
 // Windows 9x password dialog, the password-change mode and SPI_SCREENSAVERRUNNING are left out,
 // and /a ends with -1 as it does on NT.
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "host/CloseRules.h"
 #include "host/CommandLine.h"

@@ -13,9 +13,7 @@
 // teardown, by that signal with its default action, as a parent that sent it expects (XScreenSaver
 // calls any other end of a hack it stopped abnormal).
 
-#include "base/HostOffersX11.h"
-
-#include "base/ProcessGlobals.h"
+#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
@@ -24,7 +22,7 @@
 #include "host/HackOptions.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
-#include "sound/SoundManager.h"
+#include "host/VideoInit.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -67,9 +65,7 @@ struct Host {
     int wakePipe[2] = {-1, -1};
     DoneEvent* failedStartShown = nullptr; // set once the host has shown a failed start
     pthread_t renderThread;
-    // The window's new size for the render thread: width in the high half, 0 when unchanged.
-    std::atomic<uint64_t> newSize{0};
-    uint32_t frameDelay = 0; // set before the render thread starts
+    RenderRun run; // what the render thread is handed
 } g_host;
 
 void Wake(char reason)
@@ -125,9 +121,9 @@ int OnDisplayLost(Display*)
     _exit(1);
 }
 
-void* RenderThreadEntry(void* window)
+void* RenderThreadEntry(void* run)
 {
-    RenderThreadMain(window);
+    RenderThreadMain(*static_cast<RenderRun*>(run));
     return nullptr;
 }
 
@@ -273,7 +269,7 @@ EventResult HandleEvent(const XEvent& event)
             (event.xconfigure.width != g_host.width || event.xconfigure.height != g_host.height)) {
             g_host.width = event.xconfigure.width;
             g_host.height = event.xconfigure.height;
-            g_host.newSize = (static_cast<uint64_t>(g_host.width) << 32) | static_cast<uint32_t>(g_host.height);
+            OfferWindowSize(g_host.run.frame, g_host.width, g_host.height);
         }
         break;
     default:
@@ -328,30 +324,12 @@ int Fail(const char* text, const char* detail)
 }
 } // namespace
 
-const char* HostDisplayName()
-{
-    return g_host.displayName.c_str();
-}
-
-void HostFailedStart()
+// The render thread's side of a failed start: the host's thread shows it, and the render thread
+// waits until it has.
+void SendFailedStart(void*)
 {
     Wake(kWakeFailedStart);
     WaitForDoneEvent(g_host.failedStartShown);
-}
-
-uint32_t HostFrameDelay()
-{
-    return g_host.frameDelay;
-}
-
-bool HostTakeNewWindowSize(int32_t& width, int32_t& height)
-{
-    const uint64_t size = g_host.newSize.exchange(0);
-    if (size == 0)
-        return false;
-    width = static_cast<int32_t>(size >> 32);
-    height = static_cast<int32_t>(size & 0xFFFFFFFFu);
-    return true;
 }
 
 int main(int argc, char** argv)
@@ -374,11 +352,13 @@ int main(int argc, char** argv)
     CatchSignals();
     if (options.fps)
         Settings().Set("EnableFPS", 1);
-    if (options.soundGiven)
-        SetSoundWanted(options.sound, "-no-sound was given");
-    else
-        SetSoundWantedFromSettings();
-    g_host.frameDelay = options.delayMicroseconds;
+    if (options.soundGiven) {
+        g_host.run.sound.wanted = options.sound;
+        g_host.run.sound.whyNot = "-no-sound was given";
+    } else {
+        g_host.run.sound = StoredSoundChoice();
+    }
+    g_host.run.restMicroseconds = options.delayMicroseconds;
 
     // Two threads use Xlib, each on its own connection.
     XInitThreads();
@@ -390,6 +370,7 @@ int main(int argc, char** argv)
         return Fail("cannot open the display ", XDisplayName(nullptr));
     g_orderlyEnd = 1;
     g_host.displayName = DisplayString(g_host.display);
+    g_host.run.frame.displayName = g_host.displayName.c_str();
     XSetErrorHandler(OnXError);
 
     bool haveWindow = false;
@@ -421,9 +402,9 @@ int main(int argc, char** argv)
         Wake(kWakeSignal);
 
     Log().Record(kLogNotify, "Run looping thread");
-    g_frame.doneEvent = CreateDoneEvent();
+    g_host.run.frame.doneEvent = CreateDoneEvent();
     g_host.failedStartShown = CreateDoneEvent();
-    if (g_frame.doneEvent == nullptr || g_host.failedStartShown == nullptr)
+    if (g_host.run.frame.doneEvent == nullptr || g_host.failedStartShown == nullptr)
         return Fail("cannot create a semaphore", "");
     // The render thread takes no signal: they wake this thread through the pipe.
     sigset_t blocked, previous;
@@ -432,13 +413,13 @@ int main(int argc, char** argv)
     sigaddset(&blocked, SIGINT);
     sigaddset(&blocked, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    void* window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
-    const int started = pthread_create(&g_host.renderThread, nullptr, RenderThreadEntry, window);
+    g_host.run.frame.window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
+    const int started = pthread_create(&g_host.renderThread, nullptr, RenderThreadEntry, &g_host.run);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     if (started != 0) {
         // As if the thread had failed at once: its teardown has nothing to release.
         Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
-        SignalDoneEvent(g_frame.doneEvent);
+        SignalDoneEvent(g_host.run.frame.doneEvent);
         Wake(kWakeFailedStart);
     }
 
@@ -448,9 +429,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "morrowmere: %s\n", kept);
     }
     // The window side of the end of the run: no more frames, wait for the whole teardown.
-    if (g_frame.stopFlag == 0)
-        g_frame.stopFlag = 1;
-    WaitForDoneEvent(g_frame.doneEvent);
+    if (g_host.run.frame.stopFlag == 0)
+        g_host.run.frame.stopFlag = 1;
+    WaitForDoneEvent(g_host.run.frame.doneEvent);
     Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
     if (g_host.ownWindow && !end.windowGone) {
         XDestroyWindow(g_host.display, g_host.window);
@@ -464,8 +445,8 @@ int main(int argc, char** argv)
         pthread_join(g_host.renderThread, nullptr);
     }
     XCloseDisplay(g_host.display);
-    DestroyDoneEvent(g_frame.doneEvent);
-    g_frame.doneEvent = nullptr;
+    DestroyDoneEvent(g_host.run.frame.doneEvent);
+    g_host.run.frame.doneEvent = nullptr;
     DestroyDoneEvent(g_host.failedStartShown);
     g_host.failedStartShown = nullptr;
     close(g_host.wakePipe[0]);

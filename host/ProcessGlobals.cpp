@@ -1,14 +1,13 @@
-#include "base/ProcessGlobals.h"
+#include "host/ProcessGlobals.h"
 
-#include "base/RunLog.h"
 #include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
 
-// Defined in one file so that their construction order is the order written here.
+// Defined in one file so that their construction order is the order written here. The run log
+// (base/) needs no construction at run time: it is silent until the host opens it, after both.
 namespace {
 SettingsStore g_settings;
 FrameRateCounter g_frameRate;
-RunLog g_runLog;
 } // namespace
 
 SettingsStore& Settings()
@@ -19,9 +18,4 @@ SettingsStore& Settings()
 FrameRateCounter& FrameRate()
 {
     return g_frameRate;
-}
-
-RunLog& Log()
-{
-    return g_runLog;
 }

@@ -2,9 +2,8 @@
 
 #include "MorrowmereVersion.h"
 
-#include "base/ProcessGlobals.h"
+#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
-#include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
 #include "host/FrameRateOverlay.h"
@@ -14,19 +13,18 @@
 #include "host/VideoInit.h"
 #include "scene/Scene.h"
 
-FrameState g_frame;
-
 namespace {
-void DrawOverlay()
+void DrawOverlay(const FrameState& frame)
 {
     int32_t screenWidth = 0, screenHeight = 0;
-    GlScreenSize(g_frame, screenWidth, screenHeight);
+    GlScreenSize(frame, screenWidth, screenHeight);
     DrawFrameRateOverlay(FrameRate().Measure(TickCount()), screenWidth, screenHeight);
 }
 } // namespace
 
-uint32_t RenderThreadMain(void* window)
+uint32_t RenderThreadMain(RenderRun& run)
 {
+    FrameState& frame = run.frame;
     RunLog& log = Log();
     log.Record(kLogNotify, "Morrowmere screen saver. v" MORROWMERE_VERSION_SHORT);
     int32_t enableFps = 0;
@@ -38,28 +36,28 @@ uint32_t RenderThreadMain(void* window)
     clock.elapsed = static_cast<int32_t>(clock.previousTick);
     log.Record(kLogNotify, "Start common initialization");
 
-    if (InitializeVideo(window, SaverVideoStart()) != 0) {
+    if (InitializeVideo(frame, SaverVideoStart(run.sound)) != 0) {
         log.RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
     } else {
-        while (g_frame.stopFlag == 0) {
+        while (frame.stopFlag == 0) {
             const uint32_t now = TickCount();
             clock.elapsed = static_cast<int32_t>(now - clock.previousTick);
             clock.previousTick = now;
-            GlFitDrawingArea(g_frame);
+            GlFitDrawingArea(frame);
             StepScene(clock);
-            GlCopyToOtherMonitors(g_frame);
+            GlCopyToOtherMonitors(frame);
             if (overlay)
-                DrawOverlay();
-            GlSwapBuffers(g_frame);
-            PaceFrame();
+                DrawOverlay(frame);
+            GlSwapBuffers(frame);
+            PaceFrame(run.restMicroseconds);
         }
     }
 
     log.Record(kLogNotify, "Start common uninstall");
-    ReleaseVideo();
+    ReleaseVideo(frame);
     log.Record(kLogNotify, "Common uninstall has finished properly");
-    SignalDoneEvent(g_frame.doneEvent);
-    if (g_frame.stopFlag == 0)
-        SendFailedStart(window);
+    SignalDoneEvent(frame.doneEvent);
+    if (frame.stopFlag == 0)
+        SendFailedStart(frame.window);
     return 0;
 }

@@ -15,10 +15,10 @@ void SignalDoneEvent(DoneEvent* event);
 void WaitForDoneEvent(DoneEvent* event);
 void DestroyDoneEvent(DoneEvent* event);
 
-// Rests after a frame has been swapped, as the platform's hosts want it: the Linux port for its
-// -delay, so that a hack without vertical sync does not take a whole core; nothing on Windows,
-// where vertical sync paces the saver.
-void PaceFrame();
+// Rests after a frame has been swapped, for the Linux port's -delay, so that a hack without
+// vertical sync does not take a whole core. The Windows hosts ask for none: vertical sync paces
+// the saver there.
+void PaceFrame(uint32_t restMicroseconds);
 
 // Asks the window thread, synchronously, to show the kept user message and close the window.
 void SendFailedStart(void* window);

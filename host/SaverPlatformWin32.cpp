@@ -42,8 +42,10 @@ void DestroyDoneEvent(DoneEvent* event)
     delete event;
 }
 
-void PaceFrame()
+void PaceFrame(uint32_t restMicroseconds)
 {
+    if (restMicroseconds != 0)
+        Sleep((restMicroseconds + 999u) / 1000u);
 }
 
 void SendFailedStart(void* window)

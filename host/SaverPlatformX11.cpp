@@ -1,7 +1,5 @@
 #include "host/SaverPlatform.h"
 
-#include "base/HostOffersX11.h"
-
 #include <cerrno>
 #include <new>
 #include <semaphore.h>
@@ -49,9 +47,8 @@ void DestroyDoneEvent(DoneEvent* event)
     delete event;
 }
 
-void PaceFrame()
+void PaceFrame(uint32_t microseconds)
 {
-    const uint32_t microseconds = HostFrameDelay();
     if (microseconds == 0)
         return;
     timespec rest;
@@ -61,7 +58,3 @@ void PaceFrame()
     }
 }
 
-void SendFailedStart(void*)
-{
-    HostFailedStart();
-}

@@ -1,26 +1,26 @@
 // The application frame's side of the saver window on Windows: it starts the render thread, stops
 // it and waits for its teardown, and shows the message of a failed start.
 
-#include "base/ProcessGlobals.h"
+#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
-#include "base/SaverFrame.h"
 #include "host/FrameRateCounter.h"
 #include "host/HostWin32.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
-#include "sound/SoundManager.h"
+#include "host/VideoInit.h"
 
 namespace {
 HANDLE g_renderThread = nullptr;
+RenderRun g_run; // what the render thread is handed
 // The box of a failed start stays until the user answers it. It is owned by the saver window, so
 // the window underneath takes no input while the box is up and can never cover it; and the window
 // does not close meanwhile (losing activation would close it, its destruction would post the quit
 // message, and that would end the box before the user has read it).
 bool g_showingFailedStart = false;
 
-DWORD WINAPI RenderThreadProc(LPVOID window)
+DWORD WINAPI RenderThreadProc(LPVOID run)
 {
-    return RenderThreadMain(window);
+    return RenderThreadMain(*static_cast<RenderRun*>(run));
 }
 } // namespace
 
@@ -29,10 +29,11 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE:
         Log().Record(kLogNotify, "Run looping thread");
-        SetSoundWantedFromSettings();
-        g_frame.doneEvent = CreateDoneEvent();
-        if (g_frame.doneEvent != nullptr)
-            g_renderThread = CreateThread(nullptr, 0, RenderThreadProc, window, 0, nullptr);
+        g_run.frame.window = window;
+        g_run.sound = StoredSoundChoice();
+        g_run.frame.doneEvent = CreateDoneEvent();
+        if (g_run.frame.doneEvent != nullptr)
+            g_renderThread = CreateThread(nullptr, 0, RenderThreadProc, &g_run, 0, nullptr);
         if (g_renderThread == nullptr) {
             // As if the thread had failed at once: nothing to release, and the box says why.
             Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
@@ -40,14 +41,14 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_DESTROY:
-        if (g_frame.stopFlag == 0)
-            g_frame.stopFlag = 1;
+        if (g_run.frame.stopFlag == 0)
+            g_run.frame.stopFlag = 1;
         // No messages are pumped while waiting: the render thread sends none once the flag is set.
         if (g_renderThread != nullptr)
-            WaitForDoneEvent(g_frame.doneEvent);
+            WaitForDoneEvent(g_run.frame.doneEvent);
         Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
-        DestroyDoneEvent(g_frame.doneEvent);
-        g_frame.doneEvent = nullptr;
+        DestroyDoneEvent(g_run.frame.doneEvent);
+        g_run.frame.doneEvent = nullptr;
         if (g_renderThread != nullptr) {
             CloseHandle(g_renderThread);
             g_renderThread = nullptr;
@@ -55,7 +56,7 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_DISPLAYCHANGE:
         // The render thread reads the monitors again before its next frame.
-        g_frame.monitorsChanged = 1;
+        g_run.frame.monitorsChanged = 1;
         break;
     case WM_CLOSE:
         if (g_showingFailedStart)

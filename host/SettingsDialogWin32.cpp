@@ -3,7 +3,7 @@
 // that fails is said so and keeps the dialog open: the settings live under HKEY_LOCAL_MACHINE,
 // which only administrators may change.
 
-#include "base/ProcessGlobals.h"
+#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SettingsStore.h"
 #include "host/HostWin32.h"

@@ -1,6 +1,6 @@
 #include "host/VideoInit.h"
 
-#include "base/ProcessGlobals.h"
+#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
@@ -13,32 +13,42 @@
 
 #include <ctime>
 
-VideoStart SaverVideoStart()
+VideoStart SaverVideoStart(const SoundChoice& sound)
 {
     VideoStart start;
     start.seed = static_cast<uint32_t>(std::time(nullptr));
     start.swapInterval = 1;
     Settings().Get("EnableVSync", start.swapInterval);
+    start.sound = sound;
     return start;
 }
 
-int InitializeVideo(void* window, const VideoStart& start)
+SoundChoice StoredSoundChoice()
+{
+    int32_t enableSound = 1;
+    Settings().Get("EnableSound", enableSound);
+    SoundChoice choice;
+    choice.wanted = enableSound != 0;
+    choice.whyNot = "EnableSound is 0 in the settings";
+    return choice;
+}
+
+int InitializeVideo(FrameState& frame, const VideoStart& start)
 {
     RunLog& log = Log();
     SeedRandom(start.seed);
 
-    g_frame.soundManager = new SoundManager(window);
-    if (!g_frame.soundManager->IsValid()) {
+    frame.soundManager = new SoundManager(frame.window, start.sound);
+    if (!frame.soundManager->IsValid()) {
         log.RecordAndKeep(kLogError, "SoundManager initialization is failed", kNoSoundDeviceMessage);
         return 1;
     }
     log.Record(kLogNotify, "SoundManager has been created");
 
-    g_frame.window = window;
-    if (!GlCreateContext(g_frame))
+    if (!GlCreateContext(frame))
         return 1;
     log.Record(kLogNotify, "Context for OpenGL has been created");
-    GlMakeCurrent(g_frame);
+    GlMakeCurrent(frame);
     if (glewInit() != GLEW_OK)
         return 1;
     log.Record(kLogNotify, "GLEW initialized");
@@ -53,23 +63,23 @@ int InitializeVideo(void* window, const VideoStart& start)
 
     ApplyFixedCamera();
 
-    GlSetSwapInterval(g_frame, start.swapInterval);
+    GlSetSwapInterval(frame, start.swapInterval);
     log.Record(kLogNotify, "VSYNC has been setted properly");
     log.Record(kLogNotify, "Video initialization has finished successfully");
     log.Record(kLogNotify, "Start scene initialization");
 
-    if (InitializeScene() != 0)
+    if (InitializeScene(frame.soundManager) != 0)
         return 1;
     log.Record(kLogNotify, "Scene has been initialized successfully");
     return 0;
 }
 
-void ReleaseVideo()
+void ReleaseVideo(FrameState& frame)
 {
     ReleaseScene();
-    GlDeleteContext(g_frame);
-    GlReleaseDeviceContext(g_frame);
+    GlDeleteContext(frame);
+    GlReleaseDeviceContext(frame);
     // Last: the scene's sounds hold buffers that the manager releases.
-    delete g_frame.soundManager;
-    g_frame.soundManager = nullptr;
+    delete frame.soundManager;
+    frame.soundManager = nullptr;
 }

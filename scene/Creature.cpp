@@ -1,6 +1,5 @@
 #include "scene/Creature.h"
 
-#include "base/SaverFrame.h"
 #include "gfx/MeshBuffers.h"
 #include "gfx/MeshFit.h"
 #include "gfx/OpenGL.h"
@@ -19,7 +18,7 @@ const Vec3 kLocalForward(1.0, 0.0, 0.0);
 const Vec3 kLocalSide(0.0, 1.0, 0.0);
 } // namespace
 
-Creature::Creature() : behaviour_(&ribbon_), wingSound_(g_frame.soundManager)
+Creature::Creature(SoundManager* sounds) : behaviour_(&ribbon_), wingSound_(sounds)
 {
     valid_ = false;
     if (!wingSound_.HoldsBuffer())

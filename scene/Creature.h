@@ -33,8 +33,8 @@ class Creature {
 public:
     // Builds the ribbon, the behaviour (which draws), the wing sound and the wings, then, when the
     // wing sound holds its buffer, the four programs, the fitted model and its buffers. Valid only
-    // when all of it was made.
-    Creature();
+    // when all of it was made. The wing sound's buffer comes from `sounds`.
+    explicit Creature(SoundManager* sounds);
 
     Creature(const Creature&) = delete;
     Creature& operator=(const Creature&) = delete;

@@ -1,6 +1,5 @@
 #include "scene/FlowersHolder.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "gfx/MeshBuffers.h"
 #include "gfx/OpenGL.h"

@@ -1,6 +1,5 @@
 #include "scene/FormlessPlanet.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "gfx/BitmapTexture.h"
 #include "gfx/FixedCamera.h"

@@ -1,6 +1,5 @@
 #include "scene/Scene.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "gfx/OpenGL.h"
@@ -24,13 +23,13 @@ struct SceneObjects {
 } g_scene;
 } // namespace
 
-int32_t InitializeScene()
+int32_t InitializeScene(SoundManager* sounds)
 {
     RunLog& log = Log();
-    g_scene.ambientSound = new SceneSoundClass(g_frame.soundManager);
+    g_scene.ambientSound = new SceneSoundClass(sounds);
     if (!g_scene.ambientSound->HoldsBuffer())
         return 1;
-    g_scene.creature = new Creature();
+    g_scene.creature = new Creature(sounds);
     if (!g_scene.creature->IsValid())
         return 1;
     g_scene.horizon = new Horizon();

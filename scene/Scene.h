@@ -10,6 +10,7 @@ class FlowersHolder;
 class FormlessPlanet;
 class Horizon;
 class SceneSoundClass;
+class SoundManager;
 
 // The scene's objects for reading between frames: each is null until it has been built.
 struct SceneView {
@@ -28,8 +29,9 @@ constexpr int32_t kLongestFrameMs = 3000;
 // The milliseconds one frame of `elapsed` counts for in the scene: 0 to kLongestFrameMs.
 int32_t SceneFrameMs(int32_t elapsed);
 
-// 0 when all five objects were built and are valid; 1 at the first that is not.
-int32_t InitializeScene();
+// 0 when all five objects were built and are valid; 1 at the first that is not. The two scene
+// sounds take their buffers from `sounds`, which outlives the scene.
+int32_t InitializeScene(SoundManager* sounds);
 // One frame of SceneFrameMs(clock.elapsed): ambient volume, clear, horizon, planet, flowers, creature.
 void StepScene(const FrameClock& clock);
 // Frees whatever was built; safe after a failed or missing InitializeScene.

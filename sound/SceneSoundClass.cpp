@@ -1,6 +1,5 @@
 #include "sound/SceneSoundClass.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "gfx/RandomUnit.h"
 #include "sound/SoundBuffer.h"

@@ -3,43 +3,13 @@
 
 #include "sound/SoundManager.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
-#include "base/SettingsStore.h"
 #include "gfx/ResourceLookup.h"
 #include "sound/SoundBuffer.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-namespace {
-bool g_soundWanted = true;
-const char* g_whyNot = "";
-} // namespace
-
-void SetSoundWanted(bool wanted, const char* whyNot)
-{
-    g_soundWanted = wanted;
-    g_whyNot = whyNot;
-}
-
-void SetSoundWantedFromSettings()
-{
-    int32_t enableSound = 1;
-    Settings().Get("EnableSound", enableSound);
-    SetSoundWanted(enableSound != 0, "EnableSound is 0 in the settings");
-}
-
-bool SoundWanted()
-{
-    return g_soundWanted;
-}
-
-const char* WhySoundIsOff()
-{
-    return g_whyNot;
-}
 
 void RecordSoundOff(const char* why)
 {

@@ -10,14 +10,23 @@
 #include <vector>
 
 class SoundBuffer;
+
+// Whether a run plays sound (the default) or keeps silent, and why not: the host decides before
+// the run starts. Silent, the manager opens no output device: its buffers take every call and
+// play nothing, and it writes "Sound is off: " and the reason to the run log.
+struct SoundChoice {
+    bool wanted = true;
+    const char* whyNot = ""; // a static text
+};
+
 // The mixer's device: DirectSound on Windows, OpenAL Soft on Linux. Each backend file defines it.
 struct SoundManagerBackend;
 
 class SoundManager {
 public:
-    // Opens the default playback device for the saver window. Without one the manager is not
-    // valid, hands out no buffer, and the saver does not start.
-    explicit SoundManager(void* window);
+    // Opens the default playback device for the saver window, or none when `choice` is silent.
+    // Without a device the manager is not valid, hands out no buffer, and the saver does not start.
+    SoundManager(void* window, const SoundChoice& choice);
     // Releases every buffer in the order they were made, playing or not, then the device.
     ~SoundManager();
 
@@ -46,14 +55,6 @@ private:
     std::vector<SoundBuffer*> buffers_;
 };
 
-// Whether runs play sound (the default) or keep silent, and why not: the host decides before the
-// render thread starts. Silent, the manager opens no output device: its buffers take every call
-// and play nothing, and it writes "Sound is off: " and the reason to the run log.
-void SetSoundWanted(bool wanted, const char* whyNot);
-// As the stored setting EnableSound says: anything but 0 plays.
-void SetSoundWantedFromSettings();
-bool SoundWanted();
-const char* WhySoundIsOff();
 // Writes the record that says sound is off, and why. Backends only.
 void RecordSoundOff(const char* why);
 

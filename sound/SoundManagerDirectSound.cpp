@@ -11,10 +11,10 @@
 
 const char* const kNoSoundDeviceMessage = "Sorry, this application requires DirectX 8.0 or later";
 
-SoundManager::SoundManager(void* window)
+SoundManager::SoundManager(void* window, const SoundChoice& choice)
 {
-    if (!SoundWanted()) {
-        RecordSoundOff(WhySoundIsOff());
+    if (!choice.wanted) {
+        RecordSoundOff(choice.whyNot);
         backend_ = new (std::nothrow) SoundManagerBackend{nullptr};
         return;
     }

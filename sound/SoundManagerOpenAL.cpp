@@ -47,18 +47,18 @@ bool OpenDevice(bool silent, ALCdevice*& device, ALCcontext*& context)
 }
 } // namespace
 
-SoundManager::SoundManager(void*)
+SoundManager::SoundManager(void*, const SoundChoice& choice)
 {
     // OpenAL has no window to attach to; the device plays for the whole process.
     ALCdevice* device = nullptr;
     ALCcontext* context = nullptr;
-    bool silent = !SoundWanted();
+    bool silent = !choice.wanted;
     if (!silent && !OpenDevice(false, device, context)) {
         silent = true;
         RecordSoundOff("no sound output device could be opened");
         std::fputs("morrowmere: no sound output device could be opened; running without sound\n", stderr);
     } else if (silent) {
-        RecordSoundOff(WhySoundIsOff());
+        RecordSoundOff(choice.whyNot);
     }
     if (silent && !OpenDevice(true, device, context))
         return;

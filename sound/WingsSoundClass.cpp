@@ -1,6 +1,5 @@
 #include "sound/WingsSoundClass.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"

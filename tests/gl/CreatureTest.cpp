@@ -4,7 +4,6 @@
 
 #include "gl/GlTest.h"
 
-#include "base/SaverFrame.h"
 #include "gfx/RandomUnit.h"
 #include "scene/Creature.h"
 #include "sound/SoundManager.h"
@@ -22,10 +21,9 @@ void ExpectVec(const Vec3& expected, const Vec3& actual, const char* what)
 
 TEST(Creature, StepHingesTheWingsAtTheAnchorAndItsMirrorOnTheFlyingBody)
 {
-    SoundManager sound(nullptr);
-    g_frame.soundManager = &sound;
+    SoundManager sound(nullptr, SoundChoice());
     SeedRandom(12);
-    Creature creature;
+    Creature creature(&sound);
     ASSERT_TRUE(creature.IsValid());
     for (int frame = 0; frame < 60; ++frame)
         creature.Step(16);
@@ -44,5 +42,4 @@ TEST(Creature, StepHingesTheWingsAtTheAnchorAndItsMirrorOnTheFlyingBody)
     ExpectVec(body.TransformDirection(Vec3(0.0, -1.0, 0.0), 0.6), second.restAxis, "second rest axis");
     // Mirror images: 0.1 apart across the body, each 0.05 off its axis.
     EXPECT_NEAR(0.1, (first.root - second.root).Length(), 1e-9);
-    g_frame.soundManager = nullptr;
 }

@@ -2,8 +2,6 @@
 
 #include "gl/GlTest.h"
 
-#include "base/SaverFrame.h"
-
 // GoogleTest before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
@@ -12,9 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-// The frame state that the scene's objects read (the creature takes its sound manager from it).
-FrameState g_frame;
 
 void CreateTestContext()
 {

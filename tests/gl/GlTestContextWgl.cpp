@@ -8,9 +8,10 @@
 
 #include <gtest/gtest.h>
 
-FrameState g_frame;
-
 namespace {
+// The saver's own context record for the test window; it lives until the process ends.
+FrameState g_testFrame;
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcW(window, message, wParam, lParam);
@@ -28,9 +29,9 @@ void CreateTestContext()
     HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"gl tests", WS_POPUP | WS_VISIBLE, 0, 0, kViewWidth,
                                   kViewHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
     ASSERT_NE(window, nullptr);
-    g_frame.window = window;
-    ASSERT_TRUE(GlCreateContext(g_frame));
-    GlMakeCurrent(g_frame);
+    g_testFrame.window = window;
+    ASSERT_TRUE(GlCreateContext(g_testFrame));
+    GlMakeCurrent(g_testFrame);
     ASSERT_EQ(glewInit(), static_cast<GLenum>(GLEW_OK));
     ASSERT_TRUE(GLEW_VERSION_2_0);
     // The window and context live until the process ends.

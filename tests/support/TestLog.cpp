@@ -1,14 +1,10 @@
 #include "support/TestLog.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
-#include "base/SettingsStore.h"
-#include "host/FrameRateCounter.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #ifdef _WIN32
 #include <process.h>
@@ -19,35 +15,15 @@
 
 namespace {
 std::string g_logPath;
-std::unique_ptr<RunLog> g_log;
 
 // The log file goes when the test program ends.
 void RemoveTestLog()
 {
-    g_log.reset();
+    Log().Restart(nullptr);
     std::error_code ignored;
     std::filesystem::remove(g_logPath, ignored);
 }
 } // namespace
-
-SettingsStore& Settings()
-{
-    static SettingsStore settings;
-    return settings;
-}
-
-FrameRateCounter& FrameRate()
-{
-    static FrameRateCounter counter;
-    return counter;
-}
-
-RunLog& Log()
-{
-    if (!g_log)
-        StartTestLog();
-    return *g_log;
-}
 
 void StartTestLog()
 {
@@ -58,8 +34,7 @@ void StartTestLog()
         g_logPath = (folder / ("morrowmere-test-" + std::to_string(getpid()) + ".log")).string();
         std::atexit(RemoveTestLog);
     }
-    g_log.reset();
-    g_log.reset(new RunLog(g_logPath.c_str()));
+    Log().Restart(g_logPath.c_str());
 }
 
 std::vector<std::string> TestLogRecords()

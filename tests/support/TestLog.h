@@ -1,6 +1,6 @@
 #pragma once
-// The process globals that the saver's code writes to, for test programs: the settings, the
-// frame-rate counter and a run log that each test starts afresh and reads back.
+// The process's run log in test programs: each test starts it afresh in a file of the program's
+// own and reads it back.
 
 #include <string>
 #include <vector>

@@ -79,7 +79,7 @@ Mixer Read(const SoundBuffer& buffer)
 
 TEST(Mixer, BuffersHoldTheSamplesInTheSaversOneFormat)
 {
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     ASSERT_TRUE(manager.IsValid()) << "the test needs a sound device";
     EXPECT_EQ(manager.CreateBuffer(0), nullptr);
     SoundBuffer* ambient = manager.CreateBufferFromResource(132);
@@ -115,7 +115,7 @@ TEST(Mixer, BuffersHoldTheSamplesInTheSaversOneFormat)
 
 TEST(Mixer, PositionsArriveInTheMixersAxesAndVolumesInHundredthsOfADecibel)
 {
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     ASSERT_TRUE(manager.IsValid());
     SoundBuffer* buffer = manager.CreateBufferFromResource(133);
     ASSERT_NE(buffer, nullptr);
@@ -143,7 +143,7 @@ TEST(Mixer, PositionsArriveInTheMixersAxesAndVolumesInHundredthsOfADecibel)
 
 TEST(Mixer, LoopingAndOnceAndTheEndOfTheManager)
 {
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     ASSERT_TRUE(manager.IsValid());
     SoundBuffer* ambient = manager.CreateBufferFromResource(132);
     SoundBuffer* flap = manager.CreateBufferFromResource(133);
@@ -161,9 +161,11 @@ TEST(Mixer, LoopingAndOnceAndTheEndOfTheManager)
 TEST(Mixer, WithSoundTurnedOffTheManagerWorksAndPlaysNothing)
 {
     StartTestLog();
-    SetSoundWanted(false, "EnableSound is 0 in the settings");
     {
-        SoundManager manager(nullptr);
+        SoundChoice silent;
+        silent.wanted = false;
+        silent.whyNot = "EnableSound is 0 in the settings";
+        SoundManager manager(nullptr, silent);
         ASSERT_TRUE(manager.IsValid()) << "a silent run still has its buffers";
         EXPECT_EQ(TestLogRecords(), std::vector<std::string>{"   Notify : Sound is off: EnableSound is 0 in the settings"});
         SoundBuffer* ambient = manager.CreateBufferFromResource(132);
@@ -192,5 +194,4 @@ TEST(Mixer, WithSoundTurnedOffTheManagerWorksAndPlaysNothing)
         EXPECT_EQ(alcGetError(device), ALC_NO_ERROR) << "the silent device is OpenAL Soft's loopback device";
 #endif
     }
-    SetSoundWanted(true, "");
 }

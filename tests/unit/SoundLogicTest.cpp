@@ -1,11 +1,10 @@
 // The sound logic over the recording stand-in mixer: buffers from the executable's samples, the
 // ambient volume walk and the wing flap.
 
-#include "RecordingMixer.h"
+#include "support/RecordingMixer.h"
 #include "support/RandomSeeds.h"
 #include "support/TestLog.h"
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "gfx/RandomUnit.h"
 #include "gfx/ResourceLookup.h"
@@ -53,7 +52,7 @@ TEST(SeedForDraws, GivesTheWantedDraws)
 
 TEST_F(SoundManagerLogic, FillsABufferWithTheSamplesUnchangedAndKeepsIt)
 {
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     SoundBuffer* ambient = manager.CreateBufferFromResource(132);
     ASSERT_NE(ambient, nullptr);
     EXPECT_EQ(g_mixer.calls, (std::vector<std::string>{"create 88200 #1", "lock #1", "unlock #1 88200"}));
@@ -68,7 +67,7 @@ TEST_F(SoundManagerLogic, FillsABufferWithTheSamplesUnchangedAndKeepsIt)
 TEST_F(SoundManagerLogic, FailuresLeaveNoBufferBehind)
 {
     {
-        SoundManager manager(nullptr);
+        SoundManager manager(nullptr, SoundChoice());
         EXPECT_EQ(manager.CreateBufferFromResource(999), nullptr) << "no such resource";
         EXPECT_EQ(manager.CreateBuffer(0), nullptr);
         EXPECT_EQ(manager.CreateBuffer(-2), nullptr);
@@ -89,7 +88,7 @@ TEST_F(SoundManagerLogic, FailuresLeaveNoBufferBehind)
     g_mixer = RecordingMixer();
     g_mixer.hasDevice = false;
     {
-        SoundManager manager(nullptr);
+        SoundManager manager(nullptr, SoundChoice());
         EXPECT_FALSE(manager.IsValid());
         EXPECT_EQ(manager.CreateBufferFromResource(132), nullptr);
         EXPECT_EQ(manager.CreateBuffer(100), nullptr);
@@ -100,7 +99,7 @@ TEST_F(SoundManagerLogic, FailuresLeaveNoBufferBehind)
 TEST_F(SoundManagerLogic, ReleasesEveryBufferInTheOrderMadeThenTheDevice)
 {
     {
-        SoundManager manager(nullptr);
+        SoundManager manager(nullptr, SoundChoice());
         manager.CreateBufferFromResource(132)->PlayLooping();
         manager.CreateBuffer(10);
         manager.CreateBufferFromResource(133);
@@ -121,7 +120,7 @@ TEST_F(AmbientSound, StartsTheLoopAtMinus4000AndLagsTheWalkByOneFrame)
     for (int i = 0; i < 8; ++i)
         draws.push_back(NextRandom15());
     SeedRandom(seed);
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     SceneSoundClass ambient(&manager);
     ASSERT_TRUE(ambient.HoldsBuffer());
     EXPECT_EQ(MixerCalls("volume"), std::vector<std::string>{"volume #1 -4000"});
@@ -148,7 +147,7 @@ TEST_F(AmbientSound, SwellsPastItsTargetThenSinksBackToTheFloor)
     SeedRandom(SeedWhere(16, [](const std::vector<int>& d) {
         return std::all_of(d.begin(), d.end(), [](int draw) { return draw < kSwell; });
     }));
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     SceneSoundClass ambient(&manager);
     // A target below the volume: one rise, and the target is gone.
     ambient.volume = -3000;
@@ -184,7 +183,7 @@ TEST_F(AmbientSound, SwellsPastItsTargetThenSinksBackToTheFloor)
 TEST_F(AmbientSound, ANewTargetReplacesTheOneBeingApproachedAndTheWalkStaysInRange)
 {
     SeedRandom(SeedForDraws({32767, 0}));
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     SceneSoundClass ambient(&manager);
     EXPECT_EQ(ambient.targetVolume, -4000) << "the lowest level";
     ambient.volume = -3500;
@@ -204,7 +203,7 @@ TEST_F(AmbientSound, ANewTargetReplacesTheOneBeingApproachedAndTheWalkStaysInRan
 TEST_F(AmbientSound, WithoutItsSampleItRecordsTheFailureAndPlaysNothing)
 {
     g_mixer.refuseBuffers = true;
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     SceneSoundClass ambient(&manager);
     EXPECT_FALSE(ambient.HoldsBuffer());
     EXPECT_EQ(TestLogRecords(), std::vector<std::string>{"(!)Error : Can not create SceneSoundClass object"});
@@ -214,7 +213,7 @@ TEST_F(AmbientSound, WithoutItsSampleItRecordsTheFailureAndPlaysNothing)
 
 TEST_F(WingSound, WaitsAtAFarCornerThenFollowsTheHead)
 {
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     WingsSoundClass wings(&manager);
     ASSERT_TRUE(wings.HoldsBuffer());
     EXPECT_EQ(MixerCalls("volume"), std::vector<std::string>{"volume #1 -600"});
@@ -226,7 +225,7 @@ TEST_F(WingSound, WaitsAtAFarCornerThenFollowsTheHead)
 
 TEST_F(WingSound, FlapsOnAQuickRiseAtMostOnceInThreeSeconds)
 {
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     WingsSoundClass wings(&manager);
     // The first frame covers a long start-up: the second update may already flap.
     wings.Update(Vec3(0, 0.0, 0), 3001);
@@ -259,7 +258,7 @@ TEST_F(WingSound, FlapsOnAQuickRiseAtMostOnceInThreeSeconds)
 TEST_F(WingSound, WithoutItsSampleItRecordsTheFailure)
 {
     g_mixer.hasDevice = false;
-    SoundManager manager(nullptr);
+    SoundManager manager(nullptr, SoundChoice());
     WingsSoundClass wings(&manager);
     EXPECT_FALSE(wings.HoldsBuffer());
     EXPECT_EQ(TestLogRecords(), std::vector<std::string>{"(!)Error : Can not create WingsSoundClass object"});

@@ -6,7 +6,6 @@
 // a picture cannot be written; 2 for a command line that is refused; 3 after printing a frame
 // whose state holds a value that is not finite.
 
-#include "base/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "gfx/GlContext.h"
@@ -65,7 +64,7 @@ bool AppendPixels(const TraceOptions& options, std::FILE* file, std::vector<uint
 }
 
 // Frames 1..frames as the render thread runs them: the step, then the swap. 0 or an exit status.
-int RunFrames(const TraceOptions& options, SceneTrace& trace, JsonLine& line, std::FILE* pixelsFile)
+int RunFrames(const TraceOptions& options, FrameState& state, SceneTrace& trace, JsonLine& line, std::FILE* pixelsFile)
 {
     std::vector<uint8_t> pixels;
     size_t next = 0;
@@ -80,7 +79,7 @@ int RunFrames(const TraceOptions& options, SceneTrace& trace, JsonLine& line, st
             std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
             saved = false;
         }
-        GlSwapBuffers(g_frame);
+        GlSwapBuffers(state);
         ServiceTraceWindow();
 
         trace.Write(line, frame, clock.elapsed);
@@ -114,11 +113,16 @@ int main(int argc, char** argv)
         return kStartFailed;
 
     // The run log stays silent: the saver's own log is left alone. Its kept message is read below.
+    FrameState frame;
+    frame.window = window;
+    frame.displayName = TraceDisplayName();
     VideoStart start;
     start.seed = options.seed;
     start.swapInterval = 0;
+    start.sound.wanted = false;
+    start.sound.whyNot = "the replay program plays none";
     int status = 0;
-    if (InitializeVideo(window, start) != 0) {
+    if (InitializeVideo(frame, start) != 0) {
         Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
         std::fprintf(stderr, "morrowmere-trace: %s\n", Log().KeptUserMessage());
         status = kStartFailed;
@@ -133,7 +137,7 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
             status = kStartFailed;
         } else {
-            status = line.AllFinite() ? RunFrames(options, trace, line, pixelsFile) : kNotFinite;
+            status = line.AllFinite() ? RunFrames(options, frame, trace, line, pixelsFile) : kNotFinite;
         }
         if (pixelsFile != nullptr && std::fclose(pixelsFile) != 0 && status == 0) {
             std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
@@ -142,7 +146,7 @@ int main(int argc, char** argv)
     }
     std::fflush(stdout);
 
-    ReleaseVideo();
+    ReleaseVideo(frame);
     DestroyTraceWindow(window);
     return status;
 }

@@ -5,12 +5,13 @@
 
 #include <cstdint>
 
-// Before anything else: stdout takes the lines byte for byte (no CR added on Windows); on Linux
-// the sound manager opens OpenAL Soft's silent device.
+// Before anything else: stdout takes the lines byte for byte (no CR added on Windows).
 void PrepareTraceProcess();
 // A shown window of the given client size for the rendering context, in the form the context
 // backend takes; null, with the reason on stderr, when there is none.
 void* CreateTraceWindow(int32_t width, int32_t height);
+// The X display of the window, for the context backend's own connection; null on Windows.
+const char* TraceDisplayName();
 // Hands the window system what it has queued for the window; between frames.
 void ServiceTraceWindow();
 // After the rendering context is gone.

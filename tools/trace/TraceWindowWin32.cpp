@@ -17,6 +17,11 @@ void PrepareTraceProcess()
     _setmode(_fileno(stdout), _O_BINARY);
 }
 
+const char* TraceDisplayName()
+{
+    return nullptr;
+}
+
 void* CreateTraceWindow(int32_t width, int32_t height)
 {
     HINSTANCE instance = GetModuleHandleW(nullptr);

@@ -1,11 +1,7 @@
-// The replay program's window on X11. It also stands in for the saver's host towards the context
-// backend: the display it connects to, a window whose size never changes, no rest between frames,
-// and nothing to do after a failed start (the program reports that itself).
+// The replay program's window on X11: a window whose size never changes, on the display that the
+// context backend connects to.
 
 #include "tools/trace/TraceWindow.h"
-
-#include "base/HostOffersX11.h"
-#include "sound/SoundManager.h"
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
@@ -19,28 +15,13 @@ Display* g_display = nullptr;
 Colormap g_colormap = 0;
 } // namespace
 
-const char* HostDisplayName()
+const char* TraceDisplayName()
 {
     return g_display != nullptr ? DisplayString(g_display) : nullptr;
 }
 
-void HostFailedStart()
-{
-}
-
-uint32_t HostFrameDelay()
-{
-    return 0;
-}
-
-bool HostTakeNewWindowSize(int32_t&, int32_t&)
-{
-    return false;
-}
-
 void PrepareTraceProcess()
 {
-    SetSoundWanted(false, "the replay program plays none");
 }
 
 void* CreateTraceWindow(int32_t width, int32_t height)

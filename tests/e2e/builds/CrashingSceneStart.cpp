@@ -3,7 +3,9 @@
 
 #include <cstdint>
 
-extern "C" int32_t __wrap__Z15InitializeScenev()
+class SoundManager;
+
+extern "C" int32_t __wrap__Z15InitializeSceneP12SoundManager(SoundManager*)
 {
     volatile int32_t* nowhere = nullptr;
     *nowhere = 1;

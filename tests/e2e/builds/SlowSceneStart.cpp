@@ -5,10 +5,12 @@
 #include <cstdint>
 #include <thread>
 
-extern "C" int32_t __real__Z15InitializeScenev();
+class SoundManager;
 
-extern "C" int32_t __wrap__Z15InitializeScenev()
+extern "C" int32_t __real__Z15InitializeSceneP12SoundManager(SoundManager* sounds);
+
+extern "C" int32_t __wrap__Z15InitializeSceneP12SoundManager(SoundManager* sounds)
 {
     std::this_thread::sleep_for(std::chrono::seconds(3));
-    return __real__Z15InitializeScenev();
+    return __real__Z15InitializeSceneP12SoundManager(sounds);
 }

@@ -1,7 +1,7 @@
 // The stand-in mixer's side of SoundManager and SoundBuffer (the saver programs use
 // SoundManagerDirectSound.cpp or SoundManagerOpenAL.cpp instead).
 
-#include "RecordingMixer.h"
+#include "support/RecordingMixer.h"
 
 #include "sound/SoundBuffer.h"
 #include "sound/SoundManager.h"
@@ -44,7 +44,7 @@ std::vector<std::string> MixerCalls(const std::string& prefix)
     return calls;
 }
 
-SoundManager::SoundManager(void*)
+SoundManager::SoundManager(void*, const SoundChoice&)
 {
     if (g_mixer.hasDevice)
         backend_ = &g_device;
