@@ -15,6 +15,43 @@ public:
     void SetUp() override { CreateTestContext(); }
 };
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new ContextEnvironment);
+
+// Every test starts from the context as it was made, whatever the test before it left behind (a
+// failed check returns early, with its own viewport, camera, program or arrays still set), so a
+// fault shows in its own test only.
+class FreshState : public ::testing::EmptyTestEventListener {
+public:
+    void OnTestStart(const ::testing::TestInfo&) override
+    {
+        glPushAttrib(GL_ALL_ATTRIB_BITS);
+        glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+    }
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        glPopClientAttrib();
+        glPopAttrib();
+        // Neither stack holds these.
+        glUseProgram(0);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        if (GLEW_EXT_framebuffer_object)
+            glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        GLint attributes = 0;
+        glGetIntegerv(GL_MAX_VERTEX_ATTRIBS, &attributes);
+        for (GLint i = 0; i < attributes; ++i)
+            glDisableVertexAttribArray(static_cast<GLuint>(i));
+        for (GLenum matrix : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
+            glMatrixMode(matrix);
+            glLoadIdentity();
+        }
+        while (glGetError() != GL_NO_ERROR) {
+        }
+    }
+};
+const bool g_freshState = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new FreshState);
+    return true;
+}();
 } // namespace
 
 Rgb ReadPixel(int x, int y)
