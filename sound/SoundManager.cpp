@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 void RecordSoundOff(const char* why)
 {
@@ -39,6 +40,27 @@ SoundBuffer* SoundManager::CreateBufferFromResource(uint16_t id)
     std::memcpy(data, samples.data, samples.size);
     buffer->Unlock();
     return buffer;
+}
+
+SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
+{
+    if (!IsValid() || bytes <= 0)
+        return nullptr;
+    SoundBuffer* buffer = new (std::nothrow) SoundBuffer();
+    if (buffer == nullptr)
+        return nullptr;
+    if (!MakeMixerParts(*buffer, bytes)) {
+        DestroyBuffer(buffer);
+        return nullptr;
+    }
+    buffers_.push_back(buffer);
+    return buffer;
+}
+
+void SoundManager::DestroyBuffer(SoundBuffer* buffer)
+{
+    ReleaseMixerParts(*buffer);
+    delete buffer;
 }
 
 void SoundManager::ReleaseAllBuffers()

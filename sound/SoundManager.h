@@ -47,6 +47,11 @@ public:
     size_t BufferCount() const { return buffers_.size(); }
 
 private:
+    // The backend's side of a buffer of `bytes` bytes (above 0): its mixer parts, made on the
+    // manager's device. False when any is missing; what was made stays for ReleaseMixerParts.
+    bool MakeMixerParts(SoundBuffer& buffer, int32_t bytes);
+    // Releases whichever of the buffer's mixer parts exist.
+    static void ReleaseMixerParts(SoundBuffer& buffer);
     // Releases the buffer's mixer parts that exist and frees it.
     static void DestroyBuffer(SoundBuffer* buffer);
     void ReleaseAllBuffers();

@@ -39,23 +39,16 @@ SoundManager::~SoundManager()
     delete backend_;
 }
 
-SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
+bool SoundManager::MakeMixerParts(SoundBuffer& buffer, int32_t bytes)
 {
-    if (backend_ == nullptr || bytes <= 0)
-        return nullptr;
-    SoundBuffer* buffer = new (std::nothrow) SoundBuffer();
-    if (buffer == nullptr)
-        return nullptr;
-    buffer->backend_ = new (std::nothrow) SoundBufferBackend();
-    if (buffer->backend_ == nullptr) {
-        delete buffer;
-        return nullptr;
-    }
+    buffer.backend_ = new (std::nothrow) SoundBufferBackend();
+    if (buffer.backend_ == nullptr)
+        return false;
+    SoundBufferBackend& parts = *buffer.backend_;
     if (backend_->device == nullptr) {
         // Whole 16-bit samples, as the OpenAL Soft backend sizes its buffers.
-        buffer->backend_->silent.resize((static_cast<uint32_t>(bytes) + 1u) & ~1u);
-        buffers_.push_back(buffer);
-        return buffer;
+        parts.silent.resize((static_cast<uint32_t>(bytes) + 1u) & ~1u);
+        return true;
     }
     WAVEFORMATEX format = {};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -73,39 +66,33 @@ SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
     description.lpwfxFormat = &format;
     description.guid3DAlgorithm = GUID_NULL;
 
-    SoundBufferBackend& parts = *buffer->backend_;
-    bool complete = backend_->device->CreateSoundBuffer(&description, &parts.buffer, nullptr) == DS_OK;
-    if (complete) {
-        void* buffer8 = nullptr;
-        complete = parts.buffer->QueryInterface(IID_IDirectSoundBuffer8, &buffer8) == S_OK;
-        parts.buffer8 = static_cast<IDirectSoundBuffer8*>(buffer8);
-    }
-    if (complete) {
-        void* buffer3d = nullptr;
-        complete = parts.buffer8->QueryInterface(IID_IDirectSound3DBuffer, &buffer3d) == S_OK;
-        parts.buffer3d = static_cast<IDirectSound3DBuffer*>(buffer3d);
-    }
-    if (!complete) {
-        DestroyBuffer(buffer);
-        return nullptr;
-    }
-    buffers_.push_back(buffer);
-    return buffer;
+    if (backend_->device->CreateSoundBuffer(&description, &parts.buffer, nullptr) != DS_OK)
+        return false;
+    void* buffer8 = nullptr;
+    if (parts.buffer->QueryInterface(IID_IDirectSoundBuffer8, &buffer8) != S_OK)
+        return false;
+    parts.buffer8 = static_cast<IDirectSoundBuffer8*>(buffer8);
+    void* buffer3d = nullptr;
+    if (parts.buffer8->QueryInterface(IID_IDirectSound3DBuffer, &buffer3d) != S_OK)
+        return false;
+    parts.buffer3d = static_cast<IDirectSound3DBuffer*>(buffer3d);
+    return true;
 }
 
-void SoundManager::DestroyBuffer(SoundBuffer* buffer)
+void SoundManager::ReleaseMixerParts(SoundBuffer& buffer)
 {
+    SoundBufferBackend* parts = buffer.backend_;
+    if (parts == nullptr)
+        return;
     // Playing buffers are released as they are; the device stops them.
-    if (SoundBufferBackend* parts = buffer->backend_) {
-        if (parts->buffer != nullptr)
-            parts->buffer->Release();
-        if (parts->buffer8 != nullptr)
-            parts->buffer8->Release();
-        if (parts->buffer3d != nullptr)
-            parts->buffer3d->Release();
-        delete parts;
-    }
-    delete buffer;
+    if (parts->buffer != nullptr)
+        parts->buffer->Release();
+    if (parts->buffer8 != nullptr)
+        parts->buffer8->Release();
+    if (parts->buffer3d != nullptr)
+        parts->buffer3d->Release();
+    delete parts;
+    buffer.backend_ = nullptr;
 }
 
 int SoundBuffer::Lock(void*& data, uint32_t& bytes)

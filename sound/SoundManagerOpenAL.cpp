@@ -81,49 +81,36 @@ SoundManager::~SoundManager()
     delete backend_;
 }
 
-SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
+bool SoundManager::MakeMixerParts(SoundBuffer& buffer, int32_t bytes)
 {
-    if (backend_ == nullptr || bytes <= 0)
-        return nullptr;
-    SoundBuffer* buffer = new (std::nothrow) SoundBuffer();
-    if (buffer == nullptr)
-        return nullptr;
-    buffer->backend_ = new (std::nothrow) SoundBufferBackend();
-    if (buffer->backend_ == nullptr) {
-        delete buffer;
-        return nullptr;
-    }
-    SoundBufferBackend& parts = *buffer->backend_;
+    buffer.backend_ = new (std::nothrow) SoundBufferBackend();
+    if (buffer.backend_ == nullptr)
+        return false;
+    SoundBufferBackend& parts = *buffer.backend_;
     // Whole 16-bit samples, as the Windows mixer sizes its buffers.
     parts.staging.resize((static_cast<uint32_t>(bytes) + 1u) & ~1u);
     alGetError();
     alGenBuffers(1, &parts.buffer);
-    bool complete = alGetError() == AL_NO_ERROR;
-    if (complete) {
-        alGenSources(1, &parts.source);
-        complete = alGetError() == AL_NO_ERROR;
-    }
-    if (!complete) {
-        DestroyBuffer(buffer);
-        return nullptr;
-    }
-    buffers_.push_back(buffer);
-    return buffer;
+    if (alGetError() != AL_NO_ERROR)
+        return false;
+    alGenSources(1, &parts.source);
+    return alGetError() == AL_NO_ERROR;
 }
 
-void SoundManager::DestroyBuffer(SoundBuffer* buffer)
+void SoundManager::ReleaseMixerParts(SoundBuffer& buffer)
 {
-    if (SoundBufferBackend* parts = buffer->backend_) {
-        // The source goes first: OpenAL keeps a buffer that a source still holds.
-        if (parts->source != 0) {
-            alSourceStop(parts->source);
-            alDeleteSources(1, &parts->source);
-        }
-        if (parts->buffer != 0)
-            alDeleteBuffers(1, &parts->buffer);
-        delete parts;
+    SoundBufferBackend* parts = buffer.backend_;
+    if (parts == nullptr)
+        return;
+    // The source goes first: OpenAL keeps a buffer that a source still holds.
+    if (parts->source != 0) {
+        alSourceStop(parts->source);
+        alDeleteSources(1, &parts->source);
     }
-    delete buffer;
+    if (parts->buffer != 0)
+        alDeleteBuffers(1, &parts->buffer);
+    delete parts;
+    buffer.backend_ = nullptr;
 }
 
 int SoundBuffer::Lock(void*& data, uint32_t& bytes)

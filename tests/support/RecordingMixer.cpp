@@ -57,28 +57,26 @@ SoundManager::~SoundManager()
         Record("release device");
 }
 
-SoundBuffer* SoundManager::CreateBuffer(int32_t bytes)
+bool SoundManager::MakeMixerParts(SoundBuffer& buffer, int32_t bytes)
 {
-    if (backend_ == nullptr || bytes <= 0)
-        return nullptr;
     if (g_mixer.refuseBuffers) {
         Record("refuse " + std::to_string(bytes));
-        return nullptr;
+        return false;
     }
-    SoundBuffer* buffer = new SoundBuffer();
-    buffer->backend_ = new SoundBufferBackend{++g_mixer.buffersMade,
-                                              static_cast<uint32_t>(bytes + g_mixer.lockedSizeDifference), {}};
+    buffer.backend_ = new SoundBufferBackend{++g_mixer.buffersMade,
+                                             static_cast<uint32_t>(bytes + g_mixer.lockedSizeDifference), {}};
     g_mixer.unlocked.emplace_back();
-    Record("create " + std::to_string(bytes) + " " + Number(buffer->backend_));
-    buffers_.push_back(buffer);
-    return buffer;
+    Record("create " + std::to_string(bytes) + " " + Number(buffer.backend_));
+    return true;
 }
 
-void SoundManager::DestroyBuffer(SoundBuffer* buffer)
+void SoundManager::ReleaseMixerParts(SoundBuffer& buffer)
 {
-    Record("release " + Number(buffer->backend_));
-    delete buffer->backend_;
-    delete buffer;
+    if (buffer.backend_ == nullptr)
+        return;
+    Record("release " + Number(buffer.backend_));
+    delete buffer.backend_;
+    buffer.backend_ = nullptr;
 }
 
 int SoundBuffer::Lock(void*& data, uint32_t& bytes)
