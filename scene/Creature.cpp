@@ -3,7 +3,6 @@
 #include "gfx/MeshBuffers.h"
 #include "gfx/MeshFit.h"
 #include "gfx/OpenGL.h"
-#include "gfx/ShaderProgram.h"
 #include "scene/CreatureModel.h"
 
 #include <cstdint>
@@ -36,17 +35,7 @@ Creature::Creature(SoundManager* sounds) : behaviour_(&ribbon_), wingSound_(soun
 bool Creature::BuildPrograms()
 {
     for (int i = 0; i < 4; ++i) {
-        CreatureProgram& p = programs_[i];
-        if (CreateOGLProgram(kRibbonVertexShader, kSurfaceShaders[i], p.program) != 0)
-            return false;
-        p.gridPointAttribute = glGetAttribLocation(p.program, "aGridPoint");
-        p.normalAttribute = glGetAttribLocation(p.program, "aNormal");
-        p.gridXAttribute = glGetAttribLocation(p.program, "aGridX");
-        p.gridYAttribute = glGetAttribLocation(p.program, "aGridY");
-        p.matrixesUniform = glGetUniformLocation(p.program, "uRibbonMatrixes");
-        p.vertexesUniform = glGetUniformLocation(p.program, "uRibbonVertexes");
-        if (p.gridPointAttribute == -1 || p.normalAttribute == -1 || p.gridXAttribute == -1 ||
-            p.gridYAttribute == -1 || p.matrixesUniform == -1 || p.vertexesUniform == -1)
+        if (!programs_[i].Build(kRibbonVertexShader, kSurfaceShaders[i]))
             return false;
     }
     return true;
@@ -74,7 +63,7 @@ void Creature::DrawBody()
     glEnable(GL_DEPTH_TEST);
     int i = 0;
     for (const MeshDescriptor* row = g_creatureMeshes; row->vertexCount != 0; ++row, ++i) {
-        const CreatureProgram& p = programs_[i];
+        const RibbonProgram& p = programs_[i];
         const long n = row->vertexCount;
         glUseProgram(p.program);
         glUniformMatrix3fv(p.matrixesUniform, ribbon_.NodeCount(), GL_FALSE, matrixes);

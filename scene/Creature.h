@@ -9,21 +9,11 @@
 
 #include "scene/FlightBehaviour.h"
 #include "scene/Ribbon.h"
+#include "scene/RibbonProgram.h"
 #include "scene/Wing.h"
 #include "sound/WingsSoundClass.h"
 
 #include <cstdint>
-
-// Program i draws row i of the creature's mesh table. Locations are -1 when absent.
-struct CreatureProgram {
-    int32_t gridPointAttribute = -1;
-    int32_t normalAttribute = -1;
-    int32_t gridXAttribute = -1;
-    int32_t gridYAttribute = -1;
-    int32_t matrixesUniform = -1;
-    int32_t vertexesUniform = -1;
-    uint32_t program = 0;
-};
 
 // Where the wings are hinged, in ribbon-local model coordinates: 0.6 along the body, 0.05 to the
 // side, 0.03 up. The second wing uses its mirror image (y negated).
@@ -56,7 +46,7 @@ private:
     void FlyWing(Wing& wing, const Vec3& anchor, const Vec3& rest, int32_t elapsedMilliseconds);
 
     bool valid_ = false;
-    CreatureProgram programs_[4];
+    RibbonProgram programs_[4]; // program i draws row i of the creature's mesh table
     Ribbon ribbon_;
     FlightBehaviour behaviour_;
     WingsSoundClass wingSound_;

@@ -9,11 +9,6 @@
 #include <cstdint>
 
 namespace {
-constexpr uint16_t kStalkVertexShader = 125;
-constexpr uint16_t kStalkFragmentShader = 124;
-constexpr uint16_t kFruitVertexShader = 129;
-constexpr uint16_t kFruitFragmentShader = 128;
-
 struct FlowerPlace {
     Vec3 root, bendVector;
     double length, fruitSize;
@@ -28,19 +23,21 @@ const FlowerPlace kFlowers[] = {
 
 } // namespace
 
-FlowersHolder::FlowersHolder()
+const FlowerShaders kFlowerShaders = {125, 124, 129, 128};
+
+FlowersHolder::FlowersHolder(const FlowerShaders& shaders)
 {
     valid = false;
-    if (!BuildStalkProgram()) {
+    if (!BuildStalkProgram(shaders)) {
         Log().Record(kLogError, "Can not create an OpenGL application for Stalk");
         return;
     }
-    BuildStalkModel(stalkVertexBuffer, stalkIndexBuffer);
-    if (!BuildFruitProgram()) {
+    BuildStalkModel(stalkVertexBuffer_, stalkIndexBuffer_);
+    if (!BuildFruitProgram(shaders)) {
         Log().Record(kLogError, "Can not create an OpenGL application for Fruit");
         return;
     }
-    BuildFruitModel(fruitVertexBuffer, fruitIndexBuffer);
+    BuildFruitModel(fruitVertexBuffer_, fruitIndexBuffer_);
     flowers.reserve(sizeof kFlowers / sizeof kFlowers[0]);
     for (const FlowerPlace& place : kFlowers) {
         flowers.emplace_back();
@@ -55,33 +52,25 @@ FlowersHolder::FlowersHolder()
     valid = true;
 }
 
-bool FlowersHolder::BuildStalkProgram()
+bool FlowersHolder::BuildStalkProgram(const FlowerShaders& shaders)
 {
     Log().Record(kLogNotify, "Creating OGL program for stalk");
-    if (CreateOGLProgram(kStalkVertexShader, kStalkFragmentShader, stalkProgram) != 0)
+    if (!stalk_.Build(shaders.stalkVertex, shaders.stalkFragment))
         return false;
-    ribbonVertexesUniform = glGetUniformLocation(stalkProgram, "uRibbonVertexes");
-    ribbonMatrixesUniform = glGetUniformLocation(stalkProgram, "uRibbonMatrixes");
-    ribbonLengthUniform = glGetUniformLocation(stalkProgram, "uRibbonLength");
-    stalkGridPointAttribute = glGetAttribLocation(stalkProgram, "aGridPoint");
-    stalkNormalAttribute = glGetAttribLocation(stalkProgram, "aNormal");
-    stalkGridXAttribute = glGetAttribLocation(stalkProgram, "aGridX");
-    stalkGridYAttribute = glGetAttribLocation(stalkProgram, "aGridY");
-    return ribbonVertexesUniform != -1 && ribbonMatrixesUniform != -1 && ribbonLengthUniform != -1 &&
-           stalkGridPointAttribute != -1 && stalkNormalAttribute != -1 && stalkGridXAttribute != -1 &&
-           stalkGridYAttribute != -1;
+    ribbonLengthUniform_ = glGetUniformLocation(stalk_.program, "uRibbonLength");
+    return ribbonLengthUniform_ != -1;
 }
 
-bool FlowersHolder::BuildFruitProgram()
+bool FlowersHolder::BuildFruitProgram(const FlowerShaders& shaders)
 {
     Log().Record(kLogNotify, "Creating OGL program for fruit");
-    if (CreateOGLProgram(kFruitVertexShader, kFruitFragmentShader, fruitProgram) != 0)
+    if (CreateOGLProgram(shaders.fruitVertex, shaders.fruitFragment, fruitProgram_) != 0)
         return false;
-    transformationUniform = glGetUniformLocation(fruitProgram, "uTransformationMatrix");
-    sphereCenterUniform = glGetUniformLocation(fruitProgram, "uSphereCenter");
+    transformationUniform_ = glGetUniformLocation(fruitProgram_, "uTransformationMatrix");
+    sphereCenterUniform_ = glGetUniformLocation(fruitProgram_, "uSphereCenter");
     // Not tested: a missing attribute only leaves the fruit without its bands.
-    fruitGridPointAttribute = glGetAttribLocation(fruitProgram, "aGridPoint");
-    return transformationUniform != -1 && sphereCenterUniform != -1;
+    fruitGridPointAttribute_ = glGetAttribLocation(fruitProgram_, "aGridPoint");
+    return transformationUniform_ != -1 && sphereCenterUniform_ != -1;
 }
 
 void FlowersHolder::Update(int32_t elapsedMilliseconds)
@@ -103,22 +92,22 @@ void FlowersHolder::DrawStalk(Flower& flower)
     const float* matrixes = flower.stalk.FillMatrixes();
     const float* vertexes = flower.stalk.FillVertexes();
     glDisable(GL_BLEND);
-    glUseProgram(stalkProgram);
-    glUniformMatrix3fv(ribbonMatrixesUniform, flower.stalk.NodeCount(), GL_FALSE, matrixes);
-    glUniform3fv(ribbonVertexesUniform, flower.stalk.NodeCount(), vertexes);
-    glUniform1f(ribbonLengthUniform, static_cast<float>(flower.length));
-    glBindBuffer(GL_ARRAY_BUFFER, stalkVertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, stalkIndexBuffer);
+    glUseProgram(stalk_.program);
+    glUniformMatrix3fv(stalk_.matrixesUniform, flower.stalk.NodeCount(), GL_FALSE, matrixes);
+    glUniform3fv(stalk_.vertexesUniform, flower.stalk.NodeCount(), vertexes);
+    glUniform1f(ribbonLengthUniform_, static_cast<float>(flower.length));
+    glBindBuffer(GL_ARRAY_BUFFER, stalkVertexBuffer_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, stalkIndexBuffer_);
     glVertexPointer(3, GL_FLOAT, 0, BufferOffset(0));
-    glVertexAttribPointer(stalkNormalAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkNormalOffset));
-    glVertexAttribPointer(stalkGridXAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridXOffset));
-    glVertexAttribPointer(stalkGridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridYOffset));
-    glVertexAttribPointer(stalkGridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridPointOffset));
+    glVertexAttribPointer(stalk_.normalAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkNormalOffset));
+    glVertexAttribPointer(stalk_.gridXAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridXOffset));
+    glVertexAttribPointer(stalk_.gridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridYOffset));
+    glVertexAttribPointer(stalk_.gridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridPointOffset));
     glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableVertexAttribArray(stalkNormalAttribute);
-    glEnableVertexAttribArray(stalkGridXAttribute);
-    glEnableVertexAttribArray(stalkGridYAttribute);
-    glEnableVertexAttribArray(stalkGridPointAttribute);
+    glEnableVertexAttribArray(stalk_.normalAttribute);
+    glEnableVertexAttribArray(stalk_.gridXAttribute);
+    glEnableVertexAttribArray(stalk_.gridYAttribute);
+    glEnableVertexAttribArray(stalk_.gridPointAttribute);
     glDrawElements(GL_TRIANGLES, kStalkIndices, GL_UNSIGNED_INT, BufferOffset(0));
     // The arrays stay enabled: the creature sets its own pointers before it draws.
     glUseProgram(0);
@@ -128,13 +117,13 @@ void FlowersHolder::DrawStalk(Flower& flower)
 
 void FlowersHolder::DrawFruit(const Flower& flower)
 {
-    glUseProgram(fruitProgram);
-    glBindBuffer(GL_ARRAY_BUFFER, fruitVertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, fruitIndexBuffer);
+    glUseProgram(fruitProgram_);
+    glBindBuffer(GL_ARRAY_BUFFER, fruitVertexBuffer_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, fruitIndexBuffer_);
     glVertexPointer(3, GL_FLOAT, 0, BufferOffset(0));
     glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexAttribPointer(fruitGridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kFruitGridPointOffset));
-    glEnableVertexAttribArray(fruitGridPointAttribute);
+    glVertexAttribPointer(fruitGridPointAttribute_, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kFruitGridPointOffset));
+    glEnableVertexAttribArray(fruitGridPointAttribute_);
 
     const int n = flower.stalk.NodeCount();
     const RibbonNode& top = flower.stalk.nodes[n - 1];
@@ -149,9 +138,9 @@ void FlowersHolder::DrawFruit(const Flower& flower)
         static_cast<float>(z.x),      static_cast<float>(z.y),      static_cast<float>(z.z),      0.0f,
         static_cast<float>(attach.x), static_cast<float>(attach.y), static_cast<float>(attach.z), 1.0f,
     };
-    glUniformMatrix4fv(transformationUniform, 1, GL_FALSE, matrix);
+    glUniformMatrix4fv(transformationUniform_, 1, GL_FALSE, matrix);
     const Vec3 centre = top.position - top.direction * (flower.length * 0.2 / n + flower.fruitSize);
-    glUniform3f(sphereCenterUniform, static_cast<float>(centre.x), static_cast<float>(centre.y),
+    glUniform3f(sphereCenterUniform_, static_cast<float>(centre.x), static_cast<float>(centre.y),
                 static_cast<float>(centre.z));
     glDrawElements(GL_TRIANGLES, kFruitIndices, GL_UNSIGNED_INT, BufferOffset(0));
     glBindBuffer(GL_ARRAY_BUFFER, 0);

@@ -6,16 +6,29 @@
 // Render thread only, with the rendering context current. Programs and buffers go with the context.
 
 #include "scene/Flower.h"
+#include "scene/RibbonProgram.h"
 
 #include <cstdint>
 #include <vector>
+
+// The four shader resources of the flowers' two programs.
+struct FlowerShaders {
+    uint16_t stalkVertex;
+    uint16_t stalkFragment;
+    uint16_t fruitVertex;
+    uint16_t fruitFragment;
+};
+// The saver's own: the stalk's ribbon shader (125) and surface (124), the fruit's (129, 128).
+extern const FlowerShaders kFlowerShaders;
 
 class FlowersHolder {
 public:
     // Builds the stalk program and mesh, the fruit program and mesh, then the four flowers, and
     // shapes every stalk once. Valid only when all of it was made; a failing program writes its
     // error record and stops there.
-    FlowersHolder();
+    FlowersHolder() : FlowersHolder(kFlowerShaders) {}
+    // The same from other shader resources (a test's).
+    explicit FlowersHolder(const FlowerShaders& shaders);
 
     FlowersHolder(const FlowersHolder&) = delete;
     FlowersHolder& operator=(const FlowersHolder&) = delete;
@@ -25,30 +38,27 @@ public:
     // Every flower's stalk, then its fruit.
     void Draw();
 
+    // The program that draws the fruit, for reading its uniforms back.
+    uint32_t FruitProgram() const { return fruitProgram_; }
+
     std::vector<Flower> flowers; // creation order
     bool valid = false;
 
-    uint32_t stalkProgram = 0;
-    int32_t ribbonVertexesUniform = -1;
-    int32_t ribbonMatrixesUniform = -1;
-    int32_t ribbonLengthUniform = -1;
-    int32_t stalkNormalAttribute = -1;
-    int32_t stalkGridXAttribute = -1;
-    int32_t stalkGridYAttribute = -1;
-    int32_t stalkGridPointAttribute = -1;
-    uint32_t stalkVertexBuffer = 0;
-    uint32_t stalkIndexBuffer = 0;
-
-    uint32_t fruitProgram = 0;
-    int32_t transformationUniform = -1;
-    int32_t sphereCenterUniform = -1;
-    int32_t fruitGridPointAttribute = -1;
-    uint32_t fruitVertexBuffer = 0;
-    uint32_t fruitIndexBuffer = 0;
-
 private:
-    bool BuildStalkProgram();
-    bool BuildFruitProgram();
+    bool BuildStalkProgram(const FlowerShaders& shaders);
+    bool BuildFruitProgram(const FlowerShaders& shaders);
     void DrawStalk(Flower& flower);
     void DrawFruit(const Flower& flower);
+
+    RibbonProgram stalk_;
+    int32_t ribbonLengthUniform_ = -1;
+    uint32_t stalkVertexBuffer_ = 0;
+    uint32_t stalkIndexBuffer_ = 0;
+
+    uint32_t fruitProgram_ = 0;
+    int32_t transformationUniform_ = -1;
+    int32_t sphereCenterUniform_ = -1;
+    int32_t fruitGridPointAttribute_ = -1;
+    uint32_t fruitVertexBuffer_ = 0;
+    uint32_t fruitIndexBuffer_ = 0;
 };

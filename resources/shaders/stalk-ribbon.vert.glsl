@@ -6,7 +6,7 @@
  */
 
 const int NumberOfNodes = 20;
-const float NodeStep = 0.05;
+const float InverseNumberOfNodes = 0.05;
 
 uniform mat3 uRibbonMatrixes[NumberOfNodes];
 uniform vec3 uRibbonVertexes[NumberOfNodes];
@@ -26,9 +26,9 @@ varying vec3 vGlobalCoordinates;
 void main()
 {
     float inverseX = 1.0 - gl_Vertex.x;
-    int i = int(floor(inverseX / NodeStep));
+    int i = int(floor(inverseX / InverseNumberOfNodes));
     // Only the distance along the stalk follows its length; its radius stays as modelled.
-    float offset = (float(i) * NodeStep - inverseX) * uRibbonLength;
+    float offset = (float(i) * InverseNumberOfNodes - inverseX) * uRibbonLength;
     mat3 frame = uRibbonMatrixes[i];
     vec3 position = uRibbonVertexes[i] + frame * vec3(offset, gl_Vertex.y, gl_Vertex.z);
 

@@ -27,8 +27,9 @@ TEST(Flowers, TheFruitHangsOnTheTopNodeWithItsCentreOneRadiusBeyond)
     ASSERT_GT((top.position - below.position).Length(), 0.1) << "the last two nodes must be told apart";
     GLfloat matrix[16] = {};
     GLfloat centre[3] = {};
-    glGetUniformfv(holder.fruitProgram, holder.transformationUniform, matrix);
-    glGetUniformfv(holder.fruitProgram, holder.sphereCenterUniform, centre);
+    const GLuint fruit = holder.FruitProgram();
+    glGetUniformfv(fruit, glGetUniformLocation(fruit, "uTransformationMatrix"), matrix);
+    glGetUniformfv(fruit, glGetUniformLocation(fruit, "uSphereCenter"), centre);
 
     const Vec3 attach = top.position - top.direction * (flower.length * 0.01);
     EXPECT_NEAR(attach.x, matrix[12], 1e-5);
@@ -42,4 +43,22 @@ TEST(Flowers, TheFruitHangsOnTheTopNodeWithItsCentreOneRadiusBeyond)
     EXPECT_NEAR(centre[0], matrix[0] + matrix[12], 1e-5);
     EXPECT_NEAR(centre[1], matrix[1] + matrix[13], 1e-5);
     EXPECT_NEAR(centre[2], matrix[2] + matrix[14], 1e-5);
+}
+
+TEST(Flowers, AFruitProgramWithoutItsSphereCentreStopsTheFlowersThere)
+{
+    StartTestLog();
+    FlowerShaders shaders = kFlowerShaders;
+    shaders.fruitVertex = 906;
+    FlowersHolder holder(shaders);
+    EXPECT_FALSE(holder.valid);
+    EXPECT_TRUE(holder.flowers.empty());
+    // The program itself builds; the flowers refuse it for the uniform it lacks.
+    const std::vector<std::string> expected = {
+        "   Notify : Creating OGL program for fruit",   "   Notify : Start CreateOGLProgram()",
+        "   Notify : Vertex shader is built",           "   Notify : Fragment shader is built",
+        "   Notify : OGL program is created and built", "(!)Error : Can not create an OpenGL application for Fruit"};
+    const std::vector<std::string> records = TestLogRecords();
+    ASSERT_GE(records.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(records.end() - static_cast<long>(expected.size()), records.end()), expected);
 }

@@ -1,5 +1,5 @@
 /*
- * Test build only: the fruit's vertex shader with the sphere centre left out, so that the
+ * OpenGL tests only: the fruit's vertex shader with the sphere centre left out, so that the
  * flowers' fruit program links without its uSphereCenter uniform.
  */
 
