@@ -2,8 +2,9 @@
 // The saver's user settings: named signed 32-bit integers with defaults, loaded from the machine's
 // settings store when the process starts and stored only when the settings dialog says OK.
 //
-// Threads: written only by the settings dialog (configuration mode has no render thread); in the
-// saver modes only read, by the render thread.
+// Threads: written only before a run's threads start (the Linux port's -fps) and by the settings
+// dialog (configuration mode has no render thread); in the saver modes only read, by the window
+// thread and the render thread.
 
 #include <cstdint>
 #include <map>

@@ -7,7 +7,9 @@
 const double kViewHalfHeightAtPlane = 4.0 * std::tan(10.5 * 3.14159265358979323846 / 180.0);
 
 namespace {
-// The decimal constant, not 4/3 computed: every 4:3 picture depends on it to the last bit.
+// The written decimal constant, kept as written rather than 4/3 computed. The two give the same
+// projection to a driver that keeps it in floats: cot(10.5 degrees) divided by either rounds to
+// the same float.
 constexpr double kFourByThreeAspect = 1.3333333;
 double g_aspect = kFourByThreeAspect;
 

@@ -39,8 +39,8 @@ public:
     // Ages the sprites (removing those past their lifetime), then may add one. Draws one random
     // number, or five, or six for a child of the core.
     void Update(int32_t elapsedMilliseconds);
-    // The glow sprites added onto the sky (the large ones first), then the disc over them. Leaves the texture environment mode GL_REPLACE and the
-    // glow texture's minification GL_NEAREST.
+    // The glow sprites added onto the sky (the large ones first), then the disc over them. Leaves
+    // the texture environment mode GL_REPLACE and the glow texture's minification GL_NEAREST.
     void Draw();
 
     bool valid = false;

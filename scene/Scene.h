@@ -36,10 +36,9 @@ int32_t InitializeScene(SoundManager* sounds);
 void StepScene(const FrameClock& clock);
 // Frees whatever was built; safe after a failed or missing InitializeScene.
 void ReleaseScene();
-// The objects built so far.
 // With `plain` the horizon is drawn every frame and every glow sprite in one draw, as the picture
 // was made before the savings that must keep it: the replay program compares the two. The
 // scene must be initialised.
 void SetPlainDrawing(bool plain);
-
+// The objects built so far.
 SceneView CurrentScene();
