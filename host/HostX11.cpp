@@ -13,13 +13,13 @@
 // teardown, by that signal with its default action, as a parent that sent it expects (XScreenSaver
 // calls any other end of a hack it stopped abnormal).
 
-#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
 #include "host/CloseRules.h"
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
+#include "host/ProcessGlobals.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
 #include "host/VideoInit.h"

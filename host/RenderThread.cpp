@@ -2,11 +2,11 @@
 
 #include "MorrowmereVersion.h"
 
-#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
 #include "host/FrameRateOverlay.h"
+#include "host/ProcessGlobals.h"
 #include "host/SaverPlatform.h"
 
 #include "gfx/GlContext.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 // What a host hands its render thread for one run. The host fills it before the thread starts
-// and keeps it until the thread's done event has been signalled.
+// and keeps it for as long as the thread runs (which reads it after its done event too).
 struct RenderRun {
     FrameState frame;               // the window, and what the two threads share
     SoundChoice sound;              // the host's choice, for video start-up

@@ -1,10 +1,10 @@
 // The application frame's side of the saver window on Windows: it starts the render thread, stops
 // it and waits for its teardown, and shows the message of a failed start.
 
-#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "host/FrameRateCounter.h"
 #include "host/HostWin32.h"
+#include "host/ProcessGlobals.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
 #include "host/VideoInit.h"

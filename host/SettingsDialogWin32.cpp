@@ -3,10 +3,10 @@
 // that fails is said so and keeps the dialog open: the settings live under HKEY_LOCAL_MACHINE,
 // which only administrators may change.
 
-#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SettingsStore.h"
 #include "host/HostWin32.h"
+#include "host/ProcessGlobals.h"
 
 namespace {
 const int kOk = 1;

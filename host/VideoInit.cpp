@@ -1,6 +1,5 @@
 #include "host/VideoInit.h"
 
-#include "host/ProcessGlobals.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
@@ -8,6 +7,7 @@
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
+#include "host/ProcessGlobals.h"
 #include "scene/Scene.h"
 #include "sound/SoundManager.h"
 
