@@ -7,24 +7,19 @@
 . "$(dirname "${BASH_SOURCE[0]}")/run-common.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/disc.sh"
 
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "${BASH_SOURCE[0]}")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+on_a_display "$@"
 
 hack=$1
 test_hack=$2
 xwindow=$3
 work=$4
 DISCSIZE=${5:-}
-rm -rf "$work"
+fresh_work "$work"
 mkdir -p "$work/config" "$work/state"
-work=$(cd "$work" && pwd -P)
 export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 log="$work/state/morrowmere/morrowmere.log"
 settings="$work/config/Tovrelin/Morrowmere screen saver.conf"
 unset XSCREENSAVER_WINDOW
-# A silent sound device: the machines that run the tests have no sound hardware.
-export ALSOFT_DRIVERS=null
 
 cleanup() {
     [ -n "${hack_job:-}" ] && kill -KILL "$hack_job" 2>/dev/null

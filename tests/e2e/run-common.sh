@@ -1,6 +1,22 @@
-# Shared by the end-to-end tests of both saver programs: the run log and the screen. The caller
-# sets `log` (the run log's path), `work` (a folder of its own) and, for wait_for_exit, writes the
-# program's exit code into "$work/exit" when it ends.
+# Shared by the end-to-end tests of both saver programs and the replay program: the display and
+# the test's folder, the run log, the screen and captured sound. The caller sets `log` (the run
+# log's path) and, for wait_for_exit, writes the program's exit code into "$work/exit" when it ends.
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Called first with the script's arguments: without a display the script runs again, with the same
+# arguments, on a virtual screen of its own.
+on_a_display() {
+    [ -n "${DISPLAY:-}" ] || exec "$e2e_dir/../../tools/with-xvfb" bash "$0" "$@"
+}
+
+# fresh_work FOLDER: the test's own folder, emptied, as an absolute path in `work`. The Linux
+# programs get OpenAL Soft's silent device: the machines that run the tests have no sound hardware.
+fresh_work() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    work=$(cd "$1" && pwd -P)
+    export ALSOFT_DRIVERS=null
+}
 
 # Waits until the run log holds a record with this text; false after the time-out.
 wait_for_record() {
@@ -156,6 +172,20 @@ window_levels() {
 
 # The RMS level of one channel over the whole file.
 channel_level() { sox "$1" -n remix "$2" stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'; }
+
+# An ALSA configuration (for ALSA_CONFIG_PATH) whose default device writes what is played into
+# FILE: the sound device that Wine's DirectSound needs. As "raw" the bytes as played; as "wav"
+# converted first to 16-bit stereo at 44100 Hz, the form that the level checks read.
+alsa_file_device() {
+    local file=$1 format=${2:-raw}
+    if [ "$format" = wav ]; then
+        printf '%s\n' 'pcm.!default {' '    type plug' '    slave {' '        pcm "capture"' '        format S16_LE' \
+            '        rate 44100' '        channels 2' '    }' '}' 'pcm.capture {'
+    else
+        echo 'pcm.!default {'
+    fi
+    printf '%s\n' '    type file' '    slave.pcm { type null }' "    file \"$file\"" "    format \"$format\"" '}'
+}
 
 # Checks the capture of a run with the ambient loop alone: it sounds within the first second, it
 # stays within the walk's range (-40 to -23.8 dB of the sample, whose own level varies by less

@@ -4,9 +4,7 @@
 . "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/run-common.sh"
 
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "${BASH_SOURCE[0]}")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+on_a_display "$@"
 
 scr=$1
 winprobe=$2
@@ -14,23 +12,13 @@ work=$3
 shift 3
 wine_run=("$@")
 prefix=${wine_run[-1]}
-log="$work/morrowmere.log"
 key='HKLM\Software\Tovrelin\Morrowmere screen saver'
 
-rm -rf "$work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd -P)
+fresh_work "$work"
 log="$work/morrowmere.log"
 cp "$scr" "$work/morrowmere.scr"
-# A sound device for Wine's DirectSound: ALSA's file plugin writes the mix to a file.
-cat > "$work/alsa.conf" <<CONF
-pcm.!default {
-    type file
-    slave.pcm { type null }
-    file "$work/sound.raw"
-    format "raw"
-}
-CONF
+# A sound device for Wine's DirectSound.
+alsa_file_device "$work/sound.raw" >"$work/alsa.conf"
 # No device at all.
 : > "$work/no-sound.conf"
 export ALSA_CONFIG_PATH="$work/alsa.conf"

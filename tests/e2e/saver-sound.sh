@@ -8,23 +8,7 @@ set -uo pipefail
 builds=$(dirname "$scr")
 
 capture="$work/sound.wav"
-cat >"$work/capture.conf" <<CONF
-pcm.!default {
-    type plug
-    slave {
-        pcm "capture"
-        format S16_LE
-        rate 44100
-        channels 2
-    }
-}
-pcm.capture {
-    type file
-    slave.pcm { type null }
-    file "$capture"
-    format "wav"
-}
-CONF
+alsa_file_device "$capture" wav >"$work/capture.conf"
 export ALSA_CONFIG_PATH="$work/capture.conf"
 
 run_build() {
