@@ -55,7 +55,7 @@ eventually() {
     echo "$output"
 }
 
-records() { tr -d '\r' <"$log" 2>/dev/null; }
+records() { tr -d '\r' 2>/dev/null <"$log"; }
 # The records without the frame-rate value, which differs from run to run.
 records_shape() { records | sed -E 's/^(   Notify : FPS = ).*/\1<rate>/'; }
 
