@@ -49,5 +49,5 @@ failed_start() {
     check "$build: the message on stderr" "morrowmere: Error of initialization" "$(cat "$work/err")"
     check "$build: the records" "$(failed_start_records "$record")" "$(records | tail -5)"
 }
-check_uniformless_start
+check_uniformless_start failed_start
 finish

@@ -260,12 +260,13 @@ broken_shader_records() {
     fi
 }
 
-# The failed start of the test build whose fruit shader compiles but lacks its sphere centre (the
-# broken-resource tests cover every missing or damaged resource on copies of the real programs).
-# The calling script defines `failed_start BUILD RECORD` for its platform: it starts the build and
-# checks how the start ends, with RECORD the failing object's error record.
+# check_uniformless_start FAILED_START: the failed start of the test build whose fruit shader
+# compiles but lacks its sphere centre (the broken-resource tests cover every missing or damaged
+# resource on copies of the real programs). FAILED_START is the calling script's command for its
+# platform, run as `FAILED_START BUILD RECORD`: it starts the build and checks how the start ends,
+# with RECORD the failing object's error record.
 check_uniformless_start() {
-    failed_start morrowmere-no-sphere-centre "(!)Error : FlowersHolder initialization is failed"
+    "$1" morrowmere-no-sphere-centre "(!)Error : FlowersHolder initialization is failed"
     check "a fruit program without its sphere centre stops the flowers there" \
         "$(printf '%s\n' "   Notify : Creating OGL program for fruit"; program_records 1
            printf '%s\n' "(!)Error : Can not create an OpenGL application for Fruit")" \

@@ -45,5 +45,5 @@ failed_start() {
     check "$build: a clean exit" 0 "$(wait_for_exit)"
     check "$build: the records" "$(failed_start_records "$record")" "$(records | tail -5)"
 }
-check_uniformless_start
+check_uniformless_start failed_start
 finish
