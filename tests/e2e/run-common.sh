@@ -158,7 +158,7 @@ windows_named() {
 # (its header's sizes are filled in only at the end): everything after the "data" tag.
 capture_samples() {
     local at
-    at=$(grep -obUa data "$1" 2>/dev/null | head -1 | cut -d: -f1)
+    at=$(head -c 4096 "$1" 2>/dev/null | grep -obUa data | head -1 | cut -d: -f1)
     [ -n "$at" ] && tail -c +$((at + 9)) "$1"
 }
 
@@ -170,8 +170,26 @@ window_levels() {
         { sum += $2 * $2; n++; if (n == size) { printf "%.6f\n", sqrt(sum / n); sum = 0; n = 0 } }'
 }
 
-# The RMS level of one channel over the whole file.
-channel_level() { sox "$1" -n remix "$2" stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'; }
+# The RMS level (0..1) of one channel (1 left, 2 right) over the first 30 s of a capture (at most:
+# a capture may still be growing, and Wine's mixer fills it faster than a device would play).
+channel_level() {
+    capture_samples "$1" | head -c $((30 * 176400)) |
+        sox -t raw -r 44100 -e signed -b 16 -c 2 - -n remix "$2" stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'
+}
+
+# "yes" when the right channel of a capture so far is more than twice as loud as the left, as a
+# wing sound on the right makes it; else what was measured. A second of sound at least: the first
+# samples alone say nothing.
+louder_on_the_right() {
+    local bytes
+    bytes=$(capture_samples "$1" | head -c 176400 | wc -c)
+    if [ "$bytes" -lt 176400 ]; then
+        echo "less than a second captured: $bytes bytes"
+        return
+    fi
+    awk -v l="$(channel_level "$1" 1)" -v r="$(channel_level "$1" 2)" \
+        'BEGIN { print (r > 2 * l) ? "yes" : "no: left " l ", right " r }'
+}
 
 # An ALSA configuration (for ALSA_CONFIG_PATH) whose default device writes what is played into
 # FILE: the sound device that Wine's DirectSound needs. As "raw" the bytes as played; as "wav"

@@ -30,13 +30,11 @@ check "the ambient loop sounds from the start and follows its walk" "ok ok" "$wa
 
 run_build morrowmere-flap-test
 wait_for_running_saver
-sleep 5
+# Its first flap comes after 3 s of the run, however fast the mixer fills the file.
+side=$(eventually 60 yes louder_on_the_right "$capture")
 xdotool click 1
 check "a run with a wing sound on the right ends with exit code 0" 0 "$(wait_for_exit)"
-left=$(channel_level "$capture" 1)
-right=$(channel_level "$capture" 2)
-check "the wing sound on the right comes out louder on the right" yes \
-    "$(awk -v l="$left" -v r="$right" 'BEGIN { print (r > 2 * l) ? "yes" : "no: left " l ", right " r }')"
+check "the wing sound on the right comes out louder on the right" yes "$side"
 
 failed_start() {
     local build=$1 record=$2
