@@ -71,4 +71,28 @@ wait_for_running_saver() {
     wait_for_record "Scene has been initialized successfully" && wait_for_visible_saver
 }
 
+# Proof that the full-screen window has handled every message posted to it so far: a WM_SETICON
+# posted after them, which the saver leaves to the system and Wine answers by giving the X window a
+# new icon pixmap (its WM_HINTS change). Two in turn, so that a message that one of the earlier
+# ones posted in its turn (a WM_CLOSE) has been handled too. Prints "handled", or what failed.
+posted_messages_handled() {
+    local window hints round
+    window=$(windows_named "Screen Saver" | head -1)
+    [[ "$window" =~ ^[0-9]+$ ]] || { echo "no full-screen window: $window"; return; }
+    for round in first second; do
+        hints=$(xprop -id "$window" WM_HINTS 2>/dev/null)
+        # WM_SETICON, ICON_BIG, no icon of its own.
+        [ "$(probe post 0x80 1 0)" = posted=1 ] || { echo "the $round icon message could not be posted"; return; }
+        [ "$(eventually 20 changed icon_changed "$window" "$hints")" = changed ] ||
+            { echo "the $round icon message was not handled"; return; }
+    done
+    echo handled
+}
+# "changed" once the window's WM_HINTS name another icon pixmap than HINTS did.
+icon_changed() {
+    local now
+    now=$(xprop -id "$1" WM_HINTS 2>/dev/null)
+    grep -q 'bitmap id # to use for icon' <<<"$now" && [ "$now" != "$2" ] && echo changed || echo same
+}
+
 
