@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Every embedded resource broken in turn, on copies of the real program whose resource block the
-# test patches in place (respatch): missing, truncated, a picture of the wrong size or with a bad
+# Every embedded resource broken, on copies of the real program whose resource block the test
+# patches in place (respatch): missing, truncated, a picture of the wrong size or with a bad
 # header, a shader that does not compile or lacks its terminating NUL, a sample of an odd size.
-# Each start must stop where that resource is first used, with exactly the records of a failed
-# start, the kept message on stderr, status 1 and no window left. With BROKEN_VALGRIND=all every
+# Each id once and each kind of damage once: within a type every kind ends at the same return
+# (pinned kind by kind by BitmapPixelsTest, SoundLogicTest and ShaderProgramTest), while each id
+# stops the start at a place of its own. Each start must stop where that resource is first used,
+# with exactly the records of a failed start, the kept message on stderr, status 1 and no window
+# left. With BROKEN_VALGRIND=all every
 # case runs under valgrind (tests/soak); otherwise one case of each kind does, and none may leave
 # a block of ours behind.
 # Arguments: MORROWMERE TEST-BUILD XWINDOW WORK (see linux-lib.sh)
@@ -43,26 +46,30 @@ broken() {
 }
 hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
 
-for picture in "123|horizon image|Horizon" "130|formless planet|FormlessPlanet"; do
-    IFS='|' read -r id start object <<<"$picture"
-    expected=$(broken_start_records "Start initialization for the $start" 1 "(!)Error : $object initialization is failed")
-    broken "bitmap $id missing" bitmap "$id" delete
-    broken "bitmap $id truncated to 1000 bytes" bitmap "$id" size 1000
-    broken "bitmap $id saying 16 x 16" bitmap "$id" write 4 1000000010000000
-    broken "bitmap $id with a bad header" bitmap "$id" write 0 "$(hex 'not a bitmap header at all')"
-done
+horizon=$(broken_start_records "Start initialization for the horizon image" 1 \
+    "(!)Error : Horizon initialization is failed")
+planet=$(broken_start_records "Start initialization for the formless planet" 1 \
+    "(!)Error : FormlessPlanet initialization is failed")
+expected=$horizon
+broken "bitmap 123 missing" bitmap 123 delete
+broken "bitmap 123 saying 16 x 16" bitmap 123 write 4 1000000010000000
+expected=$planet
+broken "bitmap 130 truncated to 1000 bytes" bitmap 130 size 1000
+broken "bitmap 130 with a bad header" bitmap 130 write 0 "$(hex 'not a bitmap header at all')"
 
-for sample in "132 SceneSoundClass" "133 WingsSoundClass"; do
-    read -r id object <<<"$sample"
-    expected=$(broken_start_records "Start scene initialization" 1 "(!)Error : Can not create $object object")
-    broken "sample $id missing" sample "$id" delete
-    broken "sample $id of an odd size" sample "$id" size 1001
-done
+expected=$(broken_start_records "Start scene initialization" 1 "(!)Error : Can not create SceneSoundClass object")
+broken "sample 132 missing" sample 132 delete
+expected=$(broken_start_records "Start scene initialization" 1 "(!)Error : Can not create WingsSoundClass object")
+broken "sample 133 of an odd size" sample 133 size 1001
 
+# The three kinds in turn over the nine shaders, so that each kind meets vertex and fragment ones.
+kinds=("missing|delete" "that does not compile|write 0 $(hex 'this is not a shader')00" \
+       "without its terminating NUL|write -1 20")
+turn=0
 for id in $broken_shader_ids; do
+    IFS='|' read -r kind action <<<"${kinds[turn++ % 3]}"
     expected=$(broken_shader_records "$id")
-    broken "shader $id missing" shader "$id" delete
-    broken "shader $id that does not compile" shader "$id" write 0 "$(hex 'this is not a shader')00"
-    broken "shader $id without its terminating NUL" shader "$id" write -1 20
+    # shellcheck disable=SC2086 # the action is its words
+    broken "shader $id $kind" shader "$id" $action
 done
 finish

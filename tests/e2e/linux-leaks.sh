@@ -10,8 +10,9 @@ report="$work/memcheck.txt"
 # One llvmpipe thread keeps the run short under valgrind.
 LP_NUM_THREADS=0 HACK=valgrind hack_start --leak-check=full --show-leak-kinds=all \
     --num-callers=30 --log-file="$report" "$hack" -window -fps
-wait_for_frames
-sleep 3
+expect_frames "under valgrind"
+# The steady run, not only the start: the overlay shows once the frame-rate counter has a rate.
+check "the overlay shows under valgrind" yes "$(eventually 60 yes overlay_shown)"
 kill -TERM "$hack_pid"
 check "SIGTERM ends it under valgrind" 143 "$(wait_for_exit 60)"
 check "the run was complete" "$(normal_start_records; normal_end_records)" "$(records_shape)"

@@ -7,26 +7,23 @@
 . "$(dirname "${BASH_SOURCE[0]}")/run-common.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/disc.sh"
 
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "${BASH_SOURCE[0]}")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+on_a_display "$@"
 
 hack=$1
 test_hack=$2
 xwindow=$3
 work=$4
 DISCSIZE=${5:-}
-rm -rf "$work"
+fresh_work "$work"
 mkdir -p "$work/config" "$work/state"
-work=$(cd "$work" && pwd -P)
 export XDG_CONFIG_HOME="$work/config" XDG_STATE_HOME="$work/state"
 log="$work/state/morrowmere/morrowmere.log"
 settings="$work/config/Tovrelin/Morrowmere screen saver.conf"
 unset XSCREENSAVER_WINDOW
-# A silent sound device: the machines that run the tests have no sound hardware.
-export ALSOFT_DRIVERS=null
 
 cleanup() {
+    # A run that a failed check left behind (its exit status not yet written).
+    [ -n "${hack_pid:-}" ] && [ ! -f "$work/exit" ] && kill -KILL "$hack_pid" 2>/dev/null
     [ -n "${hack_job:-}" ] && kill -KILL "$hack_job" 2>/dev/null
     [ -n "${helper_pid:-}" ] && kill "$helper_pid" 2>/dev/null
     true
@@ -75,6 +72,16 @@ own_window() {
 # where the program's own window and the tests' windows lie).
 wait_for_frames() {
     wait_for_record "Scene has been initialized successfully" && [ "$(eventually 20 yes picture_in 100x50+150+60)" == yes ]
+}
+
+# expect_frames WHAT: waits for the run's frames, and ends the test at once, failed as WHAT, when
+# they do not come (every later check would fail for this one reason under another name).
+expect_frames() {
+    wait_for_frames && return 0
+    check "$1: the run starts and shows its frames" "frames shown" \
+        "no frames; last record: $(records | tail -1); stderr: $(cat "$work/err" 2>/dev/null)"
+    finish
+    exit 1
 }
 
 # A window of the test's own (tests/e2e/XWindow.cpp), driven through a coprocess.

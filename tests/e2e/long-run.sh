@@ -5,16 +5,13 @@
 # Arguments: TRACE WORK FRAMES SEED...
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+. "$(dirname "$0")/run-common.sh"
+on_a_display "$@"
 trace=$1
 work=$2
 frames=$3
 shift 3
-rm -rf "$work"
-mkdir -p "$work"
-export ALSOFT_DRIVERS=null
+fresh_work "$work"
 for seed in "$@"; do
     "$trace" --seed "$seed" --frames "$frames" --every 500 --size 64x48 >"$work/$seed.jsonl"
     check "seed $seed: $frames frames end with status 0 (every value finite)" 0 "$?"

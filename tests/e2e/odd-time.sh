@@ -8,15 +8,12 @@
 # Arguments: TRACE WORK [FRAMES_AFTER]  (tests/soak runs longer tails)
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+. "$(dirname "$0")/run-common.sh"
+on_a_display "$@"
 trace=$1
 work=$2
 after=${3:-2500}
-rm -rf "$work"
-mkdir -p "$work"
-export ALSOFT_DRIVERS=null
+fresh_work "$work"
 
 # repeat COUNT VALUE: COUNT comma-separated copies.
 repeat() { printf "$2%.0s," $(seq "$1") | sed 's/,$//'; }

@@ -1,6 +1,22 @@
-# Shared by the end-to-end tests of both saver programs: the run log and the screen. The caller
-# sets `log` (the run log's path), `work` (a folder of its own) and, for wait_for_exit, writes the
-# program's exit code into "$work/exit" when it ends.
+# Shared by the end-to-end tests of both saver programs and the replay program: the display and
+# the test's folder, the run log, the screen and captured sound. The caller sets `log` (the run
+# log's path) and, for wait_for_exit, writes the program's exit code into "$work/exit" when it ends.
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Called first with the script's arguments: without a display the script runs again, with the same
+# arguments, on a virtual screen of its own.
+on_a_display() {
+    [ -n "${DISPLAY:-}" ] || exec "$e2e_dir/../../tools/with-xvfb" bash "$0" "$@"
+}
+
+# fresh_work FOLDER: the test's own folder, emptied, as an absolute path in `work`. The Linux
+# programs get OpenAL Soft's silent device: the machines that run the tests have no sound hardware.
+fresh_work() {
+    rm -rf "$1"
+    mkdir -p "$1"
+    work=$(cd "$1" && pwd -P)
+    export ALSOFT_DRIVERS=null
+}
 
 # Waits until the run log holds a record with this text; false after the time-out.
 wait_for_record() {
@@ -39,7 +55,7 @@ eventually() {
     echo "$output"
 }
 
-records() { tr -d '\r' <"$log" 2>/dev/null; }
+records() { tr -d '\r' 2>/dev/null <"$log"; }
 # The records without the frame-rate value, which differs from run to run.
 records_shape() { records | sed -E 's/^(   Notify : FPS = ).*/\1<rate>/'; }
 
@@ -142,7 +158,7 @@ windows_named() {
 # (its header's sizes are filled in only at the end): everything after the "data" tag.
 capture_samples() {
     local at
-    at=$(grep -obUa data "$1" 2>/dev/null | head -1 | cut -d: -f1)
+    at=$(head -c 4096 "$1" 2>/dev/null | grep -obUa data | head -1 | cut -d: -f1)
     [ -n "$at" ] && tail -c +$((at + 9)) "$1"
 }
 
@@ -154,8 +170,40 @@ window_levels() {
         { sum += $2 * $2; n++; if (n == size) { printf "%.6f\n", sqrt(sum / n); sum = 0; n = 0 } }'
 }
 
-# The RMS level of one channel over the whole file.
-channel_level() { sox "$1" -n remix "$2" stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'; }
+# The RMS level (0..1) of one channel (1 left, 2 right) over the first 30 s of a capture (at most:
+# a capture may still be growing, and Wine's mixer fills it faster than a device would play).
+channel_level() {
+    capture_samples "$1" | head -c $((30 * 176400)) |
+        sox -t raw -r 44100 -e signed -b 16 -c 2 - -n remix "$2" stat 2>&1 | awk '/^RMS +amplitude/ { print $3 }'
+}
+
+# "yes" when the right channel of a capture so far is more than twice as loud as the left, as a
+# wing sound on the right makes it; else what was measured. A second of sound at least: the first
+# samples alone say nothing.
+louder_on_the_right() {
+    local bytes
+    bytes=$(capture_samples "$1" | head -c 176400 | wc -c)
+    if [ "$bytes" -lt 176400 ]; then
+        echo "less than a second captured: $bytes bytes"
+        return
+    fi
+    awk -v l="$(channel_level "$1" 1)" -v r="$(channel_level "$1" 2)" \
+        'BEGIN { print (r > 2 * l) ? "yes" : "no: left " l ", right " r }'
+}
+
+# An ALSA configuration (for ALSA_CONFIG_PATH) whose default device writes what is played into
+# FILE: the sound device that Wine's DirectSound needs. As "raw" the bytes as played; as "wav"
+# converted first to 16-bit stereo at 44100 Hz, the form that the level checks read.
+alsa_file_device() {
+    local file=$1 format=${2:-raw}
+    if [ "$format" = wav ]; then
+        printf '%s\n' 'pcm.!default {' '    type plug' '    slave {' '        pcm "capture"' '        format S16_LE' \
+            '        rate 44100' '        channels 2' '    }' '}' 'pcm.capture {'
+    else
+        echo 'pcm.!default {'
+    fi
+    printf '%s\n' '    type file' '    slave.pcm { type null }' "    file \"$file\"" "    format \"$format\"" '}'
+}
 
 # Checks the capture of a run with the ambient loop alone: it sounds within the first second, it
 # stays within the walk's range (-40 to -23.8 dB of the sample, whose own level varies by less
@@ -230,12 +278,13 @@ broken_shader_records() {
     fi
 }
 
-# The failed start of the test build whose fruit shader compiles but lacks its sphere centre (the
-# broken-resource tests cover every missing or damaged resource on copies of the real programs).
-# The calling script defines `failed_start BUILD RECORD` for its platform: it starts the build and
-# checks how the start ends, with RECORD the failing object's error record.
+# check_uniformless_start FAILED_START: the failed start of the test build whose fruit shader
+# compiles but lacks its sphere centre (the broken-resource tests cover every missing or damaged
+# resource on copies of the real programs). FAILED_START is the calling script's command for its
+# platform, run as `FAILED_START BUILD RECORD`: it starts the build and checks how the start ends,
+# with RECORD the failing object's error record.
 check_uniformless_start() {
-    failed_start morrowmere-no-sphere-centre "(!)Error : FlowersHolder initialization is failed"
+    "$1" morrowmere-no-sphere-centre "(!)Error : FlowersHolder initialization is failed"
     check "a fruit program without its sphere centre stops the flowers there" \
         "$(printf '%s\n' "   Notify : Creating OGL program for fruit"; program_records 1
            printf '%s\n' "(!)Error : Can not create an OpenGL application for Fruit")" \

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Every resource broken in turn, on copies of the real .scr whose resources the test edits with the
+# Every resource broken, on copies of the real .scr whose resources the test edits with the
 # system's resource update functions (resedit): missing, truncated, a picture of the wrong size or
 # with a bad header, a shader that does not compile or lacks its terminating NUL, a sample of an
-# odd size. Each full-screen start must stop where that resource is first used, with exactly the
-# records of a failed start, the box with the kept message, and a clean exit. The settings dialog
-# and its two pictures are broken the same way.
+# odd size. Each id once and each kind of damage once: within a type every kind ends at the same
+# return (pinned kind by kind by BitmapPixelsTest, SoundLogicTest and ShaderProgramTest), while
+# each id stops the start at a place of its own. Each full-screen start must stop where that
+# resource is first used, with exactly the records of a failed start, the box with the kept
+# message, and a clean exit. The settings dialog and its two pictures are broken the same way.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 resedit=$(dirname "$winprobe")/resedit.exe
@@ -46,37 +48,41 @@ original() {
 truncated() { head -c "$(($(stat -c %s "$1") / 2))" "$1" >"$1.half" && echo "$1.half"; }
 
 # Pictures: missing, truncated, another size (the header says 16 x 16), a header that is no header.
-for picture in "123|horizon image|Horizon" "130|formless planet|FormlessPlanet"; do
-    IFS='|' read -r id start object <<<"$picture"
-    expected=$(broken_start_records "Start initialization for the $start" 1 "(!)Error : $object initialization is failed")
-    bytes=$(original BITMAP "$id")
-    broken "bitmap $id missing" BITMAP "$id" delete
-    broken "bitmap $id truncated" BITMAP "$id" replace "$(truncated "$bytes")"
-    { head -c 4 "$bytes"; printf '\x10\x00\x00\x00\x10\x00\x00\x00'; tail -c +13 "$bytes"; } >"$bytes.small"
-    broken "bitmap $id 16 x 16" BITMAP "$id" replace "$bytes.small"
-    { printf 'not a bitmap header at all'; tail -c +27 "$bytes"; } >"$bytes.header"
-    broken "bitmap $id with a bad header" BITMAP "$id" replace "$bytes.header"
-done
+small() { { head -c 4 "$1"; printf '\x10\x00\x00\x00\x10\x00\x00\x00'; tail -c +13 "$1"; } >"$1.small" && echo "$1.small"; }
+no_header() { { printf 'not a bitmap header at all'; tail -c +27 "$1"; } >"$1.header" && echo "$1.header"; }
+expected=$(broken_start_records "Start initialization for the horizon image" 1 "(!)Error : Horizon initialization is failed")
+bytes=$(original BITMAP 123)
+broken "bitmap 123 missing" BITMAP 123 delete
+broken "bitmap 123 16 x 16" BITMAP 123 replace "$(small "$bytes")"
+expected=$(broken_start_records "Start initialization for the formless planet" 1 \
+    "(!)Error : FormlessPlanet initialization is failed")
+bytes=$(original BITMAP 130)
+broken "bitmap 130 truncated" BITMAP 130 replace "$(truncated "$bytes")"
+broken "bitmap 130 with a bad header" BITMAP 130 replace "$(no_header "$bytes")"
 
 # Samples: missing, and of an odd size (not whole 16-bit samples).
-for sample in "132 SceneSoundClass" "133 WingsSoundClass"; do
-    read -r id object <<<"$sample"
-    expected=$(broken_start_records "Start scene initialization" 1 "(!)Error : Can not create $object object")
-    bytes=$(original SoundSamples "$id")
-    broken "sample $id missing" SoundSamples "$id" delete
-    head -c 1001 "$bytes" >"$bytes.odd"
-    broken "sample $id of an odd size" SoundSamples "$id" replace "$bytes.odd"
-done
+expected=$(broken_start_records "Start scene initialization" 1 "(!)Error : Can not create SceneSoundClass object")
+broken "sample 132 missing" SoundSamples 132 delete
+expected=$(broken_start_records "Start scene initialization" 1 "(!)Error : Can not create WingsSoundClass object")
+bytes=$(original SoundSamples 133)
+head -c 1001 "$bytes" >"$bytes.odd"
+broken "sample 133 of an odd size" SoundSamples 133 replace "$bytes.odd"
 
-# Shaders: missing, not compiling, without their terminating NUL.
+# Shaders: missing, not compiling, without their terminating NUL; the three kinds in turn over the
+# nine shaders, so that each kind meets vertex and fragment ones.
 printf 'this is not a shader\0' >"$work/not-a-shader"
+turn=0
 for id in $broken_shader_ids; do
     expected=$(broken_shader_records "$id")
-    bytes=$(original Shaders "$id")
-    broken "shader $id missing" Shaders "$id" delete
-    broken "shader $id that does not compile" Shaders "$id" replace "$work/not-a-shader"
-    head -c "$(($(stat -c %s "$bytes") - 1))" "$bytes" >"$bytes.open"
-    broken "shader $id without its terminating NUL" Shaders "$id" replace "$bytes.open"
+    case $((turn++ % 3)) in
+    0) broken "shader $id missing" Shaders "$id" delete ;;
+    1) broken "shader $id that does not compile" Shaders "$id" replace "$work/not-a-shader" ;;
+    2)
+        bytes=$(original Shaders "$id")
+        head -c "$(($(stat -c %s "$bytes") - 1))" "$bytes" >"$bytes.open"
+        broken "shader $id without its terminating NUL" Shaders "$id" replace "$bytes.open"
+        ;;
+    esac
 done
 
 # The settings dialog: without its template the configuration mode ends at once with -1; without

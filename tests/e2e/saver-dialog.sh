@@ -22,9 +22,8 @@ check "OK stored EnableSound as text" 0 "$(stored_value EnableSound)"
 saver_start /c
 check "the stored values are shown" "$(printf 'fps=1\nvsync=0\nsound=0')" "$(probe dialog state)"
 xdotool key --window "$(dialog_window)" Escape
-sleep 0.5
 check "Escape restores the defaults and leaves the dialog open" "$(printf 'fps=0\nvsync=1\nsound=1')" \
-    "$(probe dialog state)"
+    "$(eventually 10 "$(printf 'fps=0\nvsync=1\nsound=1')" probe dialog state)"
 probe dialog close >/dev/null
 check "the close box ends the dialog with 1" 1 "$(wait_for_exit)"
 check "nothing was stored" "1 0 0" "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound)"

@@ -19,10 +19,13 @@ check "no sound device: the box says so" "text=Sorry, this application requires 
     "$(grep '^text=' <<<"$box")"
 for x in 540 580 500; do
     xdotool mousemove "$x" 440
-    sleep 0.3
 done
 xdotool click 1
-sleep 1
+# The same input posted to the full-screen window behind the box after the real one: a move and a
+# click, each of which closes the saver at any other time. They are handled in turn with the proof.
+check "a move and a click are posted to the window behind the box" "posted=1 posted=1" \
+    "$(probe post 0x200 0 0) $(probe post 0x201 1 0)" # WM_MOUSEMOVE, WM_LBUTTONDOWN
+check "the window behind the box has handled them" handled "$(posted_messages_handled)"
 check "the box stays through mouse moves and a click" "messagebox=shown" "$(probe messagebox 1 keep | head -1)"
 check "and the saver waits for the answer" running "$(wait_for_exit 0)"
 boxes=$(windows_named "Screen saver")

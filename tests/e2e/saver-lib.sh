@@ -4,9 +4,7 @@
 . "$(dirname "${BASH_SOURCE[0]}")/check.sh"
 . "$(dirname "${BASH_SOURCE[0]}")/run-common.sh"
 
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "${BASH_SOURCE[0]}")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+on_a_display "$@"
 
 scr=$1
 winprobe=$2
@@ -14,23 +12,13 @@ work=$3
 shift 3
 wine_run=("$@")
 prefix=${wine_run[-1]}
-log="$work/morrowmere.log"
 key='HKLM\Software\Tovrelin\Morrowmere screen saver'
 
-rm -rf "$work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd -P)
+fresh_work "$work"
 log="$work/morrowmere.log"
 cp "$scr" "$work/morrowmere.scr"
-# A sound device for Wine's DirectSound: ALSA's file plugin writes the mix to a file.
-cat > "$work/alsa.conf" <<CONF
-pcm.!default {
-    type file
-    slave.pcm { type null }
-    file "$work/sound.raw"
-    format "raw"
-}
-CONF
+# A sound device for Wine's DirectSound.
+alsa_file_device "$work/sound.raw" >"$work/alsa.conf"
 # No device at all.
 : > "$work/no-sound.conf"
 export ALSA_CONFIG_PATH="$work/alsa.conf"
@@ -81,6 +69,30 @@ wait_for_visible_saver() {
 # Waits until the saver has started and its window is on the display.
 wait_for_running_saver() {
     wait_for_record "Scene has been initialized successfully" && wait_for_visible_saver
+}
+
+# Proof that the full-screen window has handled every message posted to it so far: a WM_SETICON
+# posted after them, which the saver leaves to the system and Wine answers by giving the X window a
+# new icon pixmap (its WM_HINTS change). Two in turn, so that a message that one of the earlier
+# ones posted in its turn (a WM_CLOSE) has been handled too. Prints "handled", or what failed.
+posted_messages_handled() {
+    local window hints round
+    window=$(windows_named "Screen Saver" | head -1)
+    [[ "$window" =~ ^[0-9]+$ ]] || { echo "no full-screen window: $window"; return; }
+    for round in first second; do
+        hints=$(xprop -id "$window" WM_HINTS 2>/dev/null)
+        # WM_SETICON, ICON_BIG, no icon of its own.
+        [ "$(probe post 0x80 1 0)" = posted=1 ] || { echo "the $round icon message could not be posted"; return; }
+        [ "$(eventually 20 changed icon_changed "$window" "$hints")" = changed ] ||
+            { echo "the $round icon message was not handled"; return; }
+    done
+    echo handled
+}
+# "changed" once the window's WM_HINTS name another icon pixmap than HINTS did.
+icon_changed() {
+    local now
+    now=$(xprop -id "$1" WM_HINTS 2>/dev/null)
+    grep -q 'bitmap id # to use for icon' <<<"$now" && [ "$now" != "$2" ] && echo changed || echo same
 }
 
 

@@ -4,16 +4,13 @@
 # Arguments: TRACE DISCSIZE WORK
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
+. "$(dirname "$0")/run-common.sh"
 . "$(dirname "$0")/disc.sh"
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+on_a_display "$@"
 trace=$1
 DISCSIZE=$2
 work=$3
-rm -rf "$work"
-mkdir -p "$work"
-export ALSOFT_DRIVERS=null
+fresh_work "$work"
 
 # The first frame (the sky darkened), the second (in its own colours) and, on the common wide
 # screen, a later one with the glow grown round the planet.

@@ -5,31 +5,21 @@
 # Arguments: TRACE.EXE LINUX-TRACE WORK WINE-RUN PREFIX
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+. "$(dirname "$0")/run-common.sh"
+on_a_display "$@"
 trace_exe=$1
 linux_trace=$2
 work=$3
 shift 3
 wine_run=("$@")
 compare_jq="$(dirname "$0")/trace-compare.jq"
-rm -rf "$work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd -P)
+fresh_work "$work"
 if [ ! -x "$linux_trace" ]; then
     echo "FAIL: the Linux replay program $linux_trace is not built (tools/build linux first)"
     exit 1
 fi
-# A sound device for Wine's DirectSound: ALSA's file plugin into a file of its own.
-cat > "$work/alsa.conf" <<CONF
-pcm.!default {
-    type file
-    slave.pcm { type null }
-    file "$work/sound.raw"
-    format "raw"
-}
-CONF
+# A sound device for Wine's DirectSound.
+alsa_file_device "$work/sound.raw" >"$work/alsa.conf"
 export ALSA_CONFIG_PATH="$work/alsa.conf"
 
 for seed in 1 20261207 4294967295; do

@@ -6,9 +6,8 @@
 # With GOLDEN_WRITE=1 it rewrites the golden trace instead (after a deliberate change of behaviour).
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
-if [ -z "${DISPLAY:-}" ]; then
-    exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
-fi
+. "$(dirname "$0")/run-common.sh"
+on_a_display "$@"
 trace=$1
 trace_no_planet=$2
 trace_flap=$3
@@ -21,8 +20,7 @@ if [ "${GOLDEN_WRITE:-}" = 1 ]; then
     "$trace" "${golden_args[@]}" >"$golden" && echo "wrote $golden"
     exit
 fi
-rm -rf "$work"
-mkdir -p "$work"
+fresh_work "$work"
 
 usage="usage: morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] [--snapshot F:FILE.png]... [--size WxH] [--drawing plain|saving] [--pixels FILE]"
 for args in "--seed 1" "--seed 1 --frames 2 --size 10" "--seed 1 --frames 2 --snapshot 3:$work/x.png" \
