@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Every embedded resource broken, on copies of the real program whose resource block the test
-# patches in place (respatch): missing, truncated, a picture of the wrong size or with a bad
-# header, a shader that does not compile or lacks its terminating NUL, a sample of an odd size.
-# Each id once and each kind of damage once: within a type every kind ends at the same return
-# (pinned kind by kind by BitmapPixelsTest, SoundLogicTest and ShaderProgramTest), while each id
-# stops the start at a place of its own. Each start must stop where that resource is first used,
-# with exactly the records of a failed start, the kept message on stderr, status 1 and no window
-# left. With BROKEN_VALGRIND=all every
-# case runs under valgrind (tests/soak); otherwise one case of each kind does, and none may leave
-# a block of ours behind.
+# patches in place (respatch): missing, truncated, a picture of the wrong size or with a bad header,
+# a shader that does not compile or lacks its terminating NUL, a sample of an odd size. Every id and
+# every kind of damage at least once, in as few starts as that takes: within a type every kind ends
+# at the same return (pinned kind by kind by BitmapPixelsTest, EmbeddedResourcesTest, SoundLogicTest
+# and ShaderProgramTest), while each id stops the start at a place of its own. Each start must stop
+# where that resource is first used, with exactly the records of a failed start, the kept message on
+# stderr, status 1 and no window left. With BROKEN_VALGRIND=all every case runs under valgrind
+# (tests/soak); otherwise one case of each kind does, and none may leave a block of ours behind.
 # Arguments: MORROWMERE TEST-BUILD XWINDOW WORK (see linux-lib.sh)
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Every resource broken, on copies of the real .scr whose resources the test edits with the
-# system's resource update functions (resedit): missing, truncated, a picture of the wrong size or
-# with a bad header, a shader that does not compile or lacks its terminating NUL, a sample of an
-# odd size. Each id once and each kind of damage once: within a type every kind ends at the same
-# return (pinned kind by kind by BitmapPixelsTest, SoundLogicTest and ShaderProgramTest), while
-# each id stops the start at a place of its own. Each full-screen start must stop where that
-# resource is first used, with exactly the records of a failed start, the box with the kept
-# message, and a clean exit. The settings dialog and its two pictures are broken the same way.
+# Every resource broken, on copies of the real .scr whose resources the test edits with the system's
+# resource update functions (resedit): missing, truncated, a picture of the wrong size or with a bad
+# header, a shader that does not compile or lacks its terminating NUL, a sample of an odd size.
+# Every id and every kind of damage at least once, in as few starts as that takes: within a type
+# every kind ends at the same return (pinned kind by kind by BitmapPixelsTest,
+# EmbeddedResourcesTest, SoundLogicTest and ShaderProgramTest), while each id stops the start at a
+# place of its own. Each full-screen start must stop where that resource is first used, with exactly
+# the records of a failed start, the box with the kept message, and a clean exit. The settings
+# dialog and its two pictures are broken the same way.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 resedit=$(dirname "$winprobe")/resedit.exe
