@@ -3,17 +3,27 @@
 // frame clock. Written once for both platforms. The host owns it and hands it to its render
 // thread, which hands it on to whatever draws; nothing reaches for it.
 //
-// Threads: the window thread writes `stopFlag` (0 to 1, once), `monitorsChanged` and
-// `pendingSize`, and waits for the done event; it sets `displayName` before the render thread
+// Threads: the window thread writes `stopFlag` (0 to 1, once), `monitorsChanged`, `pendingSize`
+// and `covers`, and waits for the done event; it sets `displayName` before the render thread
 // starts. The render thread owns everything else and signals the event when its teardown is
 // complete.
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 class SoundManager;
 struct DoneEvent;        // the platform's auto-reset event (SaverPlatform.h)
 struct GlContextBackend; // the window system's drawing surface and rendering context (GlContext.h)
+
+// A window beside the frame's own that shows the frame's picture, fitted into its size: on Linux,
+// full screen on several monitors, one per monitor that the frame's own window does not cover.
+struct CoverWindow {
+    uint64_t window;
+    int32_t width;
+    int32_t height;
+};
 
 struct FrameState {
     void* window = nullptr;          // the window rendered into, as the host hands it to the thread
@@ -27,6 +37,10 @@ struct FrameState {
     // A new size of the window that the drawing area has not taken yet: width in the high half,
     // height in the low; 0 when none (see OfferWindowSize).
     std::atomic<uint64_t> pendingSize{0};
+    // The cover windows of now (X11 only): replaced by the window thread under `coversLock`, which
+    // then sets `monitorsChanged`; the render thread takes a copy when it sees that.
+    std::mutex coversLock;
+    std::vector<CoverWindow> covers;
 };
 
 // The window thread's side: the window is now `width` x `height` pixels (both above 0).

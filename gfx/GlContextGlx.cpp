@@ -6,6 +6,7 @@
 
 #include "base/SaverFrame.h"
 #include "gfx/FixedCamera.h"
+#include "gfx/MonitorLayout.h"
 #include "gfx/OpenGL.h"
 
 #include <GL/glxew.h>
@@ -13,11 +14,22 @@
 
 #include <cstdint>
 #include <new>
+#include <vector>
+
+namespace {
+struct Cover {
+    CoverWindow window;
+    bool paced; // its swap interval is set
+};
+} // namespace
 
 struct GlContextBackend {
     Display* display; // the render thread's own connection
     Window window;
     GLXContext context;
+    int32_t width;    // the window's drawing area
+    int32_t height;
+    std::vector<Cover> covers;
 };
 
 bool GlCreateContext(FrameState& frame)
@@ -26,7 +38,7 @@ bool GlCreateContext(FrameState& frame)
     Display* display = XOpenDisplay(frame.displayName);
     if (display == nullptr)
         return false;
-    frame.gl = new (std::nothrow) GlContextBackend{display, window, nullptr};
+    frame.gl = new (std::nothrow) GlContextBackend{display, window, nullptr, 0, 0, {}};
     if (frame.gl == nullptr) {
         XCloseDisplay(display);
         return false;
@@ -34,6 +46,8 @@ bool GlCreateContext(FrameState& frame)
     XWindowAttributes attributes;
     if (XGetWindowAttributes(display, window, &attributes) == 0)
         return false;
+    frame.gl->width = attributes.width;
+    frame.gl->height = attributes.height;
     XVisualInfo wanted;
     wanted.visualid = XVisualIDFromVisual(attributes.visual);
     int count = 0;
@@ -61,7 +75,9 @@ bool GlHasSwapControl()
     return GLXEW_EXT_swap_control || GLXEW_MESA_swap_control;
 }
 
-void GlSetSwapInterval(FrameState& frame, int32_t interval)
+namespace {
+// The swap interval of the drawable that is current for drawing.
+void SetSwapInterval(Display* display, Window window, int32_t interval)
 {
     // Looked up directly rather than through GLEW's table, the EXT form first.
     typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
@@ -70,13 +86,19 @@ void GlSetSwapInterval(FrameState& frame, int32_t interval)
         const SwapIntervalExt swapInterval = reinterpret_cast<SwapIntervalExt>(
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalEXT")));
         if (swapInterval)
-            swapInterval(frame.gl->display, frame.gl->window, interval);
-    } else {
+            swapInterval(display, window, interval);
+    } else if (GLXEW_MESA_swap_control) {
         const SwapIntervalMesa swapInterval = reinterpret_cast<SwapIntervalMesa>(
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXSwapIntervalMESA")));
         if (swapInterval)
             swapInterval(static_cast<unsigned>(interval));
     }
+}
+} // namespace
+
+void GlSetSwapInterval(FrameState& frame, int32_t interval)
+{
+    SetSwapInterval(frame.gl->display, frame.gl->window, interval);
 }
 
 void GlSwapBuffers(FrameState& frame)
@@ -86,18 +108,51 @@ void GlSwapBuffers(FrameState& frame)
 
 // XScreenSaver runs one hack per monitor: each window is one drawing area. Its windows can change
 // size (a preview pane, a new screen mode); the picture keeps filling the window, and the camera
-// takes the window's new shape.
+// takes the window's new shape. Full screen on several monitors, the other monitors' windows
+// (the frame's covers) show the same picture.
 void GlFitDrawingArea(FrameState& frame)
 {
+    GlContextBackend& gl = *frame.gl;
     int32_t width = 0, height = 0;
     if (TakeWindowSize(frame, width, height)) {
+        gl.width = width;
+        gl.height = height;
         glViewport(0, 0, width, height);
         FitCameraToArea(width, height);
     }
+    if (frame.monitorsChanged.exchange(0) != 0) {
+        std::lock_guard<std::mutex> lock(frame.coversLock);
+        gl.covers.clear();
+        for (const CoverWindow& window : frame.covers)
+            gl.covers.push_back(Cover{window, false});
+    }
 }
 
-void GlCopyToOtherMonitors(FrameState&)
+// Each cover's back buffer gets the picture of the window's back buffer, scaled to fit with its
+// proportions kept, and is shown at once: the read drawable is the window, the draw drawable the
+// cover. The framebuffer blit leaves every drawing state as it was.
+void GlCopyToOtherMonitors(FrameState& frame)
 {
+    GlContextBackend& gl = *frame.gl;
+    if (gl.covers.empty() || gl.width <= 0 || gl.height <= 0 || !(GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object))
+        return;
+    const PixelRect picture = {0, 0, gl.width, gl.height};
+    for (Cover& cover : gl.covers) {
+        const Window window = static_cast<Window>(cover.window.window);
+        glXMakeContextCurrent(gl.display, window, gl.window, gl.context);
+        if (!cover.paced) {
+            // The window's own swap keeps the frames' pace; the covers never wait for a blank.
+            SetSwapInterval(gl.display, window, 0);
+            cover.paced = true;
+        }
+        // The clear colour is never set: black bars where the monitor's shape differs.
+        glClear(GL_COLOR_BUFFER_BIT);
+        const PixelRect to = FitPicture(picture, {0, 0, cover.window.width, cover.window.height});
+        glBlitFramebuffer(0, 0, gl.width, gl.height, to.x, to.y, to.x + to.width, to.y + to.height,
+                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        glXSwapBuffers(gl.display, window);
+    }
+    glXMakeContextCurrent(gl.display, gl.window, gl.window, gl.context);
 }
 
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)

@@ -16,9 +16,9 @@ PixelRect AreaInWindow(const PixelRect& client, const PixelRect& monitor)
     return {static_cast<int32_t>(left - client.x), static_cast<int32_t>(client.y + int64_t{client.height} - bottom),
             static_cast<int32_t>(right - left), static_cast<int32_t>(bottom - top)};
 }
+} // namespace
 
-// The largest rectangle of the picture's proportions inside `area`, centred.
-PixelRect Fit(const PixelRect& picture, const PixelRect& area)
+PixelRect FitPicture(const PixelRect& picture, const PixelRect& area)
 {
     int64_t width = area.width;
     int64_t height = (int64_t{picture.height} * area.width + picture.width / 2) / picture.width;
@@ -30,7 +30,6 @@ PixelRect Fit(const PixelRect& picture, const PixelRect& area)
             static_cast<int32_t>(area.y + (area.height - height) / 2), static_cast<int32_t>(width),
             static_cast<int32_t>(height)};
 }
-} // namespace
 
 bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monitors, size_t primary,
                     MonitorLayout& layout)
@@ -52,6 +51,34 @@ bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monit
     layout.scene = areas[scene];
     for (size_t i = 0; i < areas.size(); ++i)
         if (i != scene)
-            layout.copies.push_back(Fit(layout.scene, areas[i]));
+            layout.copies.push_back(FitPicture(layout.scene, areas[i]));
     return true;
+}
+
+std::vector<PixelRect> MonitorsBesides(const std::vector<PixelRect>& monitors, const PixelRect& window)
+{
+    // The window's monitor is the one it overlaps most; the first of equals.
+    size_t own = monitors.size();
+    int64_t most = 0;
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const PixelRect area = AreaInWindow(window, monitors[i]);
+        const int64_t overlap = int64_t{area.width} * area.height;
+        if (overlap > most) {
+            most = overlap;
+            own = i;
+        }
+    }
+    std::vector<PixelRect> others;
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const PixelRect& monitor = monitors[i];
+        if (i == own || monitor.width <= 0 || monitor.height <= 0)
+            continue;
+        // A monitor that shows the same part of the screen as the window's own (a mirrored one)
+        // already shows the scene.
+        if (own < monitors.size() && monitor.x == monitors[own].x && monitor.y == monitors[own].y &&
+            monitor.width == monitors[own].width && monitor.height == monitors[own].height)
+            continue;
+        others.push_back(monitor);
+    }
+    return others;
 }

@@ -24,3 +24,11 @@ struct MonitorLayout {
 // two monitors: then it is one drawing area, as a single screen or a preview is.
 bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monitors, size_t primary,
                     MonitorLayout& layout);
+
+// The largest rectangle of the picture's proportions inside `area`, centred in it.
+PixelRect FitPicture(const PixelRect& picture, const PixelRect& area);
+
+// The monitors that a window does not cover, for a full-screen window on one monitor of several
+// (the Linux port's): every monitor but the one the window overlaps most and its mirrors, in
+// their order. All monitors when the window is on none.
+std::vector<PixelRect> MonitorsBesides(const std::vector<PixelRect>& monitors, const PixelRect& window);

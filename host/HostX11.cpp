@@ -16,6 +16,7 @@
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
+#include "gfx/MonitorLayout.h"
 #include "host/CloseRules.h"
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
@@ -28,8 +29,11 @@
 #include <X11/Xlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xinerama.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -38,10 +42,15 @@
 #include <pthread.h>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 constexpr int kOwnWindowWidth = 1280;
 constexpr int kOwnWindowHeight = 720;
+
+// Full screen, another client's grab of the keyboard or pointer is waited out for this long.
+constexpr int kGrabRetryMs = 100;
+constexpr int kGrabTries = 30;
 
 // Why the host's thread was woken: one byte each through its pipe.
 constexpr char kWakeSignal = 's';
@@ -57,6 +66,18 @@ struct Host {
     Atom deleteWindow = 0;
     // -fullscreen: any key, a click or a mouse move past the close rule's 4 pixels ends the run.
     bool closesOnInput = false;
+    // -fullscreen: the window shows on one monitor, and a cover window of the same visual on
+    // each other one shows the same picture. Covers are only ever added to the pool and unmapped
+    // while the run lasts, so the render thread never draws to a window that is gone.
+    Visual* visual = nullptr;
+    int depth = 0;
+    Cursor blank = 0;
+    std::vector<Window> coverPool;
+    std::vector<CoverWindow> coversShown;
+    int randrEvents = -1; // RandR's first event code, when the server has it
+    int grabTriesLeft = 0; // while the keyboard or pointer is not yet grabbed
+    bool keyboardGrabbed = false;
+    bool pointerGrabbed = false;
     bool movedBefore = false; // a first motion was seen, at (firstX, firstY) on the screen
     int firstX = 0;
     int firstY = 0;
@@ -149,28 +170,234 @@ void CatchSignals()
     sigaction(SIGHUP, &action, nullptr);
 }
 
-// An invisible pointer for the full-screen window: a 1 x 1 cursor with nothing in its mask.
-void HidePointer(Display* display, Window window)
+// An invisible pointer for the full-screen windows: a 1 x 1 cursor with nothing in its mask.
+Cursor BlankCursor(Display* display, Window window)
 {
     static const char nothing[1] = {0};
     const Pixmap blank = XCreateBitmapFromData(display, window, nothing, 1, 1);
     XColor black = {};
     const Cursor cursor = XCreatePixmapCursor(display, blank, blank, &black, &black, 0, 0);
-    XDefineCursor(display, window, cursor);
-    XFreeCursor(display, cursor);
     XFreePixmap(display, blank);
+    return cursor;
 }
 
-// A window of our own: 1280 x 720 with a title and a close button, or (fullScreen) the screen's
-// size, which covers the screen even where no window manager runs, with the window manager asked
-// for its full-screen state (the EWMH property, set before the window is mapped), no pointer, and
-// input that ends the run.
+// The monitors in screen coordinates and which is the primary: RandR's monitors, Xinerama's
+// heads where RandR has none, else the whole screen.
+std::vector<PixelRect> ReadMonitors(Display* display, size_t& primary)
+{
+    std::vector<PixelRect> monitors;
+    primary = 0;
+    int major = 0, minor = 0;
+    if (g_host.randrEvents >= 0 && XRRQueryVersion(display, &major, &minor) &&
+        (major > 1 || (major == 1 && minor >= 5))) {
+        int count = 0;
+        XRRMonitorInfo* found = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+        for (int i = 0; found != nullptr && i < count; ++i) {
+            if (found[i].width <= 0 || found[i].height <= 0)
+                continue;
+            if (found[i].primary)
+                primary = monitors.size();
+            monitors.push_back({found[i].x, found[i].y, found[i].width, found[i].height});
+        }
+        if (found != nullptr)
+            XRRFreeMonitors(found);
+    }
+    int heads = 0;
+    XineramaScreenInfo* screens = nullptr;
+    if (monitors.empty() && XineramaIsActive(display) && (screens = XineramaQueryScreens(display, &heads)) != nullptr) {
+        for (int i = 0; i < heads; ++i)
+            if (screens[i].width > 0 && screens[i].height > 0)
+                monitors.push_back({screens[i].x_org, screens[i].y_org, screens[i].width, screens[i].height});
+    }
+    if (screens != nullptr)
+        XFree(screens);
+    if (monitors.empty()) {
+        const int screen = DefaultScreen(display);
+        monitors.push_back({0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
+        primary = 0;
+    }
+    return monitors;
+}
+
+// Whether a window manager runs: an EWMH one says so on the root window.
+bool WindowManagerRuns(Display* display)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    const bool runs = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW, &type,
+                                         &format, &count, &after, &data) == Success &&
+                      type == XA_WINDOW && count == 1;
+    if (data != nullptr)
+        XFree(data);
+    return runs;
+}
+
+// What a window manager and the tools on the desktop read of our windows: the title, the class,
+// the machine and process that own the window, and that it takes the keyboard focus.
+void NameOwnWindow(Display* display, Window window)
+{
+    XStoreName(display, window, "Morrowmere");
+    char name[] = "morrowmere", className[] = "Morrowmere";
+    XClassHint classHint = {name, className};
+    XSetClassHint(display, window, &classHint);
+    char host[256] = {};
+    if (gethostname(host, sizeof host - 1) == 0) {
+        char* hostName = host;
+        XTextProperty machine;
+        if (XStringListToTextProperty(&hostName, 1, &machine) != 0) {
+            XSetWMClientMachine(display, window, &machine);
+            XFree(machine.value);
+        }
+    }
+    const long pid = static_cast<long>(getpid());
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
+    XWMHints hints = {};
+    hints.flags = InputHint | StateHint;
+    hints.input = True;
+    hints.initial_state = NormalState;
+    XSetWMHints(display, window, &hints);
+}
+
+// A window that no window manager handles, on `monitor`, for the picture copied there.
+Window CreateCover(const PixelRect& monitor)
+{
+    Display* display = g_host.display;
+    XSetWindowAttributes attributes = {};
+    attributes.colormap = g_host.colormap;
+    attributes.background_pixel = BlackPixel(display, DefaultScreen(display));
+    attributes.border_pixel = 0;
+    attributes.override_redirect = True;
+    attributes.cursor = g_host.blank;
+    attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask;
+    const Window cover = XCreateWindow(display, DefaultRootWindow(display), monitor.x, monitor.y,
+                                       static_cast<unsigned>(monitor.width), static_cast<unsigned>(monitor.height), 0,
+                                       g_host.depth, InputOutput, g_host.visual,
+                                       CWColormap | CWBackPixel | CWBorderPixel | CWOverrideRedirect | CWCursor |
+                                           CWEventMask,
+                                       &attributes);
+    if (cover != 0)
+        NameOwnWindow(display, cover);
+    return cover;
+}
+
+// Full screen: the monitors besides the one the window shows on get a cover each, and the render
+// thread is handed the covers when they changed. After the monitors changed, a window that no
+// window manager places moves to the primary monitor; a window manager moves its full-screen
+// windows itself.
+void CoverOtherMonitors(bool monitorsChanged)
+{
+    Display* display = g_host.display;
+    const Window root = DefaultRootWindow(display);
+    size_t primary = 0;
+    const std::vector<PixelRect> monitors = ReadMonitors(display, primary);
+    PixelRect window = {0, 0, g_host.width, g_host.height};
+    if (monitorsChanged && !WindowManagerRuns(display)) {
+        window = monitors[primary];
+        XMoveResizeWindow(display, g_host.window, window.x, window.y, static_cast<unsigned>(window.width),
+                          static_cast<unsigned>(window.height));
+    } else {
+        Window child = 0;
+        XTranslateCoordinates(display, g_host.window, root, 0, 0, &window.x, &window.y, &child);
+    }
+    const std::vector<PixelRect> others = MonitorsBesides(monitors, window);
+    std::vector<CoverWindow> covers;
+    for (size_t i = 0; i < others.size(); ++i) {
+        if (i == g_host.coverPool.size()) {
+            const Window made = CreateCover(others[i]);
+            if (made == 0)
+                break;
+            g_host.coverPool.push_back(made);
+        }
+        const PixelRect& monitor = others[i];
+        XMoveResizeWindow(display, g_host.coverPool[i], monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
+                          static_cast<unsigned>(monitor.height));
+        XMapRaised(display, g_host.coverPool[i]);
+        covers.push_back({g_host.coverPool[i], monitor.width, monitor.height});
+    }
+    for (size_t i = covers.size(); i < g_host.coverPool.size(); ++i)
+        XUnmapWindow(display, g_host.coverPool[i]);
+    const auto same = [](const CoverWindow& a, const CoverWindow& b) {
+        return a.window == b.window && a.width == b.width && a.height == b.height;
+    };
+    if (covers.size() == g_host.coversShown.size() &&
+        std::equal(covers.begin(), covers.end(), g_host.coversShown.begin(), same))
+        return;
+    g_host.coversShown = covers;
+    {
+        std::lock_guard<std::mutex> lock(g_host.run.frame.coversLock);
+        g_host.run.frame.covers = covers;
+    }
+    g_host.run.frame.monitorsChanged = 1;
+}
+
+// Full screen, once the window is mapped: the window manager is asked to make it the active
+// window (without one, it takes the focus itself), and the keyboard and pointer are grabbed, so
+// that the input that ends the run reaches it on every monitor whatever the focus does. A grab
+// that another client holds is tried again every kGrabRetryMs, kGrabTries times.
+void TakeInput()
+{
+    Display* display = g_host.display;
+    if (WindowManagerRuns(display)) {
+        XEvent activate = {};
+        activate.xclient.type = ClientMessage;
+        activate.xclient.window = g_host.window;
+        activate.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+        activate.xclient.format = 32;
+        activate.xclient.data.l[0] = 1; // asked by an application
+        activate.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &activate);
+    } else {
+        XSetInputFocus(display, g_host.window, RevertToParent, CurrentTime);
+    }
+    g_host.grabTriesLeft = kGrabTries;
+}
+
+// One try at the grabs still missing; says once on stderr when they cannot be had.
+void TryGrabs()
+{
+    Display* display = g_host.display;
+    if (!g_host.keyboardGrabbed)
+        g_host.keyboardGrabbed =
+            XGrabKeyboard(display, g_host.window, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
+    if (!g_host.pointerGrabbed)
+        g_host.pointerGrabbed = XGrabPointer(display, g_host.window, False, ButtonPressMask | PointerMotionMask,
+                                             GrabModeAsync, GrabModeAsync, None, g_host.blank,
+                                             CurrentTime) == GrabSuccess;
+    if (g_host.keyboardGrabbed && g_host.pointerGrabbed) {
+        g_host.grabTriesLeft = 0;
+    } else if (--g_host.grabTriesLeft == 0) {
+        std::fprintf(stderr, "morrowmere: another program holds the %s; input reaches the saver only where it has "
+                             "the focus\n",
+                     g_host.keyboardGrabbed ? "pointer" : "keyboard");
+    }
+}
+
+// A window of our own: 1280 x 720 with a title and a close button, or (fullScreen) the primary
+// monitor's size and place, which covers that monitor even where no window manager runs, with the
+// window manager asked for its full-screen state (the EWMH properties, set before the window is
+// mapped), no pointer, input that ends the run, and covers on the other monitors.
 bool CreateOwnWindow(bool fullScreen)
 {
     Display* display = g_host.display;
     const int screen = DefaultScreen(display);
-    const int width = fullScreen ? DisplayWidth(display, screen) : kOwnWindowWidth;
-    const int height = fullScreen ? DisplayHeight(display, screen) : kOwnWindowHeight;
+    PixelRect place = {0, 0, kOwnWindowWidth, kOwnWindowHeight};
+    if (fullScreen) {
+        int errors = 0;
+        if (XRRQueryExtension(display, &g_host.randrEvents, &errors))
+            XRRSelectInput(display, RootWindow(display, screen),
+                           RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+        else
+            g_host.randrEvents = -1;
+        size_t primary = 0;
+        place = ReadMonitors(display, primary)[primary];
+    }
+    const int width = place.width;
+    const int height = place.height;
     // What the saver asks for on every platform: RGBA, double-buffered, 24-bit colour, depth.
     int wanted[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
                     GLX_BLUE_SIZE, 8,               GLX_DEPTH_SIZE, 8, None};
@@ -178,6 +405,8 @@ bool CreateOwnWindow(bool fullScreen)
     Visual* visual = chosen ? chosen->visual : DefaultVisual(display, screen);
     const int depth = chosen ? chosen->depth : DefaultDepth(display, screen);
     g_host.colormap = XCreateColormap(display, RootWindow(display, screen), visual, AllocNone);
+    g_host.visual = visual;
+    g_host.depth = depth;
     XSetWindowAttributes attributes = {};
     attributes.colormap = g_host.colormap;
     attributes.background_pixel = BlackPixel(display, screen);
@@ -185,7 +414,7 @@ bool CreateOwnWindow(bool fullScreen)
     attributes.event_mask = KeyPressMask | StructureNotifyMask;
     if (fullScreen)
         attributes.event_mask |= ButtonPressMask | PointerMotionMask;
-    g_host.window = XCreateWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+    g_host.window = XCreateWindow(display, RootWindow(display, screen), place.x, place.y, static_cast<unsigned>(width),
                                   static_cast<unsigned>(height), 0, depth, InputOutput, visual,
                                   CWColormap | CWBackPixel | CWBorderPixel | CWEventMask, &attributes);
     if (chosen)
@@ -195,15 +424,31 @@ bool CreateOwnWindow(bool fullScreen)
     g_host.ownWindow = true;
     g_host.width = width;
     g_host.height = height;
-    XStoreName(display, g_host.window, "Morrowmere");
+    NameOwnWindow(display, g_host.window);
     g_host.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, g_host.window, &g_host.deleteWindow, 1);
     if (fullScreen) {
+        // Placed where asked, on the primary monitor, by window managers that place by position.
+        XSizeHints size = {};
+        size.flags = USPosition | USSize;
+        size.x = place.x;
+        size.y = place.y;
+        size.width = width;
+        size.height = height;
+        XSetWMNormalHints(display, g_host.window, &size);
         Atom state = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
         XChangeProperty(display, g_host.window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32,
                         PropModeReplace, reinterpret_cast<unsigned char*>(&state), 1);
-        HidePointer(display, g_host.window);
+        // A compositor may show the window's own frames unredirected.
+        const long bypass = 1;
+        XChangeProperty(display, g_host.window, XInternAtom(display, "_NET_WM_BYPASS_COMPOSITOR", False), XA_CARDINAL,
+                        32, PropModeReplace, reinterpret_cast<const unsigned char*>(&bypass), 1);
+        g_host.blank = BlankCursor(display, g_host.window);
+        XDefineCursor(display, g_host.window, g_host.blank);
         g_host.closesOnInput = true;
+        // The covers go up first, so that the window that a window manager focuses on its map
+        // is the last to be mapped.
+        CoverOtherMonitors(false);
     }
     XMapRaised(display, g_host.window);
     return true;
@@ -265,14 +510,31 @@ EventResult HandleEvent(const XEvent& event)
             return EventResult::WindowGone;
         break;
     case ConfigureNotify:
-        if (event.xconfigure.window == g_host.window &&
-            (event.xconfigure.width != g_host.width || event.xconfigure.height != g_host.height)) {
+        if (event.xconfigure.window != g_host.window)
+            break;
+        if (event.xconfigure.width != g_host.width || event.xconfigure.height != g_host.height) {
             g_host.width = event.xconfigure.width;
             g_host.height = event.xconfigure.height;
             OfferWindowSize(g_host.run.frame, g_host.width, g_host.height);
         }
+        // A window manager may have put the window on another monitor.
+        if (g_host.closesOnInput)
+            CoverOtherMonitors(false);
+        break;
+    case MapNotify:
+        if (event.xmap.window == g_host.window && g_host.closesOnInput && !g_host.keyboardGrabbed &&
+            g_host.grabTriesLeft == 0) {
+            TakeInput();
+            TryGrabs();
+        }
         break;
     default:
+        if (g_host.closesOnInput && g_host.randrEvents >= 0 &&
+            (event.type == g_host.randrEvents + RRScreenChangeNotify || event.type == g_host.randrEvents + RRNotify)) {
+            XEvent copy = event;
+            XRRUpdateConfiguration(&copy);
+            CoverOtherMonitors(true);
+        }
         break;
     }
     return EventResult::Continue;
@@ -297,8 +559,12 @@ RunEnd WaitForTheEnd()
             if (result != EventResult::Continue)
                 return end;
         }
+        XFlush(g_host.display);
         pollfd waits[2] = {{ConnectionNumber(g_host.display), POLLIN, 0}, {g_host.wakePipe[0], POLLIN, 0}};
-        if (poll(waits, 2, -1) < 0)
+        const int ready = poll(waits, 2, g_host.grabTriesLeft > 0 ? kGrabRetryMs : -1);
+        if (ready == 0 && g_host.grabTriesLeft > 0)
+            TryGrabs();
+        if (ready <= 0)
             continue;
         if (waits[1].revents & POLLIN) {
             char reasons[16];
@@ -433,10 +699,14 @@ int main(int argc, char** argv)
         g_host.run.frame.stopFlag = 1;
     WaitForDoneEvent(g_host.run.frame.doneEvent);
     Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
+    for (const Window cover : g_host.coverPool)
+        XDestroyWindow(g_host.display, cover);
     if (g_host.ownWindow && !end.windowGone) {
         XDestroyWindow(g_host.display, g_host.window);
         XFreeColormap(g_host.display, g_host.colormap);
     }
+    if (g_host.blank != 0)
+        XFreeCursor(g_host.display, g_host.blank);
     XSync(g_host.display, False);
     if (started == 0) {
         // Also when the run ended otherwise: a start that failed just as the run was being
