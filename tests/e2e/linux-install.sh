@@ -15,6 +15,9 @@ check "the description is well-formed XML" 0 "$(xmllint --noout "$xml" 2>&1; ech
 check "it names the hack" morrowmere "$(xmllint --xpath 'string(/screensaver/@name)' "$xml")"
 check "it starts the hack on XScreenSaver's window" -root "$(xmllint --xpath 'string(//command/@arg)' "$xml")"
 check "its frame-rate switch gives -fps" -fps "$(xmllint --xpath 'string(//boolean[@id="showfps"]/@arg-set)' "$xml")"
+# The box always wins over the stored sound setting: both of its states name a switch.
+check "its sound box gives -sound ticked and -no-sound cleared" "-sound -no-sound" \
+    "$(xmllint --xpath 'concat(//boolean[@id="sound"]/@arg-set, " ", //boolean[@id="sound"]/@arg-unset)' "$xml")"
 check "its frame-rate slider gives -delay, 20000 by default" "-delay % 20000" \
     "$(xmllint --xpath 'concat(//number[@id="delay"]/@arg, " ", //number[@id="delay"]/@default)' "$xml")"
 finish

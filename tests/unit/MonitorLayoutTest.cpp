@@ -60,3 +60,17 @@ TEST(MonitorLayout, DrawsOnThePrimaryMonitorAndFitsItsPictureIntoEveryOtherOne)
         EXPECT_EQ(layout.copies, c.copies) << c.name;
     }
 }
+
+TEST(MonitorLayout, AFullScreenWindowLeavesEveryOtherMonitorToACover)
+{
+    const std::vector<PixelRect> sideBySide = {{0, 0, 1024, 768}, {1024, 0, 800, 600}};
+    // Placed by a window manager on the second monitor, the first is the one left over.
+    EXPECT_EQ(MonitorsBesides(sideBySide, {1024, 0, 800, 600}), std::vector<PixelRect>({{0, 0, 1024, 768}}));
+    EXPECT_EQ(MonitorsBesides(sideBySide, {0, 0, 1024, 768}), std::vector<PixelRect>({{1024, 0, 800, 600}}));
+    // A window reaching a little into the second monitor still belongs to the first.
+    EXPECT_EQ(MonitorsBesides(sideBySide, {0, 0, 1100, 768}), std::vector<PixelRect>({{1024, 0, 800, 600}}));
+    // A mirror of the window's monitor shows the window already; a window on no monitor leaves all.
+    const std::vector<PixelRect> mirrored = {{0, 0, 1024, 768}, {0, 0, 1024, 768}, {1024, 0, 800, 600}};
+    EXPECT_EQ(MonitorsBesides(mirrored, {0, 0, 1024, 768}), std::vector<PixelRect>({{1024, 0, 800, 600}}));
+    EXPECT_EQ(MonitorsBesides(sideBySide, {5000, 0, 10, 10}), sideBySide);
+}

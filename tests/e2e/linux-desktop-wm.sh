@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# -fullscreen under an EWMH window manager (openbox) on an X screen of two RandR monitors, 1024x768
+# and 800x600 side by side: the window manager puts the window full screen on the first, a cover
+# shows the same picture on the second, the windows carry the names a desktop reads, and a key
+# ends the run even while the keyboard focus is on another window (the saver's keyboard grab).
+set -uo pipefail
+if [ -z "${DISPLAY:-}" ]; then
+    exec "$(dirname "$0")/../../tools/with-xvfb" --screen 1824x768x24 bash "$0" "$@"
+fi
+. "$(dirname "$0")/linux-lib.sh"
+
+# The monitors: the first takes the screen's only output, the second none (Xvfb has one).
+xrandr --setmonitor A 1024/271x768/203+0+0 screen >/dev/null
+xrandr --setmonitor B 800/212x600/159+1024+0 none >/dev/null
+check "the screen has two monitors" 2 "$(xrandr --listmonitors | sed -n 's/^Monitors: //p')"
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm=$!
+wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && echo yes; }
+check "openbox runs" yes "$(eventually 20 yes wm_runs)"
+wm_cleanup() {
+    kill "$wm" 2>/dev/null
+    cleanup
+}
+trap wm_cleanup EXIT
+
+xdotool mousemove 500 400
+hack_start -fullscreen
+expect_frames "two monitors"
+window=$(xdotool search --onlyvisible --pid "$hack_pid" 2>/dev/null | while read -r id; do
+    xprop -id "$id" _NET_WM_STATE | grep -q FULLSCREEN && echo "$id"; done | head -1)
+check "the window manager finds the window by the saver's process and made it full screen" yes \
+    "$([ -n "$window" ] && echo yes)"
+check "it is full screen on the first monitor" "0,0 1024x768" \
+    "$(xdotool getwindowgeometry "$window" | awk '/Position:/ { p = $2 } /Geometry:/ { g = $2 } END { print p " " g }')"
+check "its class" 'WM_CLASS(STRING) = "morrowmere", "Morrowmere"' "$(xprop -id "$window" WM_CLASS)"
+check "its machine" "WM_CLIENT_MACHINE(STRING) = \"$(hostname)\"" "$(xprop -id "$window" WM_CLIENT_MACHINE)"
+check "it asks a compositor to let its frames through" "_NET_WM_BYPASS_COMPOSITOR(CARDINAL) = 1" \
+    "$(xprop -id "$window" _NET_WM_BYPASS_COMPOSITOR)"
+check "it takes the keyboard focus" "$window" "$(xdotool getwindowfocus)"
+
+both_discs() {
+    import -display "$DISPLAY" -window root "$work/both.png" 2>/dev/null || return
+    echo "$(disc_verdict "$work/both.png" 0 0 1024 768) / $(disc_verdict "$work/both.png" 1024 0 800 600)"
+}
+check "both monitors show the scene with a round planet" "ok / ok" "$(eventually 20 "ok / ok" both_discs)"
+
+# Another window takes the focus; the grab keeps the key for the saver.
+helper_start
+xdotool windowfocus "$helper_window"
+check "the focus has gone to another window" "$((helper_window))" "$(xdotool getwindowfocus)"
+xdotool key a
+check "a key ends it with status 0" 0 "$(wait_for_exit 5)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "every window of it is gone" "" "$(windows_named Morrowmere)"
+finish
