@@ -37,6 +37,9 @@ struct FrameState {
     // A new size of the window that the drawing area has not taken yet: width in the high half,
     // height in the low; 0 when none (see OfferWindowSize).
     std::atomic<uint64_t> pendingSize{0};
+    // The primary monitor's size (X11 only), packed as `pendingSize` is; 0 for the whole screen's.
+    // Written by the window thread before the render thread starts and when monitors change.
+    std::atomic<uint64_t> primarySize{0};
     // The cover windows of now (X11 only): replaced by the window thread under `coversLock`, which
     // then sets `monitorsChanged`; the render thread takes a copy when it sees that.
     std::mutex coversLock;

@@ -157,7 +157,14 @@ void GlCopyToOtherMonitors(FrameState& frame)
 
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)
 {
-    // The size the server announced for the screen; it needs no round trip in the frame loop.
+    // The primary monitor's, as the host read it, else the size the server announced for the
+    // screen; neither needs a round trip in the frame loop.
+    const uint64_t primary = frame.primarySize.load();
+    if (primary != 0) {
+        width = static_cast<int32_t>(primary >> 32);
+        height = static_cast<int32_t>(primary & 0xFFFFFFFFu);
+        return;
+    }
     Display* display = frame.gl->display;
     width = DisplayWidth(display, DefaultScreen(display));
     height = DisplayHeight(display, DefaultScreen(display));

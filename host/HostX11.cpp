@@ -216,6 +216,9 @@ std::vector<PixelRect> ReadMonitors(Display* display, size_t& primary)
         monitors.push_back({0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen)});
         primary = 0;
     }
+    // The frame-rate overlay takes its size from the primary monitor, as on Windows.
+    g_host.run.frame.primarySize = (static_cast<uint64_t>(static_cast<uint32_t>(monitors[primary].width)) << 32) |
+                                   static_cast<uint32_t>(monitors[primary].height);
     return monitors;
 }
 
@@ -387,12 +390,9 @@ bool CreateOwnWindow(bool fullScreen)
     const int screen = DefaultScreen(display);
     PixelRect place = {0, 0, kOwnWindowWidth, kOwnWindowHeight};
     if (fullScreen) {
-        int errors = 0;
-        if (XRRQueryExtension(display, &g_host.randrEvents, &errors))
+        if (g_host.randrEvents >= 0)
             XRRSelectInput(display, RootWindow(display, screen),
                            RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
-        else
-            g_host.randrEvents = -1;
         size_t primary = 0;
         place = ReadMonitors(display, primary)[primary];
     }
@@ -638,6 +638,11 @@ int main(int argc, char** argv)
     g_host.displayName = DisplayString(g_host.display);
     g_host.run.frame.displayName = g_host.displayName.c_str();
     XSetErrorHandler(OnXError);
+    int randrErrors = 0;
+    if (!XRRQueryExtension(g_host.display, &g_host.randrEvents, &randrErrors))
+        g_host.randrEvents = -1;
+    size_t primary = 0;
+    ReadMonitors(g_host.display, primary);
 
     bool haveWindow = false;
     switch (options.target) {

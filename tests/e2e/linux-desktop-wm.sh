@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # -fullscreen under an EWMH window manager (openbox) on an X screen of two RandR monitors, 1024x768
 # and 800x600 side by side: the window manager puts the window full screen on the first, a cover
-# shows the same picture on the second, the windows carry the names a desktop reads, and a key
+# shows the same picture on the second (without the frame-rate overlay), the windows carry the names a desktop reads, and a key
 # ends the run even while the keyboard focus is on another window (the saver's keyboard grab).
 set -uo pipefail
 if [ -z "${DISPLAY:-}" ]; then
@@ -24,7 +24,7 @@ wm_cleanup() {
 trap wm_cleanup EXIT
 
 xdotool mousemove 500 400
-hack_start -fullscreen
+hack_start -fullscreen -fps
 expect_frames "two monitors"
 window=$(xdotool search --onlyvisible --pid "$hack_pid" 2>/dev/null | while read -r id; do
     xprop -id "$id" _NET_WM_STATE | grep -q FULLSCREEN && echo "$id"; done | head -1)
@@ -43,6 +43,8 @@ both_discs() {
     echo "$(disc_verdict "$work/both.png" 0 0 1024 768) / $(disc_verdict "$work/both.png" 1024 0 800 600)"
 }
 check "both monitors show the scene with a round planet" "ok / ok" "$(eventually 20 "ok / ok" both_discs)"
+check "the frame-rate overlay shows on the first monitor" yes "$(eventually 20 yes overlay_shown)"
+check "and not on the second" no "$(overlay_shown 102x76+1024+0 | cut -d: -f1)"
 
 # Another window takes the focus; the grab keeps the key for the saver.
 helper_start
