@@ -139,7 +139,10 @@ void GlCopyToOtherMonitors(FrameState& frame)
     const PixelRect picture = {0, 0, gl.width, gl.height};
     for (Cover& cover : gl.covers) {
         const Window window = static_cast<Window>(cover.window.window);
-        glXMakeContextCurrent(gl.display, window, gl.window, gl.context);
+        // A cover that went away is skipped: nothing is drawn while the window is not the read
+        // drawable and the cover the draw one.
+        if (!glXMakeContextCurrent(gl.display, window, gl.window, gl.context))
+            continue;
         if (!cover.paced) {
             // The window's own swap keeps the frames' pace; the covers never wait for a blank.
             SetSwapInterval(gl.display, window, 0);

@@ -68,17 +68,18 @@ std::vector<PixelRect> MonitorsBesides(const std::vector<PixelRect>& monitors, c
             own = i;
         }
     }
+    const auto same = [](const PixelRect& a, const PixelRect& b) {
+        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
+    };
+    // Mirrored monitors show one part of the screen: it needs one window, and none where it is
+    // the window's own.
     std::vector<PixelRect> others;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const PixelRect& monitor = monitors[i];
-        if (i == own || monitor.width <= 0 || monitor.height <= 0)
+        if (i == own || monitor.width <= 0 || monitor.height <= 0 || (own < monitors.size() && same(monitor, monitors[own])))
             continue;
-        // A monitor that shows the same part of the screen as the window's own (a mirrored one)
-        // already shows the scene.
-        if (own < monitors.size() && monitor.x == monitors[own].x && monitor.y == monitors[own].y &&
-            monitor.width == monitors[own].width && monitor.height == monitors[own].height)
-            continue;
-        others.push_back(monitor);
+        if (std::none_of(others.begin(), others.end(), [&](const PixelRect& kept) { return same(kept, monitor); }))
+            others.push_back(monitor);
     }
     return others;
 }

@@ -76,6 +76,7 @@ struct Host {
     std::vector<CoverWindow> coversShown;
     int randrEvents = -1; // RandR's first event code, when the server has it
     int grabTriesLeft = 0; // while the keyboard or pointer is not yet grabbed
+    uint32_t nextGrabTry = 0; // the tick of the next try
     bool keyboardGrabbed = false;
     bool pointerGrabbed = false;
     bool movedBefore = false; // a first motion was seen, at (firstX, firstY) on the screen
@@ -371,6 +372,7 @@ void TryGrabs()
         g_host.pointerGrabbed = XGrabPointer(display, g_host.window, False, ButtonPressMask | PointerMotionMask,
                                              GrabModeAsync, GrabModeAsync, None, g_host.blank,
                                              CurrentTime) == GrabSuccess;
+    g_host.nextGrabTry = TickCount() + kGrabRetryMs;
     if (g_host.keyboardGrabbed && g_host.pointerGrabbed) {
         g_host.grabTriesLeft = 0;
     } else if (--g_host.grabTriesLeft == 0) {
@@ -561,8 +563,14 @@ RunEnd WaitForTheEnd()
         }
         XFlush(g_host.display);
         pollfd waits[2] = {{ConnectionNumber(g_host.display), POLLIN, 0}, {g_host.wakePipe[0], POLLIN, 0}};
-        const int ready = poll(waits, 2, g_host.grabTriesLeft > 0 ? kGrabRetryMs : -1);
-        if (ready == 0 && g_host.grabTriesLeft > 0)
+        // While a grab is missing, the next try is due even if events keep coming.
+        int timeout = -1;
+        if (g_host.grabTriesLeft > 0) {
+            const int32_t due = static_cast<int32_t>(g_host.nextGrabTry - TickCount());
+            timeout = std::clamp(due, int32_t{0}, int32_t{kGrabRetryMs});
+        }
+        const int ready = poll(waits, 2, timeout);
+        if (g_host.grabTriesLeft > 0 && static_cast<int32_t>(g_host.nextGrabTry - TickCount()) <= 0)
             TryGrabs();
         if (ready <= 0)
             continue;

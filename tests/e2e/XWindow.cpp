@@ -3,6 +3,8 @@
 //   destroy   destroys it and prints "destroyed"
 //   exists    prints "exists=1" when the window is still on the server, "exists=0" otherwise
 //   size W H  resizes it and prints "resized"
+//   grab      grabs the keyboard for it and prints "grab=0" (or X's failure code)
+//   ungrab    lets the keyboard go and prints "ungrabbed"
 // It ends at the end of its input, destroying the window if it is still there.
 //
 // `xwindow close ID` instead asks another window to close, as a window manager's close button does
@@ -99,6 +101,12 @@ int main(int argc, char** argv)
             std::printf("destroyed\n");
         } else if (std::strncmp(line, "exists", 6) == 0) {
             std::printf("exists=%d\n", Exists(display, window) ? 1 : 0);
+        } else if (std::strncmp(line, "grab", 4) == 0) {
+            std::printf("grab=%d\n", XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime));
+        } else if (std::strncmp(line, "ungrab", 6) == 0) {
+            XUngrabKeyboard(display, CurrentTime);
+            XSync(display, False);
+            std::printf("ungrabbed\n");
         } else if (std::sscanf(line, "size %u %u", &width, &height) == 2) {
             XResizeWindow(display, window, width, height);
             XSync(display, False);

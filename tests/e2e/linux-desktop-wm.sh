@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # -fullscreen under an EWMH window manager (openbox) on an X screen of two RandR monitors, 1024x768
 # and 800x600 side by side: the window manager puts the window full screen on the first, a cover
-# shows the same picture on the second (without the frame-rate overlay), the windows carry the names a desktop reads, and a key
-# ends the run even while the keyboard focus is on another window (the saver's keyboard grab).
+# shows the same picture on the second (without the frame-rate overlay), the windows carry the
+# names a desktop reads, and a key ends the run even while the keyboard focus is on another window
+# (the saver's keyboard grab, which it tries again while another program holds the keyboard).
 set -uo pipefail
 if [ -z "${DISPLAY:-}" ]; then
     exec "$(dirname "$0")/../../tools/with-xvfb" --screen 1824x768x24 bash "$0" "$@"
@@ -23,8 +24,14 @@ wm_cleanup() {
 }
 trap wm_cleanup EXIT
 
+# Another program holds the keyboard when the saver starts, and lets it go once the saver's
+# window is up: the saver's grab, tried again, gets it then.
+helper_start
+check "another program grabs the keyboard" grab=0 "$(eventually 20 grab=0 helper grab)"
 xdotool mousemove 500 400
 hack_start -fullscreen -fps
+own_window >/dev/null
+check "and lets it go" ungrabbed "$(helper ungrab)"
 expect_frames "two monitors"
 window=$(xdotool search --onlyvisible --pid "$hack_pid" 2>/dev/null | while read -r id; do
     xprop -id "$id" _NET_WM_STATE | grep -q FULLSCREEN && echo "$id"; done | head -1)
@@ -47,11 +54,11 @@ check "the frame-rate overlay shows on the first monitor" yes "$(eventually 20 y
 check "and not on the second" no "$(overlay_shown 102x76+1024+0 | cut -d: -f1)"
 
 # Another window takes the focus; the grab keeps the key for the saver.
-helper_start
 xdotool windowfocus "$helper_window"
 check "the focus has gone to another window" "$((helper_window))" "$(xdotool getwindowfocus)"
 xdotool key a
 check "a key ends it with status 0" 0 "$(wait_for_exit 5)"
+check "nothing was said about the grab" "" "$(cat "$work/err")"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "every window of it is gone" "" "$(windows_named Morrowmere)"
 finish

@@ -70,7 +70,8 @@ TEST(MonitorLayout, AFullScreenWindowLeavesEveryOtherMonitorToACover)
     // A window reaching a little into the second monitor still belongs to the first.
     EXPECT_EQ(MonitorsBesides(sideBySide, {0, 0, 1100, 768}), std::vector<PixelRect>({{1024, 0, 800, 600}}));
     // A mirror of the window's monitor shows the window already; a window on no monitor leaves all.
-    const std::vector<PixelRect> mirrored = {{0, 0, 1024, 768}, {0, 0, 1024, 768}, {1024, 0, 800, 600}};
+    const std::vector<PixelRect> mirrored = {{0, 0, 1024, 768}, {1024, 0, 800, 600}, {0, 0, 1024, 768},
+                                             {1024, 0, 800, 600}};
     EXPECT_EQ(MonitorsBesides(mirrored, {0, 0, 1024, 768}), std::vector<PixelRect>({{1024, 0, 800, 600}}));
     EXPECT_EQ(MonitorsBesides(sideBySide, {5000, 0, 10, 10}), sideBySide);
 }
