@@ -14,7 +14,10 @@ fi
 xrandr --setmonitor A 1024/271x768/203+0+0 screen >/dev/null
 xrandr --setmonitor B 800/212x600/159+1024+0 none >/dev/null
 check "the screen has two monitors" 2 "$(xrandr --listmonitors | sed -n 's/^Monitors: //p')"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
+# openbox as configured by Debian, but not giving new windows the focus on its own: the saver
+# asks for it.
+sed 's|<focusNew>yes</focusNew>|<focusNew>no</focusNew>|' /etc/xdg/openbox/rc.xml >"$work/rc.xml"
+openbox --sm-disable --config-file "$work/rc.xml" >"$work/openbox.log" 2>&1 &
 wm=$!
 wm_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && echo yes; }
 check "openbox runs" yes "$(eventually 20 yes wm_runs)"
