@@ -3,6 +3,11 @@
 // ends the run the way the Windows saver does when its window is destroyed: stop flag, wait for
 // the render thread's teardown, the frame-rate record.
 //
+// -fullscreen serves desktops without XScreenSaver, where the saver is its own screen saver: its
+// window goes full screen on one monitor (the window manager's choice where there is one), every
+// other monitor gets a window of its own that shows the same picture, and it grabs the keyboard
+// and pointer, so that the input that ends the run reaches it wherever the focus goes.
+//
 // A run ends on q, Escape or the close button of its own window (with -fullscreen on any key, a
 // click or a mouse move of more than 4 pixels, as the Windows saver does), on SIGTERM, SIGINT or
 // SIGHUP, when the window it draws on is destroyed (DestroyNotify, or a BadWindow error on it), and
