@@ -4,7 +4,7 @@
 # it (swaymsg exec, without WAYLAND_DISPLAY). The window is full screen on the focused output, a
 # cover shows the same picture on the other one and on an output added while it runs, and a typed
 # key ends it with status 0.
-# sway refuses to run as root: then the session belongs to a throwaway user of the test's own.
+# sway refuses to run as root: then the session belongs to a throwaway user (throwaway_user).
 # Arguments: MORROWMERE WORK DISCSIZE
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
@@ -17,17 +17,11 @@ results=$work
 
 home=$(mktemp -d /tmp/morrowmere-sway.XXXXXX)
 chmod 755 "$home"
-as_user=()
-user=morrowmere-desktop-test
-made_user=no
 sway_cleanup() {
     [ -n "${keyboard:-}" ] && kill "$keyboard" 2>/dev/null
     [ -n "${sway:-}" ] && kill "$sway" 2>/dev/null && wait "$sway" 2>/dev/null
     pkill -KILL -f "$home/" 2>/dev/null
-    if [ "$made_user" == yes ]; then
-        pkill -KILL -u "$user" 2>/dev/null
-        userdel "$user" 2>/dev/null
-    fi
+    throwaway_user_gone
     cp "$home"/*.png "$results/" 2>/dev/null
     rm -rf "$home"
 }
@@ -46,13 +40,7 @@ echo \$? >"$home/exit.new" && mv "$home/exit.new" "$home/exit"
 SCRIPT
 chmod 755 "$home/start"
 mkdir -m 700 "$home/runtime"
-if [ "$(id -u)" == 0 ]; then
-    if ! id "$user" >/dev/null 2>&1; then
-        useradd --system --no-create-home --home-dir "$home" --shell /usr/sbin/nologin "$user" && made_user=yes
-    fi
-    chown -R "$user" "$home"
-    as_user=(runuser -u "$user" --)
-fi
+throwaway_user morrowmere-desktop-test "$home"
 in_session() {
     "${as_user[@]}" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
         XDG_STATE_HOME="$home/state" XDG_CONFIG_HOME="$home/config.d" ALSOFT_DRIVERS=null \

@@ -37,16 +37,10 @@ check "the start-up ran to its end, then the teardown" \
 # hack and the daemon's files lie where that user can reach them.
 home=$(mktemp -d /tmp/morrowmere-daemon.XXXXXX)
 chmod 755 "$home"
-as_user=()
-user=morrowmere-daemon-test
-made_user=no
 daemon_cleanup() {
     [ -n "${daemon:-}" ] && kill "$daemon" 2>/dev/null && wait "$daemon" 2>/dev/null
     pkill -KILL -f "$home/" 2>/dev/null
-    if [ "$made_user" == yes ]; then
-        pkill -KILL -u "$user" 2>/dev/null
-        userdel "$user" 2>/dev/null
-    fi
+    throwaway_user_gone
     rm -rf "$home"
     cleanup
 }
@@ -58,13 +52,7 @@ chmod 755 "$home/ends-with-0"
 printf '%s\n' "timeout: 0:30:00" "lock: False" "fade: False" "unfade: False" "splash: False" "mode: one" \
     "selected: 0" "programs: \"Morrowmere\" $home/morrowmere -root \\n\\" \
     "  \"Ends with 0\" $home/ends-with-0 \\n" >"$home/.xscreensaver"
-if [ "$(id -u)" == 0 ]; then
-    if ! id "$user" >/dev/null 2>&1; then
-        useradd --system --no-create-home --home-dir "$home" --shell /usr/sbin/nologin "$user" && made_user=yes
-    fi
-    chown -R "$user" "$home"
-    as_user=(runuser -u "$user" --)
-fi
+throwaway_user morrowmere-daemon-test "$home"
 in_home() {
     "${as_user[@]}" env HOME="$home" XDG_STATE_HOME="$home/state" XDG_CONFIG_HOME="$home/config" "$@"
 }

@@ -256,3 +256,25 @@ broken_shader_records() {
         broken_start_records "$text" "$count"
     fi
 }
+
+# Programs that refuse to run as root (the XScreenSaver daemon, sway) run as a throwaway user of
+# the test's own. throwaway_user NAME HOME: as root, makes the system user NAME with HOME (unless
+# it is there) and gives it HOME; `as_user` then runs a command as that user. Otherwise `as_user`
+# is empty and everything runs as the caller. throwaway_user_gone ends the user's processes and
+# removes a user made here.
+throwaway_user() {
+    throwaway=$1
+    as_user=()
+    made_user=no
+    [ "$(id -u)" == 0 ] || return 0
+    if ! id "$throwaway" >/dev/null 2>&1; then
+        useradd --system --no-create-home --home-dir "$2" --shell /usr/sbin/nologin "$throwaway" && made_user=yes
+    fi
+    chown -R "$throwaway" "$2"
+    as_user=(runuser -u "$throwaway" --)
+}
+throwaway_user_gone() {
+    [ "${made_user:-no}" == yes ] || return 0
+    pkill -KILL -u "$throwaway" 2>/dev/null
+    userdel "$throwaway" 2>/dev/null
+}
