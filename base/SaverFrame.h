@@ -20,9 +20,10 @@ struct GlContextBackend; // the window system's drawing surface and rendering co
 // A window beside the frame's own that shows the frame's picture, fitted into its size: on Linux,
 // full screen on several monitors, one per monitor that the frame's own window does not cover.
 struct CoverWindow {
-    uint64_t window;
-    int32_t width;
+    uint64_t window;  // an X window, or a Wayland surface
+    int32_t width;    // in pixels of its buffer
     int32_t height;
+    int32_t scale = 1; // a Wayland surface's buffer scale
 };
 
 struct FrameState {
@@ -44,6 +45,10 @@ struct FrameState {
     // then sets `monitorsChanged`; the render thread takes a copy when it sees that.
     std::mutex coversLock;
     std::vector<CoverWindow> covers;
+    // The number of the cover list (Wayland only, under `coversLock`), and the number of the last
+    // list the render thread took: a surface left out of a list may be destroyed once it is taken.
+    uint32_t coversGeneration = 0;
+    std::atomic<uint32_t> coversTaken{0};
 };
 
 // The window thread's side: the window is now `width` x `height` pixels (both above 0).

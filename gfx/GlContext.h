@@ -1,5 +1,6 @@
 #pragma once
-// The window-system side of the OpenGL context: WGL on Windows, GLX on Linux. Everything runs on
+// The window-system side of the OpenGL context: WGL on Windows, GLX on Linux's X11, EGL on
+// Wayland. Everything runs on
 // the render thread, which keeps the context current from creation to deletion. The frame's
 // `gl` record is the backend's own (GlContextBackend), made by GlCreateContext and freed by
 // GlReleaseDeviceContext.
@@ -14,6 +15,8 @@ struct FrameState;
 bool GlCreateContext(FrameState& frame);
 // Makes the frame's context current on this thread.
 void GlMakeCurrent(FrameState& frame);
+// Loads the OpenGL entry points of the current context through GLEW; false when it could not.
+bool GlLoadFunctions();
 // Whether the swap interval can be set (WGL_EXT_swap_control, or its GLX counterparts).
 bool GlHasSwapControl();
 // Sets the swap interval of the frame's window: 0 does not wait for the vertical blank, 1 waits

@@ -70,6 +70,11 @@ void GlMakeCurrent(FrameState& frame)
     glXMakeCurrent(frame.gl->display, frame.gl->window, frame.gl->context);
 }
 
+bool GlLoadFunctions()
+{
+    return glewInit() == GLEW_OK;
+}
+
 bool GlHasSwapControl()
 {
     return GLXEW_EXT_swap_control || GLXEW_MESA_swap_control;

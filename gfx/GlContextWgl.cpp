@@ -40,6 +40,11 @@ void GlMakeCurrent(FrameState& frame)
     wglMakeCurrent(frame.gl->dc, frame.gl->context);
 }
 
+bool GlLoadFunctions()
+{
+    return glewInit() == GLEW_OK;
+}
+
 bool GlHasSwapControl()
 {
     return WGLEW_EXT_swap_control;

@@ -49,7 +49,7 @@ int InitializeVideo(FrameState& frame, const VideoStart& start)
         return 1;
     log.Record(kLogNotify, "Context for OpenGL has been created");
     GlMakeCurrent(frame);
-    if (glewInit() != GLEW_OK)
+    if (!GlLoadFunctions())
         return 1;
     log.Record(kLogNotify, "GLEW initialized");
     if (!GLEW_VERSION_2_0) {
