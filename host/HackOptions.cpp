@@ -68,6 +68,8 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
             options.help = true;
         } else if (std::strcmp(arg, "-fps") == 0) {
             options.fps = true;
+        } else if (std::strcmp(arg, "-x11") == 0) {
+            options.x11 = true;
         } else if (std::strcmp(arg, "-sound") == 0) {
             options.sound = true;
             options.soundGiven = true;
@@ -128,15 +130,23 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
     return options;
 }
 
+bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay)
+{
+    return options.target == HackTarget::FullScreen && !options.x11 && waylandDisplay != nullptr &&
+           waylandDisplay[0] != '\0';
+}
+
 const char* HackUsage()
 {
     return "usage: morrowmere [-root | -window | -fullscreen | -window-id ID] [-fps] [-sound | -no-sound]\n"
-           "                  [-delay US] [-h]\n"
+           "                  [-delay US] [-x11] [-h]\n"
            "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
            "  -fullscreen    draw over the whole screen, without the pointer; a key, a click or a mouse\n"
            "                 move ends it (for idle daemons and desktops without XScreenSaver)\n"
            "  -window-id ID  draw in an existing window (0x hex or decimal)\n"
+           "  -x11           full screen on a Wayland session, run through XWayland instead of as a\n"
+           "                 Wayland client\n"
            "  -fps           show the frame rate in the top-left corner for this run\n"
            "  -no-sound      keep silent; -sound plays the ambient loop and the wings (either wins over\n"
            "                 EnableSound in the settings, which is 1, play, by default)\n"

@@ -6,6 +6,8 @@
 //                   a click or a mouse move of more than 4 pixels closes (for idle daemons and
 //                   desktops without XScreenSaver)
 //   -window-id ID   draw on an existing window (hex with 0x, or decimal)
+//   -x11            with -fullscreen on a Wayland session, run as an X client (through XWayland)
+//                   rather than as the native Wayland client
 //   -fps            show the frame-rate overlay for this run, whatever the stored setting
 //   -sound, -no-sound   play sound or keep silent; the last one given wins, and either wins over
 //                       the stored setting EnableSound (1, play, by default)
@@ -28,12 +30,17 @@ struct HackOptions {
     // A hack without vertical sync would otherwise take a whole core; XScreenSaver's frame-rate
     // slider sets this.
     uint32_t delayMicroseconds = 20000;
+    bool x11 = false;
     bool help = false;
     std::string error; // not empty: the command line was refused, and why
 };
 
 // `screensaverWindow` is the value of XSCREENSAVER_WINDOW, or null when it is not set.
 HackOptions ReadHackOptions(int argc, const char* const* argv, const char* screensaverWindow);
+
+// Whether the run goes to the native Wayland client: full screen, on a Wayland session
+// (`waylandDisplay`, the value of WAYLAND_DISPLAY, set and not empty), without -x11.
+bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay);
 
 // An X window id: "0x" or "0X" and hex digits, or decimal digits; non-zero and within 32 bits.
 // False for anything else.

@@ -626,6 +626,20 @@ int main(int argc, char** argv)
         std::fputs(HackUsage(), stdout);
         return 0;
     }
+    // Full screen on a Wayland session the native client runs instead, with the same command line,
+    // from beside this program; where it cannot be started, the run goes on through XWayland.
+    if (UsesWaylandClient(options, std::getenv("WAYLAND_DISPLAY"))) {
+        char self[4096];
+        const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+        if (length > 0) {
+            self[length] = '\0';
+            std::string client(self);
+            client.replace(client.rfind('/') + 1, std::string::npos, "morrowmere-wayland");
+            execv(client.c_str(), argv);
+            std::fprintf(stderr, "morrowmere: the Wayland client %s could not be started; running through XWayland\n",
+                         client.c_str());
+        }
+    }
     // Only an accepted command line starts a run and its log.
     Log().OpenForProcess();
     CatchSignals();

@@ -85,3 +85,15 @@ TEST(HackOptions, WindowIdsAreHexWithPrefixOrDecimalNonZeroAndWithin32Bits)
     EXPECT_FALSE(ParseWindowId(nullptr, id));
     EXPECT_EQ(id, 99u);
 }
+
+TEST(HackOptions, OnlyFullScreenOnAWaylandSessionGoesToTheWaylandClient)
+{
+    EXPECT_TRUE(UsesWaylandClient(Read({"-fullscreen"}), "wayland-1"));
+    EXPECT_TRUE(UsesWaylandClient(Read({"--fullscreen", "-fps"}), "wayland-1"));
+    EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen", "-x11"}), "wayland-1"));
+    EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen"}), nullptr));
+    EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen"}), ""));
+    // XScreenSaver's hacks stay X clients: it runs them on X windows.
+    EXPECT_FALSE(UsesWaylandClient(Read({"-root"}), "wayland-1"));
+    EXPECT_FALSE(UsesWaylandClient(Read({"-window"}), "wayland-1"));
+}
