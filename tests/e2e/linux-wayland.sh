@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The native Wayland client, started by `morrowmere -fullscreen` on a headless sway with two
+# outputs of different sizes, the second at scale 2: a full-screen toplevel of its own on each
+# output, the scene round on each at the output's full pixel count, an output added while it runs
+# covered, the other output still drawn while the first one's surface is hidden, a typed key that
+# ends it with status 0 and the normal run log, and SIGTERM that ends it after the teardown.
+# Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
+set -uo pipefail
+. "$(dirname "$0")/check.sh"
+. "$(dirname "$0")/run-common.sh"
+. "$(dirname "$0")/disc.sh"
+DISCSIZE=$4
+fresh_work "$3"
+. "$(dirname "$0")/sway-session.sh"
+sway_session "$work" "output HEADLESS-1 resolution 1024x768 position 0 0" \
+    "output HEADLESS-2 resolution 1600x1200 position 1024 0 scale 2"
+check "sway runs with two outputs, the second at scale 2" "1 2" \
+    "$(in_session swaymsg -t get_outputs | jq -r '[.[].scale] | join(" ")')"
+# The programs lie side by side, as installed.
+cp "$1" "$home/morrowmere"
+cp "$2" "$home/morrowmere-wayland"
+log="$home/state/morrowmere/morrowmere.log"
+
+session_start "$home/morrowmere" -fullscreen
+check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+surfaces() {
+    in_session swaymsg -t get_tree | jq -r '.nodes[] | select(.type == "output") | .name as $output
+        | .. | objects | select(.app_id? == "morrowmere") | "\($output) \(.shell) fullscreen=\(.fullscreen_mode)"'
+}
+expected=$'HEADLESS-1 xdg_shell fullscreen=1\nHEADLESS-2 xdg_shell fullscreen=1'
+check "each output has a full-screen toplevel of the client's own" "$expected" "$(eventually 20 "$expected" surfaces)"
+check "the first output shows the scene with a round planet" ok "$(eventually 20 ok output_disc HEADLESS-1 0 0 1024 768)"
+check "so does the scale-2 output, at its full 1600 x 1200 pixels" ok \
+    "$(eventually 20 ok output_disc HEADLESS-2 0 0 1600 1200)"
+check "whose picture is that big" "1600x1200" "$(identify -format '%wx%h' "$home/HEADLESS-2.png")"
+in_session swaymsg create_output >/dev/null
+# The new output is 1920x1080: the 4:3 picture fitted into it, with bars left and right.
+check "an output added while it runs shows the scene" ok "$(eventually 20 ok output_disc HEADLESS-3 240 0 1440 1080)"
+
+# The first output shows another workspace: its surface gets no frames, and the others go on.
+in_session swaymsg "focus output HEADLESS-1; workspace away" >/dev/null
+drawn() {
+    in_session grim -o HEADLESS-2 "$home/before.png" && sleep 0.5 && in_session grim -o HEADLESS-2 "$home/after.png" &&
+        [ "$(compare -metric AE "$home/before.png" "$home/after.png" null: 2>&1)" != 0 ] && echo yes
+}
+check "with the first output's surface hidden, the second is still drawn" yes "$(eventually 10 yes drawn)"
+in_session swaymsg "workspace 1" >/dev/null
+
+in_session wtype x
+check "a typed key ends it with status 0" 0 "$(wait_for_exit 10)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "nothing is printed" "" "$(cat "$home/out" "$home/err")"
+
+session_start "$home/morrowmere" -fullscreen
+check "started again" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+kill -TERM "$(cat "$home/pid")"
+check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
+check "with the teardown's records" "$(normal_end_records)" "$(records_shape | tail -3)"
+finish

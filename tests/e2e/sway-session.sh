@@ -1,0 +1,83 @@
+# A headless sway session for the end-to-end tests, sourced after check.sh and run-common.sh.
+# sway refuses to run as root: the session belongs to a throwaway user (throwaway_user), in a home
+# of its own ($home), where the programs under test are copied.
+#
+# sway_session RESULTS OUTPUT-LINE...: starts sway with these lines of configuration and XWayland,
+#   and a virtual keyboard on the seat; ends the test when sway does not answer. Pictures left in
+#   $home go to RESULTS at the end.
+# in_session COMMAND...: runs a command in the session.
+# session_start [--x11] COMMAND...: starts a program in the session as a launcher or an idle
+#   daemon does (swaymsg exec), with --x11 without WAYLAND_DISPLAY; its pid goes to "$home/pid",
+#   its output to "$home/out" and "$home/err", its exit status to "$home/exit". `work` is $home
+#   from then on, for wait_for_exit.
+
+home=$(mktemp -d /tmp/morrowmere-sway.XXXXXX)
+chmod 755 "$home"
+mkdir -m 700 "$home/runtime"
+session_cleanup() {
+    [ -n "${keyboard:-}" ] && kill "$keyboard" 2>/dev/null
+    [ -n "${sway:-}" ] && kill "$sway" 2>/dev/null && wait "$sway" 2>/dev/null
+    pkill -KILL -f "$home/" 2>/dev/null
+    throwaway_user_gone
+    [ -n "${session_results:-}" ] && cp "$home"/*.png "$session_results/" 2>/dev/null
+    rm -rf "$home"
+}
+trap session_cleanup EXIT
+
+in_session() {
+    "${as_user[@]}" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
+        XDG_STATE_HOME="$home/state" XDG_CONFIG_HOME="$home/config.d" ALSOFT_DRIVERS=null \
+        WAYLAND_DISPLAY="$(cd "$home/runtime" && ls wayland-? 2>/dev/null | head -1)" \
+        SWAYSOCK="$(echo "$home"/runtime/sway-ipc.*.sock)" "$@"
+}
+
+sway_session() {
+    session_results=$1
+    shift
+    printf '%s\n' "$@" "xwayland enable" >"$home/config"
+    throwaway_user morrowmere-desktop-test "$home"
+    in_session WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$# \
+        sway -c "$home/config" >"$session_results/sway.log" 2>&1 &
+    sway=$!
+    sway_answers() { in_session swaymsg -t get_version >/dev/null 2>&1 && echo yes; }
+    [ "$(eventually 20 yes sway_answers)" == yes ] || {
+        check "sway runs" yes "no; $(tail -3 "$session_results/sway.log")"
+        finish
+        exit 1
+    }
+    # The session has no input devices of its own. A desktop has a keyboard: here a virtual one
+    # stays on the seat for the whole test (it would type F24 after ten minutes). Without one, the
+    # keyboard that wtype brings is the seat's first, and XWayland may lose the first key it types.
+    in_session wtype -s 600000 -k F24 &
+    keyboard=$!
+}
+
+session_start() {
+    local unset=""
+    if [ "$1" == --x11 ]; then
+        unset="unset WAYLAND_DISPLAY"
+        shift
+    fi
+    rm -f "$home/exit" "$home/pid"
+    {
+        printf '#!/bin/sh\n%s\n' "$unset"
+        printf '%q ' "$@"
+        printf '>"%s/out" 2>"%s/err" &\n' "$home" "$home"
+        printf 'echo $! >"%s/pid"\nwait $!\n' "$home"
+        printf 'echo $? >"%s/exit.new" && mv "%s/exit.new" "%s/exit"\n' "$home" "$home" "$home"
+    } >"$home/start"
+    chmod 755 "$home/start"
+    [ -n "${as_user[*]}" ] && chown "$throwaway" "$home/start"
+    work=$home
+    in_session swaymsg exec "$home/start" >/dev/null
+    for _ in $(seq 50); do
+        [ -s "$home/pid" ] && break
+        sleep 0.1
+    done
+}
+
+# output_disc OUTPUT X Y WIDTH HEIGHT: the planet in that area of the output's picture.
+output_disc() {
+    in_session grim -o "$1" "$home/$1.png" 2>/dev/null || return
+    disc_verdict "$home/$1.png" "$2" "$3" "$4" "$5"
+}
