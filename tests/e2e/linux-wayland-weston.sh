@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The native Wayland client under a second compositor: weston's headless backend (with its GL
+# renderer, whose pictures its screenshooter can read), one 1024x768 output. The client covers it
+# with the scene, and SIGTERM ends it after the teardown. weston offers no virtual keyboard, so
+# no key is typed here (the sway test types one).
+# Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
+set -uo pipefail
+. "$(dirname "$0")/check.sh"
+. "$(dirname "$0")/run-common.sh"
+. "$(dirname "$0")/disc.sh"
+DISCSIZE=$4
+fresh_work "$3"
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime" WAYLAND_DISPLAY=morrowmere-test
+export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config"
+log="$work/state/morrowmere/morrowmere.log"
+weston --backend=headless-backend.so --width=1024 --height=768 --use-gl --socket="$WAYLAND_DISPLAY" \
+    --idle-time=0 --debug >"$work/weston.log" 2>&1 &
+weston=$!
+weston_cleanup() {
+    [ -n "${client:-}" ] && kill -KILL "$client" 2>/dev/null
+    kill "$weston" 2>/dev/null
+    wait "$weston" 2>/dev/null
+}
+trap weston_cleanup EXIT
+weston_up() { [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && echo yes; }
+check "weston runs" yes "$(eventually 20 yes weston_up)"
+# The programs lie side by side, as installed.
+cp "$1" "$work/morrowmere"
+cp "$2" "$work/morrowmere-wayland"
+("$work/morrowmere" -fullscreen >"$work/out" 2>"$work/err" &
+ echo $! >"$work/pid"
+ wait $!
+ echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
+for _ in $(seq 50); do
+    [ -s "$work/pid" ] && break
+    sleep 0.1
+done
+client=$(cat "$work/pid")
+check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+screen_disc() {
+    rm -f "$work"/wayland-screenshot-*.png
+    (cd "$work" && weston-screenshooter >/dev/null 2>&1)
+    local picture
+    picture=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -1)
+    [ -n "$picture" ] && mv "$picture" "$work/weston.png" && disc_verdict "$work/weston.png" 0 0 1024 768
+}
+check "the output shows the scene with a round planet" ok "$(eventually 20 ok screen_disc)"
+kill -TERM "$client"
+check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
+check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "nothing is printed" "" "$(cat "$work/out" "$work/err")"
+finish
