@@ -13,6 +13,7 @@
 #include "host/CloseRules.h"
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
+#include "host/HostPosix.h"
 #include "host/ProcessGlobals.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
@@ -34,9 +35,6 @@
 #include <vector>
 
 namespace {
-constexpr char kWakeSignal = 's';
-constexpr char kWakeFailedStart = 'f';
-
 // One output and the toplevel that covers it.
 struct Output {
     uint32_t name = 0; // the registry's
@@ -71,61 +69,11 @@ struct Host {
     wl_surface* firstSurface = nullptr;
     wl_fixed_t firstX = 0;
     wl_fixed_t firstY = 0;
-    int wakePipe[2] = {-1, -1};
     DoneEvent* failedStartShown = nullptr;
     pthread_t renderThread;
     bool started = false;
     RenderRun run;
 } g_host;
-
-volatile sig_atomic_t g_orderlyEnd = 0;
-volatile sig_atomic_t g_signalled = 0;
-
-void Wake(char reason)
-{
-    if (write(g_host.wakePipe[1], &reason, 1) < 0) {
-    }
-}
-
-void OnSignal(int signal)
-{
-    if (!g_orderlyEnd) {
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
-        return;
-    }
-    if (g_signalled == 0)
-        g_signalled = signal;
-    Wake(kWakeSignal);
-}
-
-void CatchSignals()
-{
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
-}
-
-bool OpenWakePipe()
-{
-    if (pipe(g_host.wakePipe) != 0)
-        return false;
-    for (int end : g_host.wakePipe) {
-        fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
-        fcntl(end, F_SETFD, FD_CLOEXEC);
-    }
-    return true;
-}
-
-void* RenderThreadEntry(void* run)
-{
-    RenderThreadMain(*static_cast<RenderRun*>(run));
-    return nullptr;
-}
 
 // The size in buffer pixels of an output's surface: its configured size, or the output's mode
 // where the compositor leaves the size to the client.
@@ -160,7 +108,7 @@ uint32_t HandCovers()
     return number;
 }
 
-void StartRenderThread();
+void StartTheRun();
 
 // xdg_wm_base
 void Ping(void*, xdg_wm_base* shell, uint32_t serial)
@@ -182,7 +130,7 @@ void SurfaceConfigure(void* data, xdg_surface* shell, uint32_t serial)
         int32_t width = 0, height = 0;
         BufferSize(output, width, height);
         OfferWindowSize(g_host.run.frame, width, height);
-        StartRenderThread();
+        StartTheRun();
         return;
     }
     if (&output == g_host.scene) {
@@ -409,22 +357,14 @@ bool ReleaseGoneOutputs(bool all)
     return waiting;
 }
 
-void StartRenderThread()
+void StartTheRun()
 {
     if (g_host.started)
         return;
     Log().Record(kLogNotify, "Run looping thread");
-    sigset_t blocked, previous;
-    sigemptyset(&blocked);
-    sigaddset(&blocked, SIGTERM);
-    sigaddset(&blocked, SIGINT);
-    sigaddset(&blocked, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
     g_host.target.surface = g_host.scene->surface;
     g_host.run.frame.window = &g_host.target;
-    const int result = pthread_create(&g_host.renderThread, nullptr, RenderThreadEntry, &g_host.run);
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    g_host.started = result == 0;
+    g_host.started = StartRenderThread(g_host.renderThread, g_host.run);
     if (!g_host.started) {
         Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
         SignalDoneEvent(g_host.run.frame.doneEvent);
@@ -478,7 +418,7 @@ RunEnd WaitForTheEnd()
             return end;
         }
         wl_display_flush(display);
-        pollfd waits[2] = {{wl_display_get_fd(display), POLLIN, 0}, {g_host.wakePipe[0], POLLIN, 0}};
+        pollfd waits[2] = {{wl_display_get_fd(display), POLLIN, 0}, {WakePipeToRead(), POLLIN, 0}};
         const int ready = poll(waits, 2, releasing ? 100 : -1);
         if (ready > 0 && (waits[0].revents & (POLLIN | POLLHUP | POLLERR))) {
             if (wl_display_read_events(display) < 0)
@@ -491,7 +431,7 @@ RunEnd WaitForTheEnd()
         releasing = ReleaseGoneOutputs(false);
         if (ready > 0 && (waits[1].revents & POLLIN)) {
             char reasons[16];
-            const ssize_t count = read(g_host.wakePipe[0], reasons, sizeof reasons);
+            const ssize_t count = read(WakePipeToRead(), reasons, sizeof reasons);
             for (ssize_t i = 0; i < count; ++i)
                 if (reasons[i] == kWakeFailedStart)
                     end.failedStart = true;
@@ -519,16 +459,8 @@ int main(int argc, char** argv)
         return 2;
     }
     Log().OpenForProcess();
-    CatchSignals();
-    if (options.fps)
-        Settings().Set("EnableFPS", 1);
-    if (options.soundGiven) {
-        g_host.run.sound.wanted = options.sound;
-        g_host.run.sound.whyNot = "-no-sound was given";
-    } else {
-        g_host.run.sound = StoredSoundChoice();
-    }
-    g_host.run.restMicroseconds = options.delayMicroseconds;
+    CatchEndSignals();
+    TakeHackOptions(options, g_host.run);
     if (!OpenWakePipe())
         return Fail("cannot create a pipe", "");
     g_host.display = wl_display_connect(nullptr);
@@ -536,7 +468,7 @@ int main(int argc, char** argv)
         const char* name = std::getenv("WAYLAND_DISPLAY");
         return Fail("cannot connect to the Wayland display ", name != nullptr ? name : "wayland-0");
     }
-    g_orderlyEnd = 1;
+    BeginOrderlyEnd();
     g_host.target.display = g_host.display;
     g_host.run.frame.doneEvent = CreateDoneEvent();
     g_host.failedStartShown = CreateDoneEvent();
@@ -549,8 +481,7 @@ int main(int argc, char** argv)
         wl_display_disconnect(g_host.display);
         return Fail("the compositor offers no surfaces for windows (wl_compositor, xdg_wm_base)", "");
     }
-    if (g_signalled)
-        Wake(kWakeSignal);
+    DropStaleWakeUps();
 
     const RunEnd end = WaitForTheEnd();
     if (end.failedStart) {
@@ -582,12 +513,7 @@ int main(int argc, char** argv)
     g_host.run.frame.doneEvent = nullptr;
     DestroyDoneEvent(g_host.failedStartShown);
     g_host.failedStartShown = nullptr;
-    close(g_host.wakePipe[0]);
-    close(g_host.wakePipe[1]);
-    if (g_signalled != 0) {
-        std::fflush(nullptr);
-        std::signal(g_signalled, SIG_DFL);
-        std::raise(g_signalled);
-    }
+    CloseWakePipe();
+    EndBySignalIfOne();
     return end.failedStart ? 1 : 0;
 }

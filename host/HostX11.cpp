@@ -25,6 +25,7 @@
 #include "host/CloseRules.h"
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
+#include "host/HostPosix.h"
 #include "host/ProcessGlobals.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
@@ -57,9 +58,7 @@ constexpr int kOwnWindowHeight = 720;
 constexpr int kGrabRetryMs = 100;
 constexpr int kGrabTries = 30;
 
-// Why the host's thread was woken: one byte each through its pipe.
-constexpr char kWakeSignal = 's';
-constexpr char kWakeFailedStart = 'f';
+// Why the host's thread was woken, beside the shared reasons (HostPosix.h).
 constexpr char kWakeWindowGone = 'x';
 
 struct Host {
@@ -89,37 +88,10 @@ struct Host {
     int firstY = 0;
     int width = 0;
     int height = 0;
-    int wakePipe[2] = {-1, -1};
     DoneEvent* failedStartShown = nullptr; // set once the host has shown a failed start
     pthread_t renderThread;
     RenderRun run; // what the render thread is handed
 } g_host;
-
-void Wake(char reason)
-{
-    // Async-signal-safe, and never blocks: a full pipe already holds a wake-up.
-    if (write(g_host.wakePipe[1], &reason, 1) < 0) {
-    }
-}
-
-// Set once the display is open: from then on a signal ends the run the orderly way. Before, there
-// is nothing to tear down, and a display that does not answer must not hold the program.
-volatile sig_atomic_t g_orderlyEnd = 0;
-// The first signal that came: one that comes while stale wake-ups are dropped still ends the run,
-// and the program ends by it after the teardown.
-volatile sig_atomic_t g_signalled = 0;
-
-void OnSignal(int signal)
-{
-    if (!g_orderlyEnd) {
-        std::signal(signal, SIG_DFL);
-        std::raise(signal);
-        return;
-    }
-    if (g_signalled == 0)
-        g_signalled = signal;
-    Wake(kWakeSignal);
-}
 
 // Called for X errors on both connections. Only the loss of the window matters; every other error
 // is left to the step that caused it (none of the saver's steps test their results).
@@ -146,34 +118,6 @@ int OnDisplayLost(Display*)
     if (write(STDERR_FILENO, message, sizeof message - 1) < 0) {
     }
     _exit(1);
-}
-
-void* RenderThreadEntry(void* run)
-{
-    RenderThreadMain(*static_cast<RenderRun*>(run));
-    return nullptr;
-}
-
-bool OpenWakePipe()
-{
-    if (pipe(g_host.wakePipe) != 0)
-        return false;
-    for (int end : g_host.wakePipe) {
-        fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
-        fcntl(end, F_SETFD, FD_CLOEXEC);
-    }
-    return true;
-}
-
-void CatchSignals()
-{
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
 }
 
 // An invisible pointer for the full-screen windows: a 1 x 1 cursor with nothing in its mask.
@@ -567,7 +511,7 @@ RunEnd WaitForTheEnd()
                 return end;
         }
         XFlush(g_host.display);
-        pollfd waits[2] = {{ConnectionNumber(g_host.display), POLLIN, 0}, {g_host.wakePipe[0], POLLIN, 0}};
+        pollfd waits[2] = {{ConnectionNumber(g_host.display), POLLIN, 0}, {WakePipeToRead(), POLLIN, 0}};
         // While a grab is missing, the next try is due even if events keep coming.
         int timeout = -1;
         if (g_host.grabTriesLeft > 0) {
@@ -581,7 +525,7 @@ RunEnd WaitForTheEnd()
             continue;
         if (waits[1].revents & POLLIN) {
             char reasons[16];
-            const ssize_t count = read(g_host.wakePipe[0], reasons, sizeof reasons);
+            const ssize_t count = read(WakePipeToRead(), reasons, sizeof reasons);
             bool stop = false;
             for (ssize_t i = 0; i < count; ++i) {
                 if (reasons[i] == kWakeFailedStart)
@@ -642,16 +586,8 @@ int main(int argc, char** argv)
     }
     // Only an accepted command line starts a run and its log.
     Log().OpenForProcess();
-    CatchSignals();
-    if (options.fps)
-        Settings().Set("EnableFPS", 1);
-    if (options.soundGiven) {
-        g_host.run.sound.wanted = options.sound;
-        g_host.run.sound.whyNot = "-no-sound was given";
-    } else {
-        g_host.run.sound = StoredSoundChoice();
-    }
-    g_host.run.restMicroseconds = options.delayMicroseconds;
+    CatchEndSignals();
+    TakeHackOptions(options, g_host.run);
 
     // Two threads use Xlib, each on its own connection.
     XInitThreads();
@@ -661,7 +597,7 @@ int main(int argc, char** argv)
     g_host.display = XOpenDisplay(nullptr);
     if (g_host.display == nullptr)
         return Fail("cannot open the display ", XDisplayName(nullptr));
-    g_orderlyEnd = 1;
+    BeginOrderlyEnd();
     g_host.displayName = DisplayString(g_host.display);
     g_host.run.frame.displayName = g_host.displayName.c_str();
     XSetErrorHandler(OnXError);
@@ -693,28 +629,16 @@ int main(int argc, char** argv)
         return Fail("no window to draw on: ", id);
     }
     // Drop whatever the checks above may have queued: the run starts now.
-    char stale[16];
-    while (read(g_host.wakePipe[0], stale, sizeof stale) > 0) {
-    }
-    if (g_signalled)
-        Wake(kWakeSignal);
+    DropStaleWakeUps();
 
     Log().Record(kLogNotify, "Run looping thread");
     g_host.run.frame.doneEvent = CreateDoneEvent();
     g_host.failedStartShown = CreateDoneEvent();
     if (g_host.run.frame.doneEvent == nullptr || g_host.failedStartShown == nullptr)
         return Fail("cannot create a semaphore", "");
-    // The render thread takes no signal: they wake this thread through the pipe.
-    sigset_t blocked, previous;
-    sigemptyset(&blocked);
-    sigaddset(&blocked, SIGTERM);
-    sigaddset(&blocked, SIGINT);
-    sigaddset(&blocked, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
     g_host.run.frame.window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
-    const int started = pthread_create(&g_host.renderThread, nullptr, RenderThreadEntry, &g_host.run);
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    if (started != 0) {
+    const bool started = StartRenderThread(g_host.renderThread, g_host.run);
+    if (!started) {
         // As if the thread had failed at once: its teardown has nothing to release.
         Log().RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
         SignalDoneEvent(g_host.run.frame.doneEvent);
@@ -740,7 +664,7 @@ int main(int argc, char** argv)
     if (g_host.blank != 0)
         XFreeCursor(g_host.display, g_host.blank);
     XSync(g_host.display, False);
-    if (started == 0) {
+    if (started) {
         // Also when the run ended otherwise: a start that failed just as the run was being
         // ended may be waiting here, and its message is not shown.
         SignalDoneEvent(g_host.failedStartShown);
@@ -751,13 +675,7 @@ int main(int argc, char** argv)
     g_host.run.frame.doneEvent = nullptr;
     DestroyDoneEvent(g_host.failedStartShown);
     g_host.failedStartShown = nullptr;
-    close(g_host.wakePipe[0]);
-    close(g_host.wakePipe[1]);
-    if (g_signalled != 0) {
-        // Every record is already on disk; what the streams still hold goes out first.
-        std::fflush(nullptr);
-        std::signal(g_signalled, SIG_DFL);
-        std::raise(g_signalled);
-    }
+    CloseWakePipe();
+    EndBySignalIfOne();
     return end.failedStart ? 1 : 0;
 }

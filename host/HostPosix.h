@@ -1,0 +1,40 @@
+#pragma once
+// What the two Linux hosts (X11 and Wayland) share: the pipe through which signals and the render
+// thread wake the host's thread, the signals that end a run, the hack options that go into the
+// run, and the render thread started with those signals blocked.
+
+#include "host/HackOptions.h"
+#include "host/RenderThread.h"
+
+#include <pthread.h>
+
+// Why the host's thread was woken: one byte each through the pipe.
+constexpr char kWakeSignal = 's';
+constexpr char kWakeFailedStart = 'f';
+
+// Opens the wake pipe (both ends non-blocking, closed on exec); false when it cannot.
+bool OpenWakePipe();
+// The end the host's thread polls and reads.
+int WakePipeToRead();
+// Async-signal-safe, and never blocks: a full pipe already holds a wake-up.
+void Wake(char reason);
+// Drops the wake-ups that came before the run started.
+void DropStaleWakeUps();
+void CloseWakePipe();
+
+// SIGTERM, SIGINT and SIGHUP end the run: until BeginOrderlyEnd they end the program at once (there
+// is nothing to tear down, and a display that does not answer must not hold it); after, they wake
+// the host's thread, which ends the run with its whole teardown.
+void CatchEndSignals();
+void BeginOrderlyEnd();
+// The first of those signals that came since, or 0.
+int EndingSignal();
+// After the whole teardown: ends the program by the signal that ended the run, if one did, as a
+// parent that sent it expects (every record is on disk; what the streams hold goes out first).
+void EndBySignalIfOne();
+
+// -fps, -sound or -no-sound (else the stored EnableSound), and -delay, into the run.
+void TakeHackOptions(const HackOptions& options, RenderRun& run);
+
+// Starts RenderThreadMain(run) on a thread of its own that takes none of the ending signals.
+bool StartRenderThread(pthread_t& thread, RenderRun& run);
