@@ -228,6 +228,8 @@ void GlFitDrawingArea(FrameState& frame)
 void GlCopyToOtherMonitors(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
+    // The frame callbacks that came in while the scene was drawn (the host's thread reads them).
+    wl_display_dispatch_queue_pending(gl.display, gl.queue);
     const PixelRect picture = {0, 0, gl.window.width, gl.window.height};
     bool switched = false;
     for (std::unique_ptr<Drawable>& each : gl.covers) {
@@ -251,11 +253,9 @@ void GlCopyToOtherMonitors(FrameState& frame)
 void GlSwapBuffers(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
-    if (gl.window.wanted)
-        Show(gl, gl.window);
-    else
-        glFlush();
-    // Until some surface wants a frame, or the run ends.
+    // The next frame is drawn while the compositor shows this one; before it is shown, the
+    // compositor must have asked for it (or for a cover's), else the thread sleeps until it does
+    // or the run ends.
     const auto wanted = [&gl] {
         if (gl.window.wanted)
             return true;
@@ -265,12 +265,14 @@ void GlSwapBuffers(FrameState& frame)
         return false;
     };
     while (!wanted() && frame.stopFlag == 0) {
-        if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
-            return;
-        if (wanted())
+        while (wl_display_prepare_read_queue(gl.display, gl.queue) != 0) {
+            if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
+                return;
+        }
+        if (wanted()) {
+            wl_display_cancel_read(gl.display);
             break;
-        while (wl_display_prepare_read_queue(gl.display, gl.queue) != 0)
-            wl_display_dispatch_queue_pending(gl.display, gl.queue);
+        }
         wl_display_flush(gl.display);
         pollfd wait = {wl_display_get_fd(gl.display), POLLIN, 0};
         if (poll(&wait, 1, kStopCheckMs) > 0) {
@@ -279,7 +281,13 @@ void GlSwapBuffers(FrameState& frame)
         } else {
             wl_display_cancel_read(gl.display);
         }
+        if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
+            return;
     }
+    if (gl.window.wanted)
+        Show(gl, gl.window);
+    else
+        glFlush();
 }
 
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)

@@ -18,6 +18,8 @@ session_cleanup() {
     [ -n "${keyboard:-}" ] && kill "$keyboard" 2>/dev/null
     [ -n "${sway:-}" ] && kill "$sway" 2>/dev/null && wait "$sway" 2>/dev/null
     pkill -KILL -f "$home/" 2>/dev/null
+    # Everything the session started (the virtual keyboard, XWayland) goes with it.
+    [ -n "${as_user[*]}" ] && pkill -KILL -u "$throwaway" 2>/dev/null
     throwaway_user_gone
     [ -n "${session_results:-}" ] && cp "$home"/*.png "$session_results/" 2>/dev/null
     rm -rf "$home"
@@ -37,7 +39,7 @@ sway_session() {
     printf '%s\n' "$@" "xwayland enable" >"$home/config"
     throwaway_user morrowmere-desktop-test "$home"
     in_session WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$# \
-        sway -c "$home/config" >"$session_results/sway.log" 2>&1 &
+        sway -c "$home/config" >"$session_results/sway.log" 2>&1 </dev/null &
     sway=$!
     sway_answers() { in_session swaymsg -t get_version >/dev/null 2>&1 && echo yes; }
     [ "$(eventually 20 yes sway_answers)" == yes ] || {
@@ -48,7 +50,7 @@ sway_session() {
     # The session has no input devices of its own. A desktop has a keyboard: here a virtual one
     # stays on the seat for the whole test (it would type F24 after ten minutes). Without one, the
     # keyboard that wtype brings is the seat's first, and XWayland may lose the first key it types.
-    in_session wtype -s 600000 -k F24 &
+    in_session wtype -s 600000 -k F24 >/dev/null 2>&1 &
     keyboard=$!
 }
 
