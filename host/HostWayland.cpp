@@ -122,7 +122,6 @@ void SurfaceConfigure(void* data, xdg_surface* shell, uint32_t serial)
 {
     Output& output = *static_cast<Output*>(data);
     xdg_surface_ack_configure(shell, serial);
-    const bool first = !output.configured;
     output.configured = true;
     if (g_host.scene == nullptr) {
         g_host.scene = &output;
@@ -140,7 +139,6 @@ void SurfaceConfigure(void* data, xdg_surface* shell, uint32_t serial)
         OfferWindowSize(g_host.run.frame, width, height);
         return;
     }
-    (void)first;
     HandCovers();
 }
 
