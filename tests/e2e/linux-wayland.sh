@@ -3,7 +3,8 @@
 # outputs of different sizes, the second at scale 2: a full-screen toplevel of its own on each
 # output, the scene round on each at the output's full pixel count, an output added while it runs
 # covered, the other output still drawn while the first one's surface is hidden, a typed key that
-# ends it with status 0 and the normal run log, and SIGTERM that ends it after the teardown.
+# ends it with status 0 and the normal run log, and SIGTERM that ends it after the teardown. With
+# -x11, or without the Wayland client beside it, `morrowmere -fullscreen` stays an X client.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
@@ -56,4 +57,21 @@ check "started again" yes "$(wait_for_record "Scene has been initialized success
 kill -TERM "$(cat "$home/pid")"
 check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
 check "with the teardown's records" "$(normal_end_records)" "$(records_shape | tail -3)"
+
+# shells: the shells of the windows of app id or class morrowmere, one per line.
+shells() {
+    in_session swaymsg -t get_tree | jq -r '.. | objects | select(.app_id? == "morrowmere" or
+        .window_properties?.class? == "Morrowmere") | .shell'
+}
+session_start "$home/morrowmere" -fullscreen -x11
+check "-x11 keeps it an X client on a Wayland session" xwayland "$(eventually 20 xwayland shells)"
+kill -TERM "$(cat "$home/pid")"
+check "which SIGTERM ends" 143 "$(wait_for_exit 10)"
+rm "$home/morrowmere-wayland"
+session_start "$home/morrowmere" -fullscreen
+check "without the Wayland client beside it, it runs through XWayland" xwayland "$(eventually 20 xwayland shells)"
+check "and says so" "morrowmere: the Wayland client $home/morrowmere-wayland could not be started; running through XWayland" \
+    "$(cat "$home/err")"
+kill -TERM "$(cat "$home/pid")"
+wait_for_exit 10 >/dev/null
 finish
