@@ -31,8 +31,5 @@ GenericArraysOff::GenericArraysOff()
 
 GenericArraysOff::~GenericArraysOff()
 {
-    for (GLuint i = 0; wereOn_ >> i != 0; ++i) {
-        if ((wereOn_ >> i & 1u) != 0)
-            glEnableVertexAttribArray(i);
-    }
+    ForEachSetBit(wereOn_, [](uint32_t i) { glEnableVertexAttribArray(i); });
 }

@@ -9,6 +9,15 @@
 
 #include <cstdint>
 
+// Calls each(i) for every bit i that is set in `bits`, from bit 0 up to bit 31.
+template <typename Each>
+void ForEachSetBit(uint32_t bits, Each each)
+{
+    for (uint32_t i = 0; i < 32; ++i)
+        if ((bits >> i & 1u) != 0)
+            each(i);
+}
+
 class GenericArraysOff {
 public:
     GenericArraysOff();

@@ -32,6 +32,9 @@ ViewportCopyTag CurrentViewportTag()
 void ViewportCopy::Take(const ViewportCopyTag& tag)
 {
     held_ = false;
+    // The same refusal would come again, after a new buffer and a round trip to the driver.
+    if (refused_ && tag == refusedTag_)
+        return;
     const int32_t width = tag.viewport[2], height = tag.viewport[3];
     GLint sampleBuffers = 0, largest = 0, readBuffer = GL_NONE;
     glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
@@ -51,10 +54,14 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
     }
     const bool copied = framebuffer_ != 0 ? CopyIntoRenderbuffer(tag) : CopyIntoTexture(tag);
     if (!copied || glGetError() != GL_NO_ERROR) {
-        // Out of memory, or a buffer the driver cannot copy: the picture is drawn every frame.
+        // Out of memory, or a buffer the driver cannot copy: the picture is drawn every frame,
+        // until what it depends on changes.
         width_ = height_ = 0;
+        refused_ = true;
+        refusedTag_ = tag;
         return;
     }
+    refused_ = false;
     width_ = width;
     height_ = height;
     tag_ = tag;

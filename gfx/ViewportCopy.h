@@ -40,7 +40,8 @@ public:
     // True when a copy taken under `tag` is held.
     bool Holds(const ViewportCopyTag& tag) const { return held_ && tag == tag_; }
     // Takes the viewport's pixels of the back buffer under `tag`; drops the copy when that is not
-    // possible. Leaves the texture binding of GL_TEXTURE_2D to the caller (it may be changed).
+    // possible. A copy the driver refused under a tag is not tried again under that tag. Leaves the
+    // texture binding of GL_TEXTURE_2D to the caller (it may be changed).
     void Take(const ViewportCopyTag& tag);
     // Puts the held copy back over the viewport, unblended and untested, and leaves the drawing
     // state as it found it. The current colour is undefined afterwards.
@@ -56,6 +57,8 @@ private:
     int32_t height_ = 0;
     bool held_ = false;
     ViewportCopyTag tag_ = {};
+    bool refused_ = false; // the driver refused the copy under `refusedTag_`
+    ViewportCopyTag refusedTag_ = {};
 
     // The two ways of taking the copy; false when the way cannot be used at all.
     bool CopyIntoRenderbuffer(const ViewportCopyTag& tag);

@@ -99,3 +99,29 @@ TEST(DrawingSavings, TheGlowIsTheSameWithTheLargeSpritesFirstAndFilteredLinearly
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minification);
     EXPECT_EQ(minification, GL_NEAREST);
 }
+
+TEST(DrawingSavings, ACopyTheDriverRefusesIsNotTriedAgainUntilWhatItDependsOnChanges)
+{
+    if (!(GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object))
+        GTEST_SKIP() << "no framebuffer objects";
+    // A framebuffer with nothing attached, bound for reading: the driver refuses the blit from it.
+    GLuint empty = 0;
+    glGenFramebuffers(1, &empty);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, empty);
+    ViewportCopy copy;
+    ViewportCopyTag tag = CurrentViewportTag();
+    copy.Take(tag);
+    EXPECT_FALSE(copy.Holds(tag));
+    // A second try would first clear the errors left before it: one left here must still be there.
+    glEnable(GL_TEXTURE_ENV);
+    copy.Take(tag);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_ENUM));
+    EXPECT_FALSE(copy.Holds(tag));
+    // Under another tag, with the window's buffer to read, it is taken.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    tag.state[0] = 1;
+    copy.Take(tag);
+    EXPECT_TRUE(copy.Holds(tag));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    glDeleteFramebuffers(1, &empty);
+}
