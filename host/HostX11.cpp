@@ -287,14 +287,26 @@ void CoverOtherMonitors(bool monitorsChanged)
     g_host.run.frame.monitorsChanged = 1;
 }
 
-// Full screen, once the window is mapped: the window manager is asked to make it the active
-// window (without one, it takes the focus itself), and the keyboard and pointer are grabbed, so
+// Full screen, once the window is mapped: the window manager is asked for the full-screen state
+// again and to make it the active window (without one, it takes the focus itself), and the keyboard and pointer are grabbed, so
 // that the input that ends the run reaches it on every monitor whatever the focus does. A grab
 // that another client holds is tried again every kGrabRetryMs, kGrabTries times.
 void TakeInput()
 {
     Display* display = g_host.display;
     if (WindowManagerRuns(display)) {
+        // The full-screen state asked for again, now that the window is mapped: a window manager
+        // that missed the property on a busy map (sway, now and then) still takes the request.
+        XEvent fullScreen = {};
+        fullScreen.xclient.type = ClientMessage;
+        fullScreen.xclient.window = g_host.window;
+        fullScreen.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+        fullScreen.xclient.format = 32;
+        fullScreen.xclient.data.l[0] = 1; // add
+        fullScreen.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+        fullScreen.xclient.data.l[3] = 1; // asked by an application
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+                   &fullScreen);
         XEvent activate = {};
         activate.xclient.type = ClientMessage;
         activate.xclient.window = g_host.window;

@@ -1,6 +1,6 @@
 # A headless sway session for the end-to-end tests, sourced after check.sh and run-common.sh.
-# sway refuses to run as root: the session belongs to a throwaway user (throwaway_user), in a home
-# of its own ($home), where the programs under test are copied.
+# sway refuses to run as root: the session belongs to a throwaway user of its own (throwaway_user),
+# in a home of its own ($home), where the programs under test are copied.
 #
 # sway_session RESULTS OUTPUT-LINE...: starts sway with these lines of configuration and XWayland,
 #   and a virtual keyboard on the seat; ends the test when sway does not answer. Pictures left in
@@ -37,7 +37,9 @@ sway_session() {
     session_results=$1
     shift
     printf '%s\n' "$@" "xwayland enable" >"$home/config"
-    throwaway_user morrowmere-desktop-test "$home"
+    # A user of this session's own: sessions of tests that run side by side end their users'
+    # processes without touching each other's.
+    throwaway_user "mm-sway-$(tr 'A-Z' 'a-z' <<<"${home##*.}")" "$home"
     in_session WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$# \
         sway -c "$home/config" >"$session_results/sway.log" 2>&1 </dev/null &
     sway=$!
