@@ -41,6 +41,7 @@ struct Drawable {
     int32_t scale = 1;
     wl_callback* pending = nullptr; // the frame callback asked for
     bool wanted = true;             // the compositor asked for a frame
+    bool paced = false;             // its swap interval is set
 };
 } // namespace
 
@@ -239,7 +240,11 @@ void GlCopyToOtherMonitors(FrameState& frame)
         if (!eglMakeCurrent(gl.egl, cover.egl, gl.window.egl, gl.context))
             continue;
         switched = true;
-        eglSwapInterval(gl.egl, 0);
+        if (!cover.paced) {
+            // Its frames follow the compositor's callbacks, as the window's do.
+            eglSwapInterval(gl.egl, 0);
+            cover.paced = true;
+        }
         glClear(GL_COLOR_BUFFER_BIT);
         const PixelRect to = FitPicture(picture, {0, 0, cover.width, cover.height});
         glBlitFramebuffer(0, 0, picture.width, picture.height, to.x, to.y, to.x + to.width, to.y + to.height,

@@ -2,6 +2,7 @@
 
 #include "base/SettingsStore.h"
 #include "host/ProcessGlobals.h"
+#include "host/SaverPlatform.h"
 #include "host/VideoInit.h"
 
 #include <csignal>
@@ -11,6 +12,7 @@
 
 namespace {
 int g_wakePipe[2] = {-1, -1};
+DoneEvent* g_failedStartShown = nullptr;
 volatile sig_atomic_t g_orderlyEnd = 0;
 // The first signal that came: one that comes while stale wake-ups are dropped still ends the run.
 volatile sig_atomic_t g_signalled = 0;
@@ -126,4 +128,36 @@ bool StartRenderThread(pthread_t& thread, RenderRun& run)
     const int started = pthread_create(&thread, nullptr, RenderThreadEntry, &run);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return started == 0;
+}
+
+bool CreateRunEvents(RenderRun& run)
+{
+    run.frame.doneEvent = CreateDoneEvent();
+    g_failedStartShown = CreateDoneEvent();
+    return run.frame.doneEvent != nullptr && g_failedStartShown != nullptr;
+}
+
+// The render thread's side of a failed start: the host's thread shows it, and the render thread
+// waits until it has.
+void SendFailedStart(void*)
+{
+    Wake(kWakeFailedStart);
+    WaitForDoneEvent(g_failedStartShown);
+}
+
+void JoinRenderThread(pthread_t& thread)
+{
+    SignalDoneEvent(g_failedStartShown);
+    pthread_join(thread, nullptr);
+}
+
+int EndHost(RenderRun& run, int status)
+{
+    DestroyDoneEvent(run.frame.doneEvent);
+    run.frame.doneEvent = nullptr;
+    DestroyDoneEvent(g_failedStartShown);
+    g_failedStartShown = nullptr;
+    CloseWakePipe();
+    EndBySignalIfOne();
+    return status;
 }

@@ -36,5 +36,14 @@ void EndBySignalIfOne();
 // -fps, -sound or -no-sound (else the stored EnableSound), and -delay, into the run.
 void TakeHackOptions(const HackOptions& options, RenderRun& run);
 
+// The run's done event, and the one a failed start waits on until the host's thread has shown its
+// message (SendFailedStart, defined here for both hosts). False when either cannot be made.
+bool CreateRunEvents(RenderRun& run);
 // Starts RenderThreadMain(run) on a thread of its own that takes none of the ending signals.
 bool StartRenderThread(pthread_t& thread, RenderRun& run);
+// After the run's teardown: lets a failed start that is still waiting go on (also when the run
+// ended otherwise, its message is then not shown), and waits for the thread to end.
+void JoinRenderThread(pthread_t& thread);
+// Last: the events and the wake pipe go, then the program ends by the signal that ended the run,
+// if one did; otherwise returns `status`.
+int EndHost(RenderRun& run, int status);

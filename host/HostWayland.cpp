@@ -27,7 +27,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <poll.h>
 #include <pthread.h>
@@ -66,10 +65,10 @@ struct Host {
     WaylandTarget target = {};
     bool closeNow = false;
     bool movedBefore = false;
+    wl_surface* pointerOver = nullptr; // the surface the pointer is on
     wl_surface* firstSurface = nullptr;
     wl_fixed_t firstX = 0;
     wl_fixed_t firstY = 0;
-    DoneEvent* failedStartShown = nullptr;
     pthread_t renderThread;
     bool started = false;
     RenderRun run;
@@ -237,21 +236,20 @@ void Moved(wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
                         wl_fixed_to_int(y)))
         g_host.closeNow = true;
 }
-wl_surface* g_pointerSurface = nullptr;
 void PointerEnter(void*, wl_pointer* pointer, uint32_t serial, wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
 {
     // No pointer over the saver.
     wl_pointer_set_cursor(pointer, serial, nullptr, 0, 0);
-    g_pointerSurface = surface;
+    g_host.pointerOver = surface;
     Moved(surface, x, y);
 }
 void PointerLeave(void*, wl_pointer*, uint32_t, wl_surface*)
 {
-    g_pointerSurface = nullptr;
+    g_host.pointerOver = nullptr;
 }
 void PointerMotion(void*, wl_pointer*, uint32_t, wl_fixed_t x, wl_fixed_t y)
 {
-    Moved(g_pointerSurface, x, y);
+    Moved(g_host.pointerOver, x, y);
 }
 void PointerButton(void*, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t state)
 {
@@ -372,14 +370,6 @@ void StartTheRun()
 }
 } // namespace
 
-// The render thread's side of a failed start: the host's thread shows it, and the render thread
-// waits until it has.
-void SendFailedStart(void*)
-{
-    Wake(kWakeFailedStart);
-    WaitForDoneEvent(g_host.failedStartShown);
-}
-
 namespace {
 int Fail(const char* text, const char* detail)
 {
@@ -468,9 +458,7 @@ int main(int argc, char** argv)
     }
     BeginOrderlyEnd();
     g_host.target.display = g_host.display;
-    g_host.run.frame.doneEvent = CreateDoneEvent();
-    g_host.failedStartShown = CreateDoneEvent();
-    if (g_host.run.frame.doneEvent == nullptr || g_host.failedStartShown == nullptr)
+    if (!CreateRunEvents(g_host.run))
         return Fail("cannot create a semaphore", "");
     g_host.registry = wl_display_get_registry(g_host.display);
     wl_registry_add_listener(g_host.registry, &kRegistryListener, nullptr);
@@ -502,16 +490,8 @@ int main(int argc, char** argv)
     wl_compositor_destroy(g_host.compositor);
     wl_registry_destroy(g_host.registry);
     wl_display_roundtrip(g_host.display);
-    if (g_host.started) {
-        SignalDoneEvent(g_host.failedStartShown);
-        pthread_join(g_host.renderThread, nullptr);
-    }
+    if (g_host.started)
+        JoinRenderThread(g_host.renderThread);
     wl_display_disconnect(g_host.display);
-    DestroyDoneEvent(g_host.run.frame.doneEvent);
-    g_host.run.frame.doneEvent = nullptr;
-    DestroyDoneEvent(g_host.failedStartShown);
-    g_host.failedStartShown = nullptr;
-    CloseWakePipe();
-    EndBySignalIfOne();
-    return end.failedStart ? 1 : 0;
+    return EndHost(g_host.run, end.failedStart ? 1 : 0);
 }

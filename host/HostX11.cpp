@@ -43,7 +43,6 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <string>
@@ -88,7 +87,6 @@ struct Host {
     int firstY = 0;
     int width = 0;
     int height = 0;
-    DoneEvent* failedStartShown = nullptr; // set once the host has shown a failed start
     pthread_t renderThread;
     RenderRun run; // what the render thread is handed
 } g_host;
@@ -559,14 +557,6 @@ int Fail(const char* text, const char* detail)
 }
 } // namespace
 
-// The render thread's side of a failed start: the host's thread shows it, and the render thread
-// waits until it has.
-void SendFailedStart(void*)
-{
-    Wake(kWakeFailedStart);
-    WaitForDoneEvent(g_host.failedStartShown);
-}
-
 int main(int argc, char** argv)
 {
     // A sound output that goes away (a pipe or socket whose reader ends) must not kill the run:
@@ -644,9 +634,7 @@ int main(int argc, char** argv)
     DropStaleWakeUps();
 
     Log().Record(kLogNotify, "Run looping thread");
-    g_host.run.frame.doneEvent = CreateDoneEvent();
-    g_host.failedStartShown = CreateDoneEvent();
-    if (g_host.run.frame.doneEvent == nullptr || g_host.failedStartShown == nullptr)
+    if (!CreateRunEvents(g_host.run))
         return Fail("cannot create a semaphore", "");
     g_host.run.frame.window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
     const bool started = StartRenderThread(g_host.renderThread, g_host.run);
@@ -676,18 +664,8 @@ int main(int argc, char** argv)
     if (g_host.blank != 0)
         XFreeCursor(g_host.display, g_host.blank);
     XSync(g_host.display, False);
-    if (started) {
-        // Also when the run ended otherwise: a start that failed just as the run was being
-        // ended may be waiting here, and its message is not shown.
-        SignalDoneEvent(g_host.failedStartShown);
-        pthread_join(g_host.renderThread, nullptr);
-    }
+    if (started)
+        JoinRenderThread(g_host.renderThread);
     XCloseDisplay(g_host.display);
-    DestroyDoneEvent(g_host.run.frame.doneEvent);
-    g_host.run.frame.doneEvent = nullptr;
-    DestroyDoneEvent(g_host.failedStartShown);
-    g_host.failedStartShown = nullptr;
-    CloseWakePipe();
-    EndBySignalIfOne();
-    return end.failedStart ? 1 : 0;
+    return EndHost(g_host.run, end.failedStart ? 1 : 0);
 }

@@ -32,10 +32,8 @@ cp "$2" "$work/morrowmere-wayland"
  echo $! >"$work/pid"
  wait $!
  echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
-for _ in $(seq 50); do
-    [ -s "$work/pid" ] && break
-    sleep 0.1
-done
+pid_written() { [ -s "$1" ] && echo yes; }
+eventually 5 yes pid_written "$work/pid" >/dev/null
 client=$(cat "$work/pid")
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 screen_disc() {

@@ -74,11 +74,11 @@ session_start() {
     [ -n "${as_user[*]}" ] && chown "$throwaway" "$home/start"
     work=$home
     in_session swaymsg exec "$home/start" >/dev/null
-    for _ in $(seq 50); do
-        [ -s "$home/pid" ] && break
-        sleep 0.1
-    done
+    eventually 5 yes pid_written "$home/pid" >/dev/null
 }
+
+# pid_written FILE: "yes" once a started program's pid is in FILE.
+pid_written() { [ -s "$1" ] && echo yes; }
 
 # output_disc OUTPUT X Y WIDTH HEIGHT: the planet in that area of the output's picture.
 output_disc() {
