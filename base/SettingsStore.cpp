@@ -1,5 +1,6 @@
 #include "base/SettingsStore.h"
 
+#include "base/RenderScale.h"
 #include "base/SettingsBackend.h"
 
 #include <cinttypes>
@@ -17,6 +18,7 @@ const DefaultRow kDefaults[] = {
     {"EnableFPS", 0, 0},
     {"EnableVSync", 1, 1},
     {"EnableSound", 1, 1},
+    {"RenderScale", kRenderScaleFullPercent, kRenderScaleFullPercent},
     {"", 0, 0},
 };
 

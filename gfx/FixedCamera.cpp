@@ -1,3 +1,4 @@
+#include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 
 #include "gfx/OpenGL.h"
@@ -34,13 +35,14 @@ double CameraAspect(int32_t width, int32_t height)
 
 void ApplyFixedCamera()
 {
+    // Once, at start-up: the viewport the context started with.
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     SetProjection(CameraAspect(viewport[2], viewport[3]));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(0.0, 0.0, 4.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
-    glEnable(GL_CULL_FACE);
+    SetSwitch(GL_CULL_FACE, true);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_AUTO_NORMAL);
     glFrontFace(GL_CCW);

@@ -5,7 +5,8 @@
 // inputs left on are off; they are on again afterwards, so the next object finds them as it left
 // them.
 //
-// Render thread only, with the rendering context current.
+// The arrays on are those that the drawing-state record holds (DrawingState.h). Render thread
+// only, with the rendering context current.
 
 #include <cstdint>
 

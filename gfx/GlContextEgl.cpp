@@ -8,6 +8,7 @@
 // back buffer; the covers that want a frame get its picture, fitted, and the window is shown when
 // it wants one.
 
+#include "gfx/DrawingState.h"
 #include "gfx/GlContext.h"
 
 #include "base/SaverFrame.h"
@@ -180,7 +181,7 @@ void GlFitDrawingArea(FrameState& frame)
     int32_t width = 0, height = 0;
     if (TakeWindowSize(frame, width, height)) {
         Resize(gl.window, width, height, static_cast<WaylandTarget*>(frame.window)->scale.load());
-        glViewport(0, 0, width, height);
+        SetViewport(0, 0, width, height);
         FitCameraToArea(width, height);
     }
     if (frame.monitorsChanged.exchange(0) == 0)

@@ -2,6 +2,7 @@
 // (the host's thread keeps the other one for events), and creates the context for the visual of
 // the window it draws into: its own window, the root window or one that XScreenSaver gives it.
 
+#include "gfx/DrawingState.h"
 #include "gfx/GlContext.h"
 
 #include "base/SaverFrame.h"
@@ -122,7 +123,7 @@ void GlFitDrawingArea(FrameState& frame)
     if (TakeWindowSize(frame, width, height)) {
         gl.width = width;
         gl.height = height;
-        glViewport(0, 0, width, height);
+        SetViewport(0, 0, width, height);
         FitCameraToArea(width, height);
     }
     if (frame.monitorsChanged.exchange(0) != 0) {

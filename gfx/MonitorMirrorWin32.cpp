@@ -2,6 +2,7 @@
 // monitor's area and copied from there, so the scene is stepped once per frame whatever the
 // number of monitors. Render thread only.
 
+#include "gfx/DrawingState.h"
 #include "gfx/MonitorMirrorWin32.h"
 
 #include "base/RunLog.h"
@@ -38,8 +39,6 @@ void Blit(const PixelRect& from, const PixelRect& to)
 // Through the fragment pipeline: everything that would change the pixels on their way is off.
 void CopyPixels(const PixelRect& from, const PixelRect& to)
 {
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glUseProgram(0);
     glPushAttrib(GL_ENABLE_BIT | GL_PIXEL_MODE_BIT | GL_CURRENT_BIT);
     glDisable(GL_DEPTH_TEST);
@@ -53,7 +52,7 @@ void CopyPixels(const PixelRect& from, const PixelRect& to)
     glWindowPos2i(to.x, to.y);
     glCopyPixels(from.x, from.y, from.width, from.height, GL_COLOR);
     glPopAttrib();
-    glUseProgram(static_cast<GLuint>(program));
+    glUseProgram(Drawing().program);
 }
 
 void LayOut(FrameState& frame)
@@ -82,7 +81,7 @@ void LayOut(FrameState& frame)
     if (first && !g_mirror.spans)
         return;
     const PixelRect area = g_mirror.spans ? g_mirror.layout.scene : PixelRect{0, 0, surface.width, surface.height};
-    glViewport(area.x, area.y, area.width, area.height);
+    SetViewport(area.x, area.y, area.width, area.height);
     FitCameraToArea(area.width, area.height);
 }
 } // namespace

@@ -1,5 +1,6 @@
 #include "gfx/ViewportCopy.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
 
@@ -24,7 +25,7 @@ bool RendererWritesEveryBlend()
 ViewportCopyTag CurrentViewportTag()
 {
     ViewportCopyTag tag = {};
-    glGetIntegerv(GL_VIEWPORT, tag.viewport);
+    std::copy(Drawing().viewport, Drawing().viewport + 4, tag.viewport);
     tag.aspect = CurrentCameraAspect();
     return tag;
 }
@@ -112,16 +113,12 @@ bool ViewportCopy::CopyIntoTexture(const ViewportCopyTag& tag)
 void ViewportCopy::Put() const
 {
     if (framebuffer_ != 0) {
-        GLint read = 0;
-        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
         glBlitFramebuffer(0, 0, width_, height_, tag_.viewport[0], tag_.viewport[1], tag_.viewport[0] + width_,
                           tag_.viewport[1] + height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, Drawing().framebuffer);
         return;
     }
-    GLint program = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TRANSFORM_BIT);
     glUseProgram(0);
     glDisable(GL_BLEND);
@@ -156,5 +153,5 @@ void ViewportCopy::Put() const
     glPopMatrix();
     // The enables, bindings, texture environment, blending, depth state and matrix mode.
     glPopAttrib();
-    glUseProgram(static_cast<GLuint>(program));
+    glUseProgram(Drawing().program);
 }

@@ -28,7 +28,8 @@ struct ViewportCopyTag {
 // end a step apart. Asked of the current context once per process.
 bool RendererWritesEveryBlend();
 
-// The current viewport and camera aspect, with the caller's state filled in afterwards.
+// The recorded viewport (DrawingState.h) and the camera aspect, with the caller's state filled in
+// afterwards.
 ViewportCopyTag CurrentViewportTag();
 
 class ViewportCopy {
@@ -44,7 +45,7 @@ public:
     // texture binding of GL_TEXTURE_2D to the caller (it may be changed).
     void Take(const ViewportCopyTag& tag);
     // Puts the held copy back over the viewport, unblended and untested, and leaves the drawing
-    // state as it found it. The current colour is undefined afterwards.
+    // state as the record (DrawingState.h) has it. The current colour is undefined afterwards.
     void Put() const;
 
 private:

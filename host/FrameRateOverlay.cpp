@@ -4,6 +4,7 @@
 
 #include "host/FrameRateOverlay.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/OpenGL.h"
 
 #include <algorithm>
@@ -52,8 +53,7 @@ bool GlyphBitmap(char character, int scale, GLubyte (&bits)[kGlyphHeight * kMaxS
 
 void DrawFrameRateOverlay(const char* text, int32_t screenWidth, int32_t screenHeight)
 {
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const GLint* viewport = Drawing().viewport;
     const int boxWidth = screenWidth / 10, boxHeight = screenHeight / 10;
     const int scale = std::clamp(screenWidth / 1024, 1, kMaxScale);
     const int length = static_cast<int>(std::strlen(text));

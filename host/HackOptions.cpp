@@ -1,5 +1,7 @@
 #include "host/HackOptions.h"
 
+#include "base/RenderScale.h"
+
 #include <cstring>
 
 bool ParseWindowId(const char* text, uint32_t& id)
@@ -86,6 +88,16 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
                 options.error = std::string("not a delay from 0 to 10000000 microseconds: ") + argv[i];
                 return options;
             }
+        } else if (std::strcmp(arg, "-scale") == 0) {
+            if (i + 1 >= argc) {
+                options.error = "-scale needs a number";
+                return options;
+            }
+            ++i;
+            if (!ParseRenderScale(argv[i], options.scale)) {
+                options.error = std::string("not a scale from 0.25 to 1: ") + argv[i];
+                return options;
+            }
         } else if (std::strcmp(arg, "-root") == 0) {
             chosen = true;
             root = true;
@@ -139,7 +151,7 @@ bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay)
 const char* HackUsage()
 {
     return "usage: morrowmere [-root | -window | -fullscreen | -window-id ID] [-fps] [-sound | -no-sound]\n"
-           "                  [-delay US] [-x11] [-h]\n"
+           "                  [-delay US] [-scale S] [-x11] [-h]\n"
            "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
            "  -fullscreen    draw over the whole screen, without the pointer; a key, a click or a mouse\n"
@@ -151,6 +163,9 @@ const char* HackUsage()
            "  -no-sound      keep silent; -sound plays the ambient loop and the wings (either wins over\n"
            "                 EnableSound in the settings, which is 1, play, by default)\n"
            "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none)\n"
+           "  -scale S       draw the scene at S times the window's resolution, 0.25 to 1, and scale it\n"
+           "                 up: lighter on a slow machine, less sharp (default: RenderScale in the\n"
+           "                 settings, a percentage, 100 unless changed)\n"
            "  -h, --help     show this text\n"
            "Without -root, -window, -fullscreen or -window-id it uses XSCREENSAVER_WINDOW when set,\n"
            "else its own window. Without a sound output it runs silently. Settings:\n"

@@ -12,6 +12,8 @@
 //   -sound, -no-sound   play sound or keep silent; the last one given wins, and either wins over
 //                       the stored setting EnableSound (1, play, by default)
 //   -delay US       microseconds of rest after each frame (default 20000), 0 to 10000000
+//   -scale S        the scene's resolution as a fraction of the window's, 0.25 to 1; without it
+//                   the stored setting RenderScale (a percentage, 100 by default) holds
 //   -h, --help      the usage
 // Without -root, -window, -fullscreen or -window-id, XSCREENSAVER_WINDOW is used when set, else a
 // window of our own. The last of -root, -window, -fullscreen and -window-id wins.
@@ -30,6 +32,7 @@ struct HackOptions {
     // A hack without vertical sync would otherwise take a whole core; XScreenSaver's frame-rate
     // slider sets this.
     uint32_t delayMicroseconds = 20000;
+    double scale = 0.0; // from -scale; 0 when it was not given
     bool x11 = false;
     bool help = false;
     std::string error; // not empty: the command line was refused, and why

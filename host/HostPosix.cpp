@@ -114,6 +114,7 @@ void TakeHackOptions(const HackOptions& options, RenderRun& run)
         run.sound = StoredSoundChoice();
     }
     run.restMicroseconds = options.delayMicroseconds;
+    run.renderScale = options.scale;
 }
 
 bool StartRenderThread(pthread_t& thread, RenderRun& run)

@@ -12,7 +12,8 @@ LRESULT HostDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 // and waits for it on WM_DESTROY, shows the kept message on WM_USER; ends with HostDefaultProc.
 LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Called before the settings dialog is shown; registers nothing and allows the dialog.
+// Called before the settings dialog is made; registers the common control classes the dialog uses
+// (its trackbar). FALSE when they could not be, and the dialog is not shown.
 BOOL RegisterDialogClassesHook(HINSTANCE instance);
 
 // The settings dialog (resource 2003).

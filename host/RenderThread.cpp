@@ -2,6 +2,7 @@
 
 #include "MorrowmereVersion.h"
 
+#include "base/RenderScale.h"
 #include "base/RunLog.h"
 #include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
@@ -10,8 +11,11 @@
 #include "host/SaverPlatform.h"
 
 #include "gfx/GlContext.h"
+#include "gfx/ScaledDrawing.h"
 #include "host/VideoInit.h"
 #include "scene/Scene.h"
+
+#include <string>
 
 namespace {
 void DrawOverlay(const FrameState& frame)
@@ -19,6 +23,27 @@ void DrawOverlay(const FrameState& frame)
     int32_t screenWidth = 0, screenHeight = 0;
     GlScreenSize(frame, screenWidth, screenHeight);
     DrawFrameRateOverlay(FrameRate().Measure(TickCount()), screenWidth, screenHeight);
+}
+
+// The host's scale, else the stored one. A stored value out of range is said so and not used;
+// a scale below 1 is said too, since it changes the picture.
+double RunScale(const RenderRun& run)
+{
+    double scale = 1.0;
+    if (run.renderScale > 0.0) {
+        scale = run.renderScale;
+    } else {
+        int32_t percent = kRenderScaleFullPercent;
+        Settings().Get("RenderScale", percent);
+        if (!RenderScaleFromPercent(percent, scale)) {
+            const std::string why = "RenderScale " + std::to_string(percent) +
+                                    " is not from 25 to 100: the scene is drawn at full resolution";
+            Log().Record(kLogError, why.c_str());
+        }
+    }
+    if (scale < 1.0)
+        Log().RecordNumber(kLogNotify, "The scene is drawn at %g of the window's resolution", scale);
+    return scale;
 }
 } // namespace
 
@@ -39,12 +64,15 @@ uint32_t RenderThreadMain(RenderRun& run)
     if (InitializeVideo(frame, SaverVideoStart(run.sound)) != 0) {
         log.RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
     } else {
+        ScaledDrawing scaled(RunScale(run));
         while (frame.stopFlag == 0) {
             const uint32_t now = TickCount();
             clock.elapsed = static_cast<int32_t>(now - clock.previousTick);
             clock.previousTick = now;
             GlFitDrawingArea(frame);
+            scaled.Begin();
             StepScene(clock);
+            scaled.End();
             GlCopyToOtherMonitors(frame);
             if (overlay)
                 DrawOverlay(frame);

@@ -12,6 +12,7 @@ struct RenderRun {
     FrameState frame;               // the window, and what the two threads share
     SoundChoice sound;              // the host's choice, for video start-up
     uint32_t restMicroseconds = 0;  // rest after each frame (the Linux port's -delay); 0 for none
+    double renderScale = 0.0;       // 0.25 to 1 (the Linux port's -scale); 0 for the stored RenderScale
 };
 
 // The render thread's whole life: banner, start-up, frames until the stop flag is set, teardown,

@@ -9,6 +9,8 @@
 #include "host/SaverPlatform.h"
 #include "host/VideoInit.h"
 
+#include <commctrl.h>
+
 namespace {
 HANDLE g_renderThread = nullptr;
 RenderRun g_run; // what the render thread is handed
@@ -76,5 +78,7 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 BOOL RegisterDialogClassesHook(HINSTANCE)
 {
-    return TRUE;
+    // The render scale's trackbar: without its class the dialog cannot be made.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&controls);
 }

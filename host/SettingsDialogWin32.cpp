@@ -1,12 +1,18 @@
-// The settings dialog: three check boxes over the process's settings, Set Defaults (also the Escape
-// key, which the dialog manager turns into the same command) and OK, which alone stores. A store
-// that fails is said so and keeps the dialog open: the settings live under HKEY_LOCAL_MACHINE,
-// which only administrators may change.
+// The settings dialog: three check boxes and the render scale's trackbar over the process's
+// settings, Set Defaults (also the Escape key, which the dialog manager turns into the same command)
+// and OK, which alone stores. A store that fails is said so and keeps the dialog open: the settings
+// live under HKEY_LOCAL_MACHINE, which only administrators may change.
 
+#include "base/RenderScale.h"
 #include "base/RunLog.h"
 #include "base/SettingsStore.h"
 #include "host/HostWin32.h"
 #include "host/ProcessGlobals.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <string>
 
 namespace {
 const int kOk = 1;
@@ -14,6 +20,13 @@ const int kSetDefaults = 2;
 const int kShowFps = 117;
 const int kEnableVSync = 118;
 const int kPlaySound = 119;
+const int kRenderScale = 121;
+const int kRenderScaleText = 122;
+
+void ShowRenderScaleText(HWND dialog, int32_t percent)
+{
+    SetDlgItemTextW(dialog, kRenderScaleText, (std::to_wstring(percent) + L"%").c_str());
+}
 
 void Refresh(HWND dialog)
 {
@@ -27,15 +40,37 @@ void Refresh(HWND dialog)
     value = 1;
     settings.Get("EnableSound", value);
     CheckDlgButton(dialog, kPlaySound, value != 0 ? BST_CHECKED : BST_UNCHECKED);
+    value = kRenderScaleFullPercent;
+    settings.Get("RenderScale", value);
+    // A stored value outside the range is shown at its nearer end, but only a move of the trackbar
+    // changes the setting: OK stores an untouched value back as it was.
+    const int32_t shown = std::clamp(value, kRenderScaleLeastPercent, kRenderScaleFullPercent);
+    SendDlgItemMessageW(dialog, kRenderScale, TBM_SETPOS, TRUE, shown);
+    ShowRenderScaleText(dialog, shown);
 }
 } // namespace
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_INITDIALOG:
+        SendDlgItemMessageW(dialog, kRenderScale, TBM_SETRANGE, FALSE,
+                            MAKELPARAM(kRenderScaleLeastPercent, kRenderScaleFullPercent));
+        // The dialog manager gives the first focus to OK, the first control with a tab stop.
+        return TRUE;
     case WM_SHOWWINDOW:
         Refresh(dialog);
         return FALSE;
+    case WM_HSCROLL: {
+        // Every move of the trackbar, by mouse or by key, ends here once it has its new position.
+        HWND trackbar = reinterpret_cast<HWND>(lParam);
+        if (trackbar == nullptr || GetDlgCtrlID(trackbar) != kRenderScale)
+            return FALSE;
+        const auto percent = static_cast<int32_t>(SendMessageW(trackbar, TBM_GETPOS, 0, 0));
+        Settings().Set("RenderScale", percent);
+        ShowRenderScaleText(dialog, percent);
+        return TRUE;
+    }
     case WM_COMMAND: {
         if (HIWORD(wParam) != 0)
             return FALSE;

@@ -3,6 +3,7 @@
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
+#include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
@@ -61,6 +62,8 @@ int InitializeVideo(FrameState& frame, const VideoStart& start)
         return 1;
     log.Record(kLogNotify, "WGLEW_EXT_swap_control extension is found");
 
+    // The state the context starts with; from here on the program keeps its own record of it.
+    ReadDrawingState();
     ApplyFixedCamera();
 
     GlSetSwapInterval(frame, start.swapInterval);

@@ -1,5 +1,6 @@
 #include "scene/Creature.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/MeshBuffers.h"
 #include "gfx/MeshFit.h"
 #include "gfx/OpenGL.h"
@@ -48,7 +49,7 @@ void Creature::Step(int32_t elapsedMilliseconds)
     // The wings draw with the fixed-function pipeline.
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    glUseProgram(0);
+    UseProgram(0);
     FlyWing(wing1_, WingAnchor, kLocalSide, elapsedMilliseconds);
     // The mirror image across the body's local x/z plane.
     FlyWing(wing2_, Vec3(WingAnchor.x, -WingAnchor.y, WingAnchor.z), Vec3(kLocalSide.x, -kLocalSide.y, kLocalSide.z),
@@ -65,7 +66,7 @@ void Creature::DrawBody()
     for (const MeshDescriptor* row = g_creatureMeshes; row->vertexCount != 0; ++row, ++i) {
         const RibbonProgram& p = programs_[i];
         const long n = row->vertexCount;
-        glUseProgram(p.program);
+        UseProgram(p.program);
         glUniformMatrix3fv(p.matrixesUniform, ribbon_.NodeCount(), GL_FALSE, matrixes);
         glUniform3fv(p.vertexesUniform, ribbon_.NodeCount(), vertexes);
         glBindBuffer(GL_ARRAY_BUFFER, row->vertexBuffer);
@@ -76,16 +77,16 @@ void Creature::DrawBody()
         glVertexAttribPointer(p.normalAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(MeshBlockOffsets::Normal(n)));
         glVertexAttribPointer(p.gridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(MeshBlockOffsets::GridPoint(n)));
         glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableVertexAttribArray(p.normalAttribute);
-        glEnableVertexAttribArray(p.gridXAttribute);
-        glEnableVertexAttribArray(p.gridYAttribute);
-        glEnableVertexAttribArray(p.gridPointAttribute);
+        SetGenericArray(p.normalAttribute, true);
+        SetGenericArray(p.gridXAttribute, true);
+        SetGenericArray(p.gridYAttribute, true);
+        SetGenericArray(p.gridPointAttribute, true);
         glDrawElements(GL_TRIANGLES, row->triangleCount * 3, GL_UNSIGNED_INT, BufferOffset(0));
         glDisableClientState(GL_VERTEX_ARRAY);
-        glDisableVertexAttribArray(p.normalAttribute);
-        glDisableVertexAttribArray(p.gridXAttribute);
-        glDisableVertexAttribArray(p.gridYAttribute);
-        glDisableVertexAttribArray(p.gridPointAttribute);
+        SetGenericArray(p.normalAttribute, false);
+        SetGenericArray(p.gridXAttribute, false);
+        SetGenericArray(p.gridYAttribute, false);
+        SetGenericArray(p.gridPointAttribute, false);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "scene/FlowersHolder.h"
 
 #include "base/RunLog.h"
+#include "gfx/DrawingState.h"
 #include "gfx/MeshBuffers.h"
 #include "gfx/OpenGL.h"
 #include "gfx/ShaderProgram.h"
@@ -91,8 +92,8 @@ void FlowersHolder::DrawStalk(Flower& flower)
 {
     const float* matrixes = flower.stalk.FillMatrixes();
     const float* vertexes = flower.stalk.FillVertexes();
-    glDisable(GL_BLEND);
-    glUseProgram(stalk_.program);
+    SetSwitch(GL_BLEND, false);
+    UseProgram(stalk_.program);
     glUniformMatrix3fv(stalk_.matrixesUniform, flower.stalk.NodeCount(), GL_FALSE, matrixes);
     glUniform3fv(stalk_.vertexesUniform, flower.stalk.NodeCount(), vertexes);
     glUniform1f(ribbonLengthUniform_, static_cast<float>(flower.length));
@@ -104,26 +105,26 @@ void FlowersHolder::DrawStalk(Flower& flower)
     glVertexAttribPointer(stalk_.gridYAttribute, 3, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridYOffset));
     glVertexAttribPointer(stalk_.gridPointAttribute, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kStalkGridPointOffset));
     glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableVertexAttribArray(stalk_.normalAttribute);
-    glEnableVertexAttribArray(stalk_.gridXAttribute);
-    glEnableVertexAttribArray(stalk_.gridYAttribute);
-    glEnableVertexAttribArray(stalk_.gridPointAttribute);
+    SetGenericArray(stalk_.normalAttribute, true);
+    SetGenericArray(stalk_.gridXAttribute, true);
+    SetGenericArray(stalk_.gridYAttribute, true);
+    SetGenericArray(stalk_.gridPointAttribute, true);
     glDrawElements(GL_TRIANGLES, kStalkIndices, GL_UNSIGNED_INT, BufferOffset(0));
     // The arrays stay enabled: the creature sets its own pointers before it draws.
-    glUseProgram(0);
+    UseProgram(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
 void FlowersHolder::DrawFruit(const Flower& flower)
 {
-    glUseProgram(fruitProgram_);
+    UseProgram(fruitProgram_);
     glBindBuffer(GL_ARRAY_BUFFER, fruitVertexBuffer_);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, fruitIndexBuffer_);
     glVertexPointer(3, GL_FLOAT, 0, BufferOffset(0));
     glEnableClientState(GL_VERTEX_ARRAY);
     glVertexAttribPointer(fruitGridPointAttribute_, 2, GL_FLOAT, GL_FALSE, 0, BufferOffset(kFruitGridPointOffset));
-    glEnableVertexAttribArray(fruitGridPointAttribute_);
+    SetGenericArray(fruitGridPointAttribute_, true);
 
     const int n = flower.stalk.NodeCount();
     const RibbonNode& top = flower.stalk.nodes[n - 1];
@@ -145,5 +146,5 @@ void FlowersHolder::DrawFruit(const Flower& flower)
     glDrawElements(GL_TRIANGLES, kFruitIndices, GL_UNSIGNED_INT, BufferOffset(0));
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    glUseProgram(0);
+    UseProgram(0);
 }

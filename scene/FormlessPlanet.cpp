@@ -2,6 +2,7 @@
 
 #include "base/RunLog.h"
 #include "gfx/BitmapTexture.h"
+#include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
 #include "gfx/RandomUnit.h"
@@ -126,8 +127,7 @@ double FormlessPlanet::SmallestMagnifiedSize()
 {
     // Pixels per scene unit on the sprites' plane, 24 units in front of the eye, along the view's
     // narrower scale.
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
+    const GLint* viewport = Drawing().viewport;
     const double halfHeight = kViewHalfHeightAtPlane * 6.0;
     const double perUnit = std::min(viewport[3] / (2.0 * halfHeight),
                                     viewport[2] / (2.0 * halfHeight * CurrentCameraAspect()));
@@ -137,13 +137,13 @@ double FormlessPlanet::SmallestMagnifiedSize()
 
 void FormlessPlanet::Draw()
 {
-    glEnable(GL_BLEND);
+    SetSwitch(GL_BLEND, true);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glDepthMask(GL_FALSE);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, glowTexture);
     // Each fragment keeps the sprite's colour and takes its alpha from the glow.
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    SetTextureEnvironment(GL_REPLACE);
     sprites.Clear();
     smallSprites.Clear();
     const double magnified = plainDrawing || !RendererWritesEveryBlend() ? HUGE_VAL : SmallestMagnifiedSize();
@@ -188,5 +188,5 @@ void FormlessPlanet::Draw()
     glEnd();
     glDisable(GL_TEXTURE_2D);
     glDepthMask(GL_TRUE);
-    glDisable(GL_BLEND);
+    SetSwitch(GL_BLEND, false);
 }

@@ -2,6 +2,7 @@
 
 #include "base/RunLog.h"
 #include "gfx/BitmapTexture.h"
+#include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/OpenGL.h"
 #include "gfx/ViewportCopy.h"
@@ -36,15 +37,16 @@ Horizon::Horizon() : texture(0), mirroredSides(false)
 namespace {
 // What the horizon's pixels depend on besides the viewport and camera: the texture environment
 // that the other objects leave (the first frame still has the default), and state that no object
-// leaves changed today but that would change the picture if one did.
+// leaves changed today but that would change the picture if one did. All of it from the record,
+// without a round trip to the driver.
 ViewportCopyTag HorizonTag()
 {
     ViewportCopyTag tag = CurrentViewportTag();
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &tag.state[0]);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &tag.state[1]);
-    const GLenum switches[] = {GL_BLEND, GL_ALPHA_TEST, GL_LIGHTING, GL_FOG, GL_CULL_FACE, GL_SCISSOR_TEST};
-    for (size_t i = 0; i < sizeof switches / sizeof switches[0]; ++i)
-        tag.state[2 + i] = glIsEnabled(switches[i]);
+    const DrawingState& state = Drawing();
+    tag.state[0] = state.textureEnvironment;
+    tag.state[1] = static_cast<int32_t>(state.program);
+    for (uint32_t i = 0; i < kDrawingSwitches; ++i)
+        tag.state[2 + i] = static_cast<int32_t>(state.switches >> i & 1u);
     return tag;
 }
 } // namespace

@@ -1,5 +1,6 @@
 #include "scene/Wing.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/BitmapTexture.h"
 #include "gfx/GenericArraysOff.h"
 #include "gfx/OpenGL.h"
@@ -90,13 +91,13 @@ void WingSparks::Emit(const Vec3& birthPoint)
 
 void WingSparks::Draw()
 {
-    glEnable(GL_BLEND);
+    SetSwitch(GL_BLEND, true);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glDepthMask(GL_FALSE);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     // The colour stays the current one; the alpha comes from the texture.
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    SetTextureEnvironment(GL_REPLACE);
     quads.Clear();
     Vec3 colour;
     size_t kept = 0;
@@ -122,7 +123,7 @@ void WingSparks::Draw()
         glColor3d(colour.x, colour.y, colour.z);
     glDisable(GL_TEXTURE_2D);
     glDepthMask(GL_TRUE);
-    glDisable(GL_BLEND);
+    SetSwitch(GL_BLEND, false);
 }
 
 Wing::Wing()
@@ -172,9 +173,9 @@ void Wing::Draw()
     const Vec3 high = SpanAt(hi);
     const Vec3 low = SpanAt(lo);
 
-    glDisable(GL_CULL_FACE);
+    SetSwitch(GL_CULL_FACE, false);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_BLEND);
+    SetSwitch(GL_BLEND, true);
     // The wider the sweep, the fainter the blur.
     glColor4d(1.1, 0.9, 0.7, 1.2 / (hi + 2.0 - lo));
 
@@ -223,8 +224,8 @@ void Wing::Draw()
         glDisableClientState(GL_VERTEX_ARRAY);
     }
 
-    glDisable(GL_BLEND);
-    glEnable(GL_CULL_FACE);
+    SetSwitch(GL_BLEND, false);
+    SetSwitch(GL_CULL_FACE, true);
 
     const double r = RandomUnit();
     sparks.Emit(root + (restAxis * 0.3) * (1.0 - 2.0 * r));

@@ -6,12 +6,16 @@
 //   winprobe preview-close SCR MS       start a preview, destroy its parent after MS milliseconds
 //                                       and wait up to 5 s for the saver to end
 //   winprobe post MESSAGE WPARAM LPARAM post to the full-screen saver window
-//   winprobe dialog state|click ID|press ID|close  the settings dialog (press: a click that does
-//                                       not wait for what the button does)
+//   winprobe dialog state|click ID|press ID|focus ID|close  the settings dialog (press: a click
+//                                       that does not wait for what the button does; focus: give
+//                                       the control the keyboard focus as the Tab key does, and
+//                                       wait until it has it)
 //   winprobe wait-saver SECONDS         wait until the full-screen saver window exists
 // Results are printed as name=value lines.
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -189,9 +193,13 @@ int DialogCommand(int argc, char** argv)
     }
     const std::string verb = argv[0];
     if (verb == "state") {
-        std::printf("fps=%d\nvsync=%d\nsound=%d\n", IsDlgButtonChecked(dialog, 117) == BST_CHECKED ? 1 : 0,
+        char scaleText[16] = {};
+        GetDlgItemTextA(dialog, 122, scaleText, sizeof scaleText);
+        std::printf("fps=%d\nvsync=%d\nsound=%d\nscale=%d\nscale-text=%s\n",
+                    IsDlgButtonChecked(dialog, 117) == BST_CHECKED ? 1 : 0,
                     IsDlgButtonChecked(dialog, 118) == BST_CHECKED ? 1 : 0,
-                    IsDlgButtonChecked(dialog, 119) == BST_CHECKED ? 1 : 0);
+                    IsDlgButtonChecked(dialog, 119) == BST_CHECKED ? 1 : 0,
+                    static_cast<int>(SendDlgItemMessageW(dialog, 121, TBM_GETPOS, 0, 0)), scaleText);
     } else if (verb == "click" && argc > 1) {
         // As a mouse click does: the button itself sends its command to the dialog.
         SendMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);
@@ -199,6 +207,17 @@ int DialogCommand(int argc, char** argv)
     } else if (verb == "press" && argc > 1) {
         PostMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);
         std::printf("pressed=%s\n", argv[1]);
+    } else if (verb == "focus" && argc > 1) {
+        // The dialog's own way of moving the focus, handled on its thread like a Tab key; the focus
+        // of another thread is read through its GUI thread information.
+        HWND control = GetDlgItem(dialog, std::atoi(argv[1]));
+        PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        const DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+        for (int i = 0; i < 100 && !(control && GetGUIThreadInfo(thread, &info) && info.hwndFocus == control); ++i)
+            Sleep(50);
+        std::printf("focus=%d\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0);
     } else if (verb == "close") {
         // The close box.
         PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);

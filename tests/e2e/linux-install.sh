@@ -20,4 +20,11 @@ check "its sound box gives -sound ticked and -no-sound cleared" "-sound -no-soun
     "$(xmllint --xpath 'concat(//boolean[@id="sound"]/@arg-set, " ", //boolean[@id="sound"]/@arg-unset)' "$xml")"
 check "its frame-rate slider gives -delay, 20000 by default" "-delay % 20000" \
     "$(xmllint --xpath 'concat(//number[@id="delay"]/@arg, " ", //number[@id="delay"]/@default)' "$xml")"
+check "its render-scale slider gives -scale from 0.25 to 1, 1 by default" "-scale % 0.25 1.0 1.0" \
+    "$(xmllint --xpath 'concat(//number[@id="scale"]/@arg, " ", //number[@id="scale"]/@low, " ",
+                               //number[@id="scale"]/@high, " ", //number[@id="scale"]/@default)' "$xml")"
+# The hack takes both ends as the slider writes them (-h: nothing is run).
+for end in 0.25 1.0; do
+    check "-scale $end is taken" 0 "$("$work/usr/libexec/xscreensaver/morrowmere" -scale "$end" -h >/dev/null 2>&1; echo $?)"
+done
 finish

@@ -54,8 +54,13 @@ check "a typed key ends it with status 0" 0 "$(wait_for_exit 10)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "nothing is printed" "" "$(cat "$home/out" "$home/err")"
 
-session_start "$home/morrowmere" -fullscreen
+# Again at half the resolution, scaled up on each output.
+session_start "$home/morrowmere" -fullscreen -scale 0.5
 check "started again" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+check "at half the resolution" "   Notify : The scene is drawn at 0.5 of the window's resolution" \
+    "$(records | grep 'drawn at')"
+check "the planet is round on the first output" ok "$(eventually 20 ok output_disc HEADLESS-1 0 0 1024 768)"
+check "and on the scale-2 output" ok "$(eventually 20 ok output_disc HEADLESS-2 0 0 1600 1200)"
 kill -TERM "$(cat "$home/pid")"
 check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
 check "with the teardown's records" "$(normal_end_records)" "$(records_shape | tail -3)"

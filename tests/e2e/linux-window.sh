@@ -49,4 +49,22 @@ for vsync in 0 1 7; do
     wait_for_exit 10 >/dev/null
     check "EnableVSync $vsync reaches the context as the swap interval" "swap interval: $vsync" "$(cat "$work/err")"
 done
+
+# The render scale: the stored percentage at its bounds and beyond, and -scale, which wins over it.
+# What the run says of the scale comes before its first frame.
+while IFS='|' read -r stored option said; do
+    set_setting RenderScale "$stored"
+    hack_start -window $option
+    wait_for_frames
+    check "RenderScale $stored${option:+ with $option}" "$said" \
+        "$(records | grep -E 'drawn at|RenderScale' | tr '\n' '/')"
+    kill -TERM "$hack_pid"
+    wait_for_exit 10 >/dev/null
+done <<'ROWS'
+25||   Notify : The scene is drawn at 0.25 of the window's resolution/
+100||
+24||(!)Error : RenderScale 24 is not from 25 to 100: the scene is drawn at full resolution/
+101|-scale 0.5|   Notify : The scene is drawn at 0.5 of the window's resolution/
+ROWS
+rm -f "$settings"
 finish

@@ -1,46 +1,62 @@
 #!/usr/bin/env bash
 # The settings dialog: shows the stored values, only OK stores, Set Defaults and Escape restore the
-# defaults in the dialog, the close box stores nothing, and a store that is refused is said so.
+# defaults in the dialog, the close box stores nothing, and a store that is refused is said so. The
+# render scale's trackbar is moved with real keys on its focus (Home, then Right a percent a press),
+# so what is tested is the notification the trackbar itself sends.
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 
 dialog_window() { xdotool search --name '^Dialog$' 2>/dev/null | head -1; }
+# The `dialog state` lines: FPS VSYNC SOUND SCALE.
+state() { printf 'fps=%s\nvsync=%s\nsound=%s\nscale=%s\nscale-text=%s%%' "$@" "$4"; }
+defaults=$(state 0 1 1 100)
 
 clear_settings
 saver_start /c
-check "first run: the defaults" "$(printf 'fps=0\nvsync=1\nsound=1')" "$(probe dialog state)"
+check "first run: the defaults" "$defaults" "$(probe dialog state)"
 probe dialog click 117 >/dev/null
 probe dialog click 118 >/dev/null
 probe dialog click 119 >/dev/null
-check "the three boxes toggled" "$(printf 'fps=1\nvsync=0\nsound=0')" "$(probe dialog state)"
+check "the three boxes toggled" "$(state 1 0 0 100)" "$(probe dialog state)"
+check "the trackbar takes the focus" focus=121 "$(probe dialog focus 121)"
+xdotool key --window "$(dialog_window)" Home
+check "Home moves it to 25" "$(state 1 0 0 25)" "$(eventually 10 "$(state 1 0 0 25)" probe dialog state)"
+xdotool key --window "$(dialog_window)" --repeat 25 Right
+check "25 presses of Right move it to 50" "$(state 1 0 0 50)" "$(eventually 10 "$(state 1 0 0 50)" probe dialog state)"
 probe dialog click 1 >/dev/null
 check "OK closes with 1" 1 "$(wait_for_exit)"
 check "OK stored EnableFPS as text" 1 "$(stored_value EnableFPS)"
 check "OK stored EnableVSync as text" 0 "$(stored_value EnableVSync)"
 check "OK stored EnableSound as text" 0 "$(stored_value EnableSound)"
+check "OK stored RenderScale as text" 50 "$(stored_value RenderScale)"
 
 saver_start /c
-check "the stored values are shown" "$(printf 'fps=1\nvsync=0\nsound=0')" "$(probe dialog state)"
+check "the stored values are shown" "$(state 1 0 0 50)" "$(probe dialog state)"
 xdotool key --window "$(dialog_window)" Escape
-check "Escape restores the defaults and leaves the dialog open" "$(printf 'fps=0\nvsync=1\nsound=1')" \
-    "$(eventually 10 "$(printf 'fps=0\nvsync=1\nsound=1')" probe dialog state)"
+check "Escape restores the defaults and leaves the dialog open" "$defaults" \
+    "$(eventually 10 "$defaults" probe dialog state)"
 probe dialog close >/dev/null
 check "the close box ends the dialog with 1" 1 "$(wait_for_exit)"
-check "nothing was stored" "1 0 0" "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound)"
+check "nothing was stored" "1 0 0 50" \
+    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale)"
 
 saver_start /c
 probe dialog click 2 >/dev/null
-check "Set Defaults shows the defaults" "$(printf 'fps=0\nvsync=1\nsound=1')" "$(probe dialog state)"
+check "Set Defaults shows the defaults" "$defaults" "$(probe dialog state)"
 probe dialog click 1 >/dev/null
 check "OK after Set Defaults" 1 "$(wait_for_exit)"
-check "the defaults are stored" "0 1 1" "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound)"
+check "the defaults are stored" "0 1 1 100" \
+    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale)"
 
 set_setting EnableFPS "  -5"
+set_setting RenderScale 10
 saver_start /c
-check "a stored -5 shows the box checked" "fps=1" "$(probe dialog state | head -1)"
+check "a stored -5 checks the box, a stored 10 shows the trackbar at 25" \
+    "$(printf 'fps=1\nscale=25\nscale-text=25%%')" "$(probe dialog state | grep '^fps=\|^scale')"
 probe dialog click 1 >/dev/null
 check "OK" 1 "$(wait_for_exit)"
 check "saving without touching the box stores -5 again" -5 "$(stored_value EnableFPS)"
+check "and without touching the trackbar 10 again" 10 "$(stored_value RenderScale)"
 clear_settings
 
 # A settings store that refuses to write, as HKEY_LOCAL_MACHINE does without administrator rights.
@@ -52,9 +68,7 @@ probe dialog press 1 >/dev/null
 box=$(probe messagebox 10)
 check "a refused store is said so in a box owned by the dialog"     "$(printf 'owner=Dialog
 text=The settings could not be saved.')" "$(grep '^owner=\|^text=' <<<"$box")"
-check "and the dialog stays open with the changes" "$(printf 'fps=1
-vsync=1
-sound=1')" "$(probe dialog state)"
+check "and the dialog stays open with the changes" "$(state 1 1 1 100)" "$(probe dialog state)"
 check "the run log says so" "(!)Error : Settings could not be stored" "$(records | tail -1)"
 probe dialog close >/dev/null
 check "the close box then ends the dialog with 1" 1 "$(wait_for_exit)"

@@ -20,14 +20,21 @@ check "frames were counted" yes "$(records | awk '/FPS = / { print ($4 > 0) ? "y
 check "no window is left" 0 "$(saver_window_count)"
 check "no saver process is left" "" "$(processes_matching 'morrowmere\.scr /s$')"
 
+# At half the screen's resolution, scaled up: the same sky and ground.
 set_setting EnableFPS 0
+set_setting RenderScale 50
 saver_start /s
 wait_for_running_saver
 check "the sky is drawn" yes "$(eventually 10 yes picture_in 600x200+200+100)"
+check "the ground is its grey at half the resolution" "#7E7E7E" \
+    "$(eventually 10 "#7E7E7E" mostly_colour 200x100+400+550)"
 check "without the setting there is no overlay" "no" "$(overlay_shown | cut -d: -f1)"
+check "the run says it draws at half the resolution" "   Notify : The scene is drawn at 0.5 of the window's resolution" \
+    "$(records | grep 'drawn at')"
 xdotool click 1
 check "a mouse button closes it" 0 "$(wait_for_exit)"
 check "the rate of a run without overlay is -1" "   Notify : FPS = -1" "$(records | tail -1)"
+set_setting RenderScale 100
 
 cp "$(dirname "$scr")/morrowmere-swap-probe.scr" "$work/"
 log="$work/morrowmere-swap-probe.log"

@@ -12,7 +12,12 @@
 #include <unistd.h>
 
 namespace {
-const char* const kNames[] = {"EnableFPS", "EnableVSync"};
+struct Setting {
+    const char* name;
+    int32_t byDefault;
+};
+const Setting kSettings[] = {{"EnableFPS", 0}, {"EnableVSync", 1}, {"RenderScale", 100}};
+const int kCount = sizeof kSettings / sizeof kSettings[0];
 std::string g_file;
 
 void MakeConfigHome()
@@ -39,19 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const std::string text(reinterpret_cast<const char*>(data), size);
     SettingsStore read;
-    int32_t values[2];
-    for (int i = 0; i < 2; ++i) {
-        if (read.Get(kNames[i], values[i]) != 0)
+    int32_t values[kCount];
+    for (int i = 0; i < kCount; ++i) {
+        if (read.Get(kSettings[i].name, values[i]) != 0)
             __builtin_trap();
-        if (text.find(kNames[i]) == std::string::npos && values[i] != (i == 0 ? 0 : 1))
+        if (text.find(kSettings[i].name) == std::string::npos && values[i] != kSettings[i].byDefault)
             __builtin_trap();
     }
     if (read.Store() != 0)
         __builtin_trap();
     SettingsStore again;
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < kCount; ++i) {
         int32_t value = 0;
-        if (again.Get(kNames[i], value) != 0 || value != values[i])
+        if (again.Get(kSettings[i].name, value) != 0 || value != values[i])
             __builtin_trap();
     }
     return 0;

@@ -4,6 +4,7 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/RandomUnit.h"
 #include "gfx/ViewportCopy.h"
@@ -11,6 +12,8 @@
 #include "scene/Horizon.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 std::vector<unsigned char> Frame(Horizon& horizon, FormlessPlanet* planet, bool plain)
@@ -29,7 +32,7 @@ std::vector<unsigned char> Frame(Horizon& horizon, FormlessPlanet* planet, bool 
 TEST(DrawingSavings, TheHorizonPutBackIsTheHorizonDrawnInEveryEnvironmentAndView)
 {
     ApplyFixedCamera();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    SetTextureEnvironment(GL_MODULATE);
     Horizon horizon;
     ASSERT_NE(horizon.texture, 0u);
     // The first frames darken the sky (the default environment), the later ones do not; then a
@@ -42,9 +45,9 @@ TEST(DrawingSavings, TheHorizonPutBackIsTheHorizonDrawnInEveryEnvironmentAndView
                   {GL_REPLACE, kViewWidth / 2}, {GL_REPLACE, kViewWidth}, {GL_REPLACE, kViewWidth}};
     std::vector<std::vector<unsigned char>> pictures;
     for (const auto& frame : frames) {
-        glViewport(0, 0, frame.width, kViewHeight / 2);
+        SetViewport(0, 0, frame.width, kViewHeight / 2);
         FitCameraToArea(frame.width, kViewHeight / 2);
-        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, frame.environment);
+        SetTextureEnvironment(frame.environment);
         const std::vector<unsigned char> plain = Frame(horizon, nullptr, true);
         const std::vector<unsigned char> saving = Frame(horizon, nullptr, false);
         EXPECT_TRUE(plain == saving) << "environment " << frame.environment << ", width " << frame.width;
@@ -59,8 +62,78 @@ TEST(DrawingSavings, TheHorizonPutBackIsTheHorizonDrawnInEveryEnvironmentAndView
     EXPECT_TRUE(pictures[2] != pictures[3]);
     EXPECT_TRUE(pictures[4] != pictures[5]);
     EXPECT_TRUE(pictures[6] != pictures[7]);
-    glViewport(0, 0, kViewWidth, kViewHeight);
+    SetViewport(0, 0, kViewWidth, kViewHeight);
     ApplyFixedCamera();
+}
+
+namespace {
+// A program that paints every fragment one colour.
+GLuint FlatProgram()
+{
+    const char* text = "void main() { gl_FragColor = vec4(0.2, 0.6, 0.9, 1.0); }";
+    const GLuint shader = glCreateShader(GL_FRAGMENT_SHADER);
+    glShaderSource(shader, 1, &text, nullptr);
+    glCompileShader(shader);
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, shader);
+    glLinkProgram(program);
+    return program;
+}
+} // namespace
+
+// Everything the horizon's picture depends on, each changed between two frames: the saving way must
+// draw the picture again rather than put back the copy taken before the change. Each change shows
+// in the picture, so a copy put back across it would differ from the direct draw.
+TEST(DrawingSavings, TheHorizonIsDrawnAgainAfterAnyChangeOfWhatItsPictureDependsOn)
+{
+    if (!RendererWritesEveryBlend())
+        GTEST_SKIP() << "the savings are off on this renderer";
+    ApplyFixedCamera();
+    const GLuint flat = FlatProgram();
+    // Each setting leaves the picture as it is until its item is switched on.
+    glBlendColor(0.5f, 0.5f, 0.5f, 0.5f);
+    glBlendFunc(GL_CONSTANT_COLOR, GL_ZERO);
+    glAlphaFunc(GL_LESS, 0.5f);
+    glCullFace(GL_FRONT);
+    SetSwitch(GL_CULL_FACE, false);
+    glScissor(0, 0, kViewWidth / 3, kViewHeight / 3);
+    const struct {
+        const char* name;
+        std::function<void(bool changed)> set;
+    } items[] = {
+        {"texture environment", [](bool changed) { SetTextureEnvironment(changed ? GL_REPLACE : GL_MODULATE); }},
+        {"program", [flat](bool changed) { UseProgram(changed ? flat : 0); }},
+        {"blend", [](bool changed) { SetSwitch(GL_BLEND, changed); }},
+        {"alpha test", [](bool changed) { SetSwitch(GL_ALPHA_TEST, changed); }},
+        {"lighting", [](bool changed) { SetSwitch(GL_LIGHTING, changed); }},
+        {"fog", [](bool changed) { SetSwitch(GL_FOG, changed); }},
+        {"cull face", [](bool changed) { SetSwitch(GL_CULL_FACE, changed); }},
+        {"scissor test",
+         [](bool changed) {
+             // Outside the scissor box the buffer keeps what it had: red, where the horizon would be.
+             if (changed) {
+                 glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+                 glClear(GL_COLOR_BUFFER_BIT);
+                 glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+             }
+             SetSwitch(GL_SCISSOR_TEST, changed);
+         }},
+        {"viewport", [](bool changed) { SetViewport(0, 0, changed ? kViewWidth / 2 : kViewWidth, kViewHeight); }},
+        {"camera aspect", [](bool changed) { FitCameraToArea(changed ? kViewWidth / 2 : kViewWidth, kViewHeight); }},
+    };
+    for (const auto& item : items) {
+        // A copy taken under the change, then the change undone.
+        Horizon horizon;
+        item.set(true);
+        Frame(horizon, nullptr, false);
+        const std::vector<unsigned char> changed = Frame(horizon, nullptr, false);
+        EXPECT_TRUE(changed == Frame(horizon, nullptr, true)) << item.name << ", changed";
+        item.set(false);
+        const std::vector<unsigned char> plain = Frame(horizon, nullptr, true);
+        EXPECT_TRUE(plain != changed) << item.name << ": the change shows";
+        EXPECT_TRUE(plain == Frame(horizon, nullptr, false)) << item.name;
+    }
+    glDeleteProgram(flat);
 }
 
 TEST(DrawingSavings, TheGlowIsTheSameWithTheLargeSpritesFirstAndFilteredLinearly)
@@ -71,7 +144,7 @@ TEST(DrawingSavings, TheGlowIsTheSameWithTheLargeSpritesFirstAndFilteredLinearly
     ApplyFixedCamera();
     // The environment the planet leaves behind, so that both ways of every frame, the first
     // included, start from the same one.
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    SetTextureEnvironment(GL_REPLACE);
     Horizon horizon;
     FormlessPlanet planet;
     ASSERT_TRUE(planet.valid);

@@ -3,6 +3,7 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/BitmapPixels.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/RandomUnit.h"
@@ -216,7 +217,7 @@ TEST(FormlessPlanet, TheDiscShowsUpsideDownInItsGlowAboveTheSky)
     std::vector<uint8_t> picture;
     ASSERT_TRUE(ReadBitmapResource(130, 128, 128, picture));
     ApplyFixedCamera();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    SetTextureEnvironment(GL_MODULATE);
     Horizon horizon;
     FormlessPlanet planet;
     ASSERT_TRUE(planet.valid);

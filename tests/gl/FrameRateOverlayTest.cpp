@@ -3,6 +3,8 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
+
 #include "host/FrameRateOverlay.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +28,7 @@ int WhitePixels(const char* text, int screenWidth, int screenHeight)
 
 TEST(FrameRateOverlay, GlyphsGrowWithTheScreenWithoutGaps)
 {
-    glViewport(0, 0, kViewWidth, kViewHeight);
+    SetViewport(0, 0, kViewWidth, kViewHeight);
     // "8" has 17 lit pixels of its 5 x 7; "-" is a bar of 4.
     EXPECT_EQ(WhitePixels("-8", 1024, 768), 21);
     EXPECT_EQ(WhitePixels("-8", 1920, 1080), 21);
@@ -36,7 +38,7 @@ TEST(FrameRateOverlay, GlyphsGrowWithTheScreenWithoutGaps)
 
 TEST(FrameRateOverlay, LeavesTheOpenGLStateAsItFoundIt)
 {
-    glViewport(0, 0, kViewWidth, kViewHeight);
+    SetViewport(0, 0, kViewWidth, kViewHeight);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_SCISSOR_TEST);
     glEnable(GL_BLEND);

@@ -4,6 +4,8 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,13 +27,15 @@ public:
     {
         glPushAttrib(GL_ALL_ATTRIB_BITS);
         glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
+        // The drawing-state record starts from the driver's, as a run's does.
+        ReadDrawingState();
     }
     void OnTestEnd(const ::testing::TestInfo&) override
     {
         glPopClientAttrib();
         glPopAttrib();
         // Neither stack holds these.
-        glUseProgram(0);
+        UseProgram(0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
         if (GLEW_EXT_framebuffer_object)

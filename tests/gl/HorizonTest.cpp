@@ -1,5 +1,6 @@
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/BitmapTexture.h"
 #include "gfx/FixedCamera.h"
 #include "scene/FormlessPlanet.h"
@@ -118,7 +119,7 @@ TEST(Horizon, FillsTheViewDarkenedAtFirstInItsOwnColoursAfterThePlanetAndHidesNo
     std::vector<uint8_t> pixels;
     ASSERT_TRUE(LoadBitmapPixels(123, kWidth, kHeight, pixels));
     ApplyFixedCamera();
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    SetTextureEnvironment(GL_MODULATE);
     Horizon horizon;
     FormlessPlanet planet;
 
@@ -151,10 +152,10 @@ TEST(Horizon, FillsAWideViewWithTheSkyMirroredPastItsSidesAndTakesBackItsOwnQuad
     ASSERT_TRUE(LoadBitmapPixels(123, kWidth, kHeight, pixels));
     ApplyFixedCamera();
     Horizon horizon;
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    SetTextureEnvironment(GL_REPLACE);
     // The view's lower 100 rows as an area of 32:10, about as wide as the widest monitors.
     constexpr int kWideHeight = 100;
-    glViewport(0, 0, kViewWidth, kWideHeight);
+    SetViewport(0, 0, kViewWidth, kWideHeight);
     FitCameraToArea(kViewWidth, kWideHeight);
     GLdouble projection[16];
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
@@ -167,7 +168,7 @@ TEST(Horizon, FillsAWideViewWithTheSkyMirroredPastItsSidesAndTakesBackItsOwnQuad
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
     EXPECT_EQ(wrap, GL_MIRRORED_REPEAT);
 
-    glViewport(0, 0, kViewWidth, kViewHeight);
+    SetViewport(0, 0, kViewWidth, kViewHeight);
     FitCameraToArea(kViewWidth, kViewHeight);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     EXPECT_NEAR(projection[5] / projection[0], 4.0 / 3.0, 1e-6) << "back to 4:3";

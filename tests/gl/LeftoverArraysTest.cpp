@@ -5,6 +5,7 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/RandomUnit.h"
 #include "scene/FormlessPlanet.h"
@@ -23,7 +24,7 @@ void LeaveArraysOn(const std::vector<float>& garbage)
 {
     for (GLuint i = 0; i < kLeftOn; ++i) {
         glVertexAttribPointer(i, 4, GL_FLOAT, GL_FALSE, 0, garbage.data());
-        glEnableVertexAttribArray(i);
+        SetGenericArray(i, true);
     }
 }
 

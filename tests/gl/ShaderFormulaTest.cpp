@@ -3,6 +3,7 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/ShaderProgram.h"
 #include "gfx/Vec2.h"
 #include "gfx/Vec3.h"
@@ -26,7 +27,7 @@ Rgb Shade(uint16_t fragment, const Varyings& in)
 {
     uint32_t program = 0;
     EXPECT_EQ(CreateOGLProgram(901, fragment, program), 0);
-    glUseProgram(program);
+    UseProgram(program);
     const auto set3 = [program](const char* name, const Vec3& v) {
         const GLint location = glGetAttribLocation(program, name);
         if (location != -1)
@@ -51,7 +52,7 @@ Rgb Shade(uint16_t fragment, const Varyings& in)
     glVertex2f(1, 1);
     glVertex2f(-1, 1);
     glEnd();
-    glUseProgram(0);
+    UseProgram(0);
     glClearColor(0, 0, 0, 0);
     return ReadPixel(kViewWidth / 2, kViewHeight / 2);
 }

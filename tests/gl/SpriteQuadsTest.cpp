@@ -3,6 +3,7 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/SpriteQuads.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ std::vector<unsigned char> Picture(void (*draw)())
     for (int i = 0; i < 16; ++i)
         alpha[i] = static_cast<float>(i) / 15.0f;
     glTexImage2D(GL_TEXTURE_2D, 0, GL_ALPHA, 4, 4, 0, GL_ALPHA, GL_FLOAT, alpha);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    SetTextureEnvironment(GL_REPLACE);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);

@@ -7,6 +7,7 @@
 
 #include "gl/GlTest.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/ShaderProgram.h"
 #include "gfx/Vec3.h"
 #include "scene/Ribbon.h"
@@ -111,7 +112,7 @@ protected:
         glPointSize(1.0f);
         glClearColor(0, 0, 0, 0);
     }
-    void TearDown() override { glUseProgram(0); }
+    void TearDown() override { UseProgram(0); }
 };
 
 // Model points between the node borders: the head, the wing anchor's neighbourhood, the tail end.
@@ -129,7 +130,7 @@ TEST_F(VertexShaderTest, RibbonShadersMapPointsAndNormalsAsTheRibbonDoes)
         SCOPED_TRACE(vertexShader);
         uint32_t program = 0;
         ASSERT_EQ(CreateOGLProgram(vertexShader, 905, program), 0);
-        glUseProgram(program);
+        UseProgram(program);
         UploadRibbon(program, ribbon);
         if (vertexShader == 125)
             glUniform1f(glGetUniformLocation(program, "uRibbonLength"), static_cast<float>(length));
@@ -148,7 +149,7 @@ TEST_F(VertexShaderTest, TheFruitIsPlacedByItsMatrixAndItsNormalsPointFromTheSph
 {
     uint32_t program = 0;
     ASSERT_EQ(CreateOGLProgram(129, 905, program), 0);
-    glUseProgram(program);
+    UseProgram(program);
     // Columns: a turn with unequal scales, then a move; the model centre (1, 0, 0) lands at c.
     const float matrix[16] = {0.3f, 0.1f, 0.0f, 0.0f, -0.05f, 0.2f, 0.0f, 0.0f,
                               0.0f, 0.0f, 0.25f, 0.0f, -0.4f, 0.2f, 0.0f, 1.0f};

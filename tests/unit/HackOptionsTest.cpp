@@ -65,6 +65,16 @@ TEST(HackOptions, SwitchesAndRefusals)
     for (const char* bad : {"10000001", "-5", "1e4", "", "4294967297"})
         EXPECT_EQ(std::string("not a delay from 0 to 10000000 microseconds: ") + bad, Read({"-delay", bad}).error);
     EXPECT_EQ("-delay needs microseconds", Read({"-delay"}).error);
+
+    // The render scale: 0 (the stored setting) unless given, then 0.25 to 1 as sliders write it.
+    EXPECT_EQ(0.0, Read({}).scale);
+    EXPECT_EQ(0.25, Read({"-scale", "0.25"}).scale);
+    EXPECT_EQ(1.0, Read({"--scale", "1.000000"}).scale);
+    EXPECT_EQ(0.5, Read({"-scale", ".5"}).scale);
+    EXPECT_EQ(0.333333, Read({"-scale", "0.333333"}).scale);
+    for (const char* bad : {"0.249999", "1.000001", "2", "0", "-0.5", "0.5x", "5e-1", ".", "", "0,5", "0.3333333"})
+        EXPECT_EQ(std::string("not a scale from 0.25 to 1: ") + bad, Read({"-scale", bad}).error);
+    EXPECT_EQ("-scale needs a number", Read({"-scale"}).error);
 }
 
 TEST(HackOptions, WindowIdsAreHexWithPrefixOrDecimalNonZeroAndWithin32Bits)

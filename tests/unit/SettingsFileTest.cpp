@@ -70,7 +70,8 @@ TEST(SettingsFile, StoreReplacesTheWholeFileAndLeavesNoTemporary)
     const char* config = std::getenv("XDG_CONFIG_HOME");
     ASSERT_NE(nullptr, config);
     const std::filesystem::path folder = std::filesystem::path(config) / "Tovrelin";
-    EXPECT_EQ("EnableFPS=1\nEnableSound=1\nEnableVSync=1\n", ReadFileBytes((folder / "Morrowmere screen saver.conf").string()));
+    EXPECT_EQ("EnableFPS=1\nEnableSound=1\nEnableVSync=1\nRenderScale=100\n",
+              ReadFileBytes((folder / "Morrowmere screen saver.conf").string()));
     size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         files += entry.is_regular_file() ? 1 : 0;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StoredSettings.h"
+#include "base/RenderScale.h"
 #include "base/SettingsStore.h"
 
 #include <climits>
@@ -48,6 +49,25 @@ TEST_F(SettingsStoreTest, WithNothingStoredTheDefaultsHold)
     EXPECT_EQ("Software\\Tovrelin\\Morrowmere screen saver", settings.KeyPath());
 }
 
+TEST_F(SettingsStoreTest, RenderScaleIsAPercentageFrom25To100)
+{
+    SettingsStore settings;
+    EXPECT_EQ(100, Value(settings, "RenderScale"));
+    struct Case {
+        int32_t percent;
+        bool accepted;
+        double scale;
+    };
+    const Case cases[] = {
+        {100, true, 1.0}, {25, true, 0.25}, {24, false, 0}, {101, false, 0}, {0, false, 0}, {-100, false, 0},
+    };
+    for (const Case& c : cases) {
+        double scale = -7.0;
+        EXPECT_EQ(c.accepted, RenderScaleFromPercent(c.percent, scale)) << c.percent;
+        EXPECT_DOUBLE_EQ(c.accepted ? c.scale : -7.0, scale) << c.percent;
+    }
+}
+
 TEST_F(SettingsStoreTest, UnknownNamesAreNeitherReadNorCreated)
 {
     SettingsStore settings;
@@ -69,6 +89,7 @@ TEST_F(SettingsStoreTest, StoreWritesEveryValueAndANewStoreLoadsThem)
     // The untouched setting is written too.
     EXPECT_EQ("-3", stored_.ReadText("EnableFPS"));
     EXPECT_EQ("1", stored_.ReadText("EnableVSync"));
+    EXPECT_EQ("100", stored_.ReadText("RenderScale"));
 
     SettingsStore reloaded;
     EXPECT_EQ(-3, Value(reloaded, "EnableFPS"));
@@ -84,10 +105,12 @@ TEST_F(SettingsStoreTest, ResetRestoresDefaultsInMemoryOnly)
     SettingsStore settings;
     settings.Set("EnableFPS", 1);
     settings.Set("EnableVSync", 0);
+    settings.Set("RenderScale", 50);
     ASSERT_EQ(0, settings.Store());
     settings.ResetToDefaults();
     EXPECT_EQ(0, Value(settings, "EnableFPS"));
     EXPECT_EQ(1, Value(settings, "EnableVSync"));
+    EXPECT_EQ(100, Value(settings, "RenderScale"));
     EXPECT_EQ("1", stored_.ReadText("EnableFPS"));
     // Loading again brings the stored values back over the reset.
     EXPECT_EQ(0, settings.Load());

@@ -46,6 +46,7 @@ TEST(TraceOptions, ReadsEveryOptionAndItsLimits)
     EXPECT_EQ(1024, defaults.width);
     EXPECT_EQ(768, defaults.height);
     EXPECT_FALSE(defaults.plainDrawing);
+    EXPECT_EQ(1.0, defaults.scale);
     EXPECT_TRUE(defaults.pixelsPath.empty());
 }
 
@@ -70,6 +71,7 @@ TEST(TraceOptions, RefusesWhatItCannotRunExactly)
         {"--seed", "1", "--frames", "3", "--size", "8193x10"},
         {"--seed", "1", "--frames", "3", "--size", "640"},
         {"--seed", "1", "--frames", "3", "--drawing", "Plain"},
+        {"--seed", "1", "--frames", "3", "--scale", "0.2"},
         {"--seed", "1", "--frames", "3", "--pixels", ""},
         {"--seed", "1", "--frames", "3", "extra"},
     };

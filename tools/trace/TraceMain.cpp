@@ -10,6 +10,7 @@
 #include "base/SaverFrame.h"
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
+#include "gfx/ScaledDrawing.h"
 #include "host/VideoInit.h"
 #include "scene/Scene.h"
 #include "tools/trace/JsonLine.h"
@@ -68,12 +69,15 @@ int RunFrames(const TraceOptions& options, FrameState& state, SceneTrace& trace,
 {
     std::vector<uint8_t> pixels;
     size_t next = 0;
+    ScaledDrawing scaled(options.scale);
     for (uint32_t frame = 1; frame <= options.frames; ++frame) {
         FrameClock clock;
         clock.previousTick = 0;
         clock.elapsed = options.elapsed[next];
         next = next + 1 == options.elapsed.size() ? 0 : next + 1;
+        scaled.Begin();
         StepScene(clock);
+        scaled.End();
         bool saved = SaveSnapshots(options, frame, pixels);
         if (pixelsFile != nullptr && !AppendPixels(options, pixelsFile, pixels)) {
             std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());

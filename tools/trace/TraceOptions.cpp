@@ -1,12 +1,14 @@
 #include "tools/trace/TraceOptions.h"
 
+#include "base/RenderScale.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 const char* const kTraceUsage = "usage: morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] "
                                 "[--snapshot F:FILE.png]... [--size WxH] "
-                                "[--drawing plain|saving] [--pixels FILE]";
+                                "[--scale S] [--drawing plain|saving] [--pixels FILE]";
 
 namespace {
 constexpr int32_t kLargestSide = 8192;
@@ -124,6 +126,11 @@ bool ParseTraceOptions(int argc, const char* const* argv, TraceOptions& options,
         } else if (name == "--size") {
             if (!ReadSize(value, options.width, options.height)) {
                 error = "--size needs WIDTHxHEIGHT, each from 1 to 8192";
+                return false;
+            }
+        } else if (name == "--scale") {
+            if (!ParseRenderScale(value, options.scale)) {
+                error = "--scale needs a number from 0.25 to 1";
                 return false;
             }
         } else if (name == "--drawing") {

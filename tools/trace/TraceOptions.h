@@ -1,7 +1,7 @@
 #pragma once
 // The replay program's command line:
 //   morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] [--snapshot F:FILE.png]...
-//                    [--size WxH] [--drawing plain|saving] [--pixels FILE]
+//                    [--size WxH] [--scale S] [--drawing plain|saving] [--pixels FILE]
 
 #include <cstdint>
 #include <string>
@@ -20,6 +20,7 @@ struct TraceOptions {
     std::vector<TraceSnapshot> snapshots;
     int32_t width = 1024;
     int32_t height = 768;
+    double scale = 1.0;        // the render scale, 0.25 to 1, as the saver's -scale
     bool plainDrawing = false; // --drawing plain: without the savings that keep the picture
     std::string pixelsPath;    // every frame's RGBA bytes, bottom row first, appended
     bool help = false; // -h or --help: the usage on stdout, nothing run

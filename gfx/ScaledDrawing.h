@@ -1,0 +1,42 @@
+#pragma once
+// The render scale: the scene drawn into an offscreen buffer at a fraction of the drawing area's
+// size and drawn over the area with linear filtering, so a slow machine fills a quarter of the
+// pixels at 0.5. The camera keeps the area's shape. What comes after the scene (the copies to
+// other monitors, the frame-rate overlay) sees the area at full size, as without a scale.
+//
+// Render thread only, with the rendering context current; the buffers go with the context.
+
+#include "gfx/OpenGL.h"
+
+#include <cstdint>
+
+// The scaled size of one side: at least one pixel.
+int32_t ScaledSide(int32_t side, double scale);
+
+class ScaledDrawing {
+public:
+    // `scale` from 0.25 to 1; at 1 nothing is done.
+    explicit ScaledDrawing(double scale) : scale_(scale) {}
+    ~ScaledDrawing();
+    ScaledDrawing(const ScaledDrawing&) = delete;
+    ScaledDrawing& operator=(const ScaledDrawing&) = delete;
+
+    // Before the scene: the offscreen buffer for the recorded viewport (DrawingState.h) becomes
+    // the framebuffer and the viewport. Without framebuffer objects, or when the buffer cannot be
+    // made, the scene is drawn at full size, and the run log says so once.
+    void Begin();
+    // After the scene: the picture scaled up over the area, and the window's buffer and the area's
+    // viewport back.
+    void End();
+
+private:
+    double scale_;
+    bool active_ = false;  // between a Begin that bound the buffer and its End
+    bool refused_ = false; // drawn at full size from now on
+    GLuint framebuffer_ = 0, colour_ = 0, depth_ = 0;
+    int32_t width_ = 0, height_ = 0;
+    GLint area_[4] = {0, 0, 0, 0};
+
+    bool Fit(int32_t width, int32_t height);
+    void Refuse(const char* why);
+};
