@@ -37,7 +37,8 @@ bool ScaledDrawing::Fit(int32_t width, int32_t height)
         glGenRenderbuffers(1, &colour_);
         glGenRenderbuffers(1, &depth_);
     }
-    while (glGetError() != GL_NO_ERROR) {
+    // Errors left by earlier calls are not these buffers'.
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
     }
     glBindRenderbuffer(GL_RENDERBUFFER, colour_);
     glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);

@@ -68,16 +68,19 @@ own_window() {
     return 1
 }
 
-# Waits until the run has started and its frames show the sky (in the top-left part of the screen,
-# where the program's own window and the tests' windows lie).
+# wait_for_frames [SECONDS]: waits until the run has started and its frames show the sky (in the
+# top-left part of the screen, where the program's own window and the tests' windows lie), up to
+# SECONDS (20) for each.
 wait_for_frames() {
-    wait_for_record "Scene has been initialized successfully" && [ "$(eventually 20 yes picture_in 100x50+150+60)" == yes ]
+    local seconds=${1:-20}
+    wait_for_record "Scene has been initialized successfully" "$seconds" &&
+        [ "$(eventually "$seconds" yes picture_in 100x50+150+60)" == yes ]
 }
 
-# expect_frames WHAT: waits for the run's frames, and ends the test at once, failed as WHAT, when
-# they do not come (every later check would fail for this one reason under another name).
+# expect_frames WHAT [SECONDS]: waits for the run's frames, and ends the test at once, failed as
+# WHAT, when they do not come (every later check would fail for this one reason under another name).
 expect_frames() {
-    wait_for_frames && return 0
+    wait_for_frames "${2:-20}" && return 0
     check "$1: the run starts and shows its frames" "frames shown" \
         "no frames; last record: $(records | tail -1); stderr: $(cat "$work/err" 2>/dev/null)"
     finish

@@ -20,7 +20,7 @@ if [ "${GOLDEN_WRITE:-}" = 1 ]; then
 fi
 fresh_work "$work"
 
-usage="usage: morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] [--snapshot F:FILE.png]... [--size WxH] [--drawing plain|saving] [--pixels FILE]"
+usage="usage: morrowmere-trace --seed N --frames K [--elapsed E1,E2,...] [--every M] [--snapshot F:FILE.png]... [--size WxH] [--scale S] [--drawing plain|saving] [--pixels FILE]"
 for args in "--seed 1" "--seed 1 --frames 2 --size 10" "--seed 1 --frames 2 --snapshot 3:$work/x.png" \
             "--seed 1 --frames 2 --elapsed 16,x"; do
     # shellcheck disable=SC2086
