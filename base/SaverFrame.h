@@ -33,6 +33,9 @@ struct FrameState {
     DoneEvent* doneEvent = nullptr;  // signalled once, when the render thread is done
     std::atomic<int32_t> stopFlag{0}; // set by the window thread when the window is destroyed
     std::atomic<int32_t> monitorsChanged{0}; // set by the window thread when monitors come or go
+    // The stored MultiMonitor (Windows): what a full-screen window over several monitors shows.
+    // Set before the render thread starts.
+    int32_t multiMonitor = 0;
     // The X display the host is connected to, for the render thread's own connection (X11 only).
     const char* displayName = nullptr;
     // A new size of the window that the drawing area has not taken yet: width in the high half,

@@ -18,6 +18,7 @@ const DefaultRow kDefaults[] = {
     {"EnableFPS", 0, 0},
     {"EnableVSync", 1, 1},
     {"EnableSound", 1, 1},
+    {"MultiMonitor", 0, 0},
     {"RenderScale", kRenderScaleFullPercent, kRenderScaleFullPercent},
     {"", 0, 0},
 };

@@ -33,6 +33,12 @@ void GlFitDrawingArea(FrameState& frame);
 // After the scene, before the frame-rate overlay: the primary monitor's picture copied to every
 // other monitor the window spans, scaled to fit.
 void GlCopyToOtherMonitors(FrameState& frame);
+// Whether the drawing area is the whole of the window's drawing surface (false for the Windows
+// saver's window over several monitors, unless one picture spans them all).
+bool GlDrawingAreaFillsWindow(const FrameState& frame);
+// The viewport into whose top-left corner the frame-rate overlay goes: the drawing area's, or the
+// primary monitor's part of the window when one picture is drawn across several monitors.
+void GlOverlayViewport(const FrameState& frame, int32_t viewport[4]);
 // The size of the screen that shows the frame's window, in pixels.
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height);
 // Teardown steps, in this order; each accepts a frame without the resource.

@@ -22,6 +22,7 @@
 #include <wayland-client.h>
 #include <wayland-egl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -294,6 +295,16 @@ void GlSwapBuffers(FrameState& frame)
         Show(gl, gl.window);
     else
         glFlush();
+}
+
+bool GlDrawingAreaFillsWindow(const FrameState&)
+{
+    return true;
+}
+
+void GlOverlayViewport(const FrameState&, int32_t viewport[4])
+{
+    std::copy(Drawing().viewport, Drawing().viewport + 4, viewport);
 }
 
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)

@@ -13,6 +13,7 @@
 #include <GL/glxew.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <vector>
@@ -162,6 +163,16 @@ void GlCopyToOtherMonitors(FrameState& frame)
         glXSwapBuffers(gl.display, window);
     }
     glXMakeContextCurrent(gl.display, gl.window, gl.window, gl.context);
+}
+
+bool GlDrawingAreaFillsWindow(const FrameState&)
+{
+    return true;
+}
+
+void GlOverlayViewport(const FrameState&, int32_t viewport[4])
+{
+    std::copy(Drawing().viewport, Drawing().viewport + 4, viewport);
 }
 
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)

@@ -31,8 +31,16 @@ PixelRect FitPicture(const PixelRect& picture, const PixelRect& area)
             static_cast<int32_t>(height)};
 }
 
+bool MonitorChoiceFromSetting(int32_t value, MonitorChoice& choice)
+{
+    if (value < static_cast<int32_t>(MonitorChoice::SamePicture) || value > static_cast<int32_t>(MonitorChoice::PrimaryOnly))
+        return false;
+    choice = static_cast<MonitorChoice>(value);
+    return true;
+}
+
 bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monitors, size_t primary,
-                    MonitorLayout& layout)
+                    MonitorChoice choice, MonitorLayout& layout)
 {
     layout.copies.clear();
     std::vector<PixelRect> areas;
@@ -48,7 +56,10 @@ bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monit
     }
     if (areas.size() < 2)
         return false;
-    layout.scene = areas[scene];
+    layout.primary = areas[scene];
+    layout.scene = choice == MonitorChoice::AcrossAll ? PixelRect{0, 0, client.width, client.height} : layout.primary;
+    if (choice != MonitorChoice::SamePicture)
+        return true;
     for (size_t i = 0; i < areas.size(); ++i)
         if (i != scene)
             layout.copies.push_back(FitPicture(layout.scene, areas[i]));

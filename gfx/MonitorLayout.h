@@ -14,16 +14,27 @@ struct PixelRect {
     int32_t x, y, width, height;
 };
 
+// What a window over several monitors shows, the user's choice (the stored MultiMonitor).
+enum class MonitorChoice : int32_t {
+    SamePicture = 0, // the primary's picture, fitted, on every other monitor (the default)
+    AcrossAll = 1,   // one picture over the whole window, with the window's shape
+    PrimaryOnly = 2, // the picture on the primary, the others black
+};
+// The stored value as a choice; false for any other value, `choice` untouched.
+bool MonitorChoiceFromSetting(int32_t value, MonitorChoice& choice);
+
 struct MonitorLayout {
-    PixelRect scene;               // the primary monitor's part of the window
+    PixelRect scene;               // where the scene is drawn: the primary's part, or the whole window
+    PixelRect primary;             // the primary monitor's part of the window
     std::vector<PixelRect> copies; // where the scene's picture goes on each other monitor
 };
 
 // `client` is the window's drawing surface and `monitors` the monitors, both in screen
 // coordinates; `primary` indexes the primary monitor. False when the window shows on fewer than
-// two monitors: then it is one drawing area, as a single screen or a preview is.
+// two monitors: then it is one drawing area, as a single screen or a preview is, whatever the
+// choice.
 bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monitors, size_t primary,
-                    MonitorLayout& layout);
+                    MonitorChoice choice, MonitorLayout& layout);
 
 // The largest rectangle of the picture's proportions inside `area`, centred in it.
 PixelRect FitPicture(const PixelRect& picture, const PixelRect& area);

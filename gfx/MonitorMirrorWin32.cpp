@@ -11,10 +11,14 @@
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 struct Mirror {
     bool laidOut = false;
     bool spans = false;
+    MonitorChoice choice = MonitorChoice::SamePicture;
     MonitorLayout layout;
     PictureCopy copy = PictureCopy::None;
     bool copyProven = false; // the copy has run without an error since the last layout
@@ -55,6 +59,18 @@ void CopyPixels(const PixelRect& from, const PixelRect& to)
     glUseProgram(Drawing().program);
 }
 
+// The stored MultiMonitor; a value that is none of the choices is said so and not used.
+MonitorChoice StoredMonitorChoice(int32_t stored)
+{
+    MonitorChoice choice = MonitorChoice::SamePicture;
+    if (!MonitorChoiceFromSetting(stored, choice)) {
+        const std::string why =
+            "MultiMonitor " + std::to_string(stored) + " is not 0, 1 or 2: each monitor shows the same picture";
+        Log().Record(kLogError, why.c_str());
+    }
+    return choice;
+}
+
 void LayOut(FrameState& frame)
 {
     HWND window = static_cast<HWND>(frame.window);
@@ -66,8 +82,10 @@ void LayOut(FrameState& frame)
     const bool first = !g_mirror.laidOut;
     g_mirror.laidOut = true;
     // Chosen once: a copy that fails later gives way to the next and is not chosen again.
-    if (first)
+    if (first) {
         g_mirror.copy = OfferedPictureCopy();
+        g_mirror.choice = StoredMonitorChoice(frame.multiMonitor);
+    }
     g_mirror.copyProven = false;
     // A preview lives inside another window: it is one drawing area whatever the monitors.
     g_mirror.spans = false;
@@ -75,7 +93,7 @@ void LayOut(FrameState& frame)
         std::vector<PixelRect> monitors;
         size_t primary = 0;
         ListMonitors(monitors, primary);
-        g_mirror.spans = LayOutMonitors(surface, monitors, primary, g_mirror.layout);
+        g_mirror.spans = LayOutMonitors(surface, monitors, primary, g_mirror.choice, g_mirror.layout);
     }
     // One area on the first frame is the viewport and camera the context started with.
     if (first && !g_mirror.spans)
@@ -119,4 +137,22 @@ void GlCopyToOtherMonitors(FrameState&)
     }
     g_mirror.copy = PictureCopy::None;
     Log().Record(kLogNotify, "The other monitors stay black: the picture cannot be copied to them");
+}
+
+bool GlDrawingAreaFillsWindow(const FrameState&)
+{
+    return !g_mirror.spans || g_mirror.choice == MonitorChoice::AcrossAll;
+}
+
+void GlOverlayViewport(const FrameState&, int32_t viewport[4])
+{
+    if (!g_mirror.spans) {
+        std::copy(Drawing().viewport, Drawing().viewport + 4, viewport);
+        return;
+    }
+    const PixelRect& primary = g_mirror.layout.primary;
+    viewport[0] = primary.x;
+    viewport[1] = primary.y;
+    viewport[2] = primary.width;
+    viewport[3] = primary.height;
 }

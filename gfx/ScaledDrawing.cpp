@@ -82,12 +82,18 @@ void ScaledDrawing::Begin()
     active_ = true;
 }
 
-void ScaledDrawing::End()
+void ScaledDrawing::End(bool clearWindow)
 {
     if (!active_)
         return;
     active_ = false;
     BindFramebuffer(0);
+    // The scene's own clear reached only the offscreen buffer. Where the window is more than the
+    // area, its buffer is cleared here, as at full resolution, so that what lies outside the area
+    // (the other monitors, the bars around their copies) is black rather than what the last swap
+    // left. Elsewhere the picture covers it all, and a clear would cost a pass over every pixel.
+    if (clearWindow)
+        glClear(GL_COLOR_BUFFER_BIT);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
     glBlitFramebuffer(0, 0, width_, height_, area_[0], area_[1], area_[0] + area_[2], area_[1] + area_[3],
                       GL_COLOR_BUFFER_BIT, GL_LINEAR);

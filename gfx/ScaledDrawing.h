@@ -26,8 +26,9 @@ public:
     // made, the scene is drawn at full size, and the run log says so once.
     void Begin();
     // After the scene: the picture scaled up over the area, and the window's buffer and the area's
-    // viewport back.
-    void End();
+    // viewport back. With `clearWindow` the rest of the window's buffer is cleared first, as the
+    // scene's own clear does at full resolution.
+    void End(bool clearWindow);
 
 private:
     double scale_;

@@ -10,19 +10,30 @@
 #include "host/ProcessGlobals.h"
 #include "host/SaverPlatform.h"
 
+#include "gfx/DrawingState.h"
 #include "gfx/GlContext.h"
 #include "gfx/ScaledDrawing.h"
 #include "host/VideoInit.h"
 #include "scene/Scene.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
+// In the top-left corner of the primary monitor, also when the picture spans several.
 void DrawOverlay(const FrameState& frame)
 {
     int32_t screenWidth = 0, screenHeight = 0;
     GlScreenSize(frame, screenWidth, screenHeight);
+    int32_t corner[4], area[4];
+    GlOverlayViewport(frame, corner);
+    std::copy(Drawing().viewport, Drawing().viewport + 4, area);
+    const bool moved = !std::equal(corner, corner + 4, area);
+    if (moved)
+        SetViewport(corner[0], corner[1], corner[2], corner[3]);
     DrawFrameRateOverlay(FrameRate().Measure(TickCount()), screenWidth, screenHeight);
+    if (moved)
+        SetViewport(area[0], area[1], area[2], area[3]);
 }
 
 // The host's scale, else the stored one. A stored value out of range is said so and not used;
@@ -72,7 +83,7 @@ uint32_t RenderThreadMain(RenderRun& run)
             GlFitDrawingArea(frame);
             scaled.Begin();
             StepScene(clock);
-            scaled.End();
+            scaled.End(!GlDrawingAreaFillsWindow(frame));
             GlCopyToOtherMonitors(frame);
             if (overlay)
                 DrawOverlay(frame);

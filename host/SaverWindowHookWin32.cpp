@@ -2,6 +2,7 @@
 // it and waits for its teardown, and shows the message of a failed start.
 
 #include "base/RunLog.h"
+#include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
 #include "host/HostWin32.h"
 #include "host/ProcessGlobals.h"
@@ -33,6 +34,7 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         Log().Record(kLogNotify, "Run looping thread");
         g_run.frame.window = window;
         g_run.sound = StoredSoundChoice();
+        Settings().Get("MultiMonitor", g_run.frame.multiMonitor);
         g_run.frame.doneEvent = CreateDoneEvent();
         if (g_run.frame.doneEvent != nullptr)
             g_renderThread = CreateThread(nullptr, 0, RenderThreadProc, &g_run, 0, nullptr);

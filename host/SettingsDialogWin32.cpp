@@ -1,5 +1,5 @@
-// The settings dialog: three check boxes and the render scale's trackbar over the process's
-// settings, Set Defaults (also the Escape key, which the dialog manager turns into the same command)
+// The settings dialog: three check boxes, the render scale's trackbar and the monitors' list over
+// the process's settings, Set Defaults (also the Escape key, which the dialog manager turns into the same command)
 // and OK, which alone stores. A store that fails is said so and keeps the dialog open: the settings
 // live under HKEY_LOCAL_MACHINE, which only administrators may change.
 
@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -22,6 +23,10 @@ const int kEnableVSync = 118;
 const int kPlaySound = 119;
 const int kRenderScale = 121;
 const int kRenderScaleText = 122;
+const int kMultiMonitor = 123;
+// In the order of the stored MultiMonitor's values.
+const wchar_t* const kMonitorChoices[] = {L"Same picture on each", L"One picture across all",
+                                          L"Primary only, others black"};
 
 void ShowRenderScaleText(HWND dialog, int32_t percent)
 {
@@ -47,6 +52,12 @@ void Refresh(HWND dialog)
     const int32_t shown = std::clamp(value, kRenderScaleLeastPercent, kRenderScaleFullPercent);
     SendDlgItemMessageW(dialog, kRenderScale, TBM_SETPOS, TRUE, shown);
     ShowRenderScaleText(dialog, shown);
+    // A stored value that is none of the choices shows the one the saver uses instead, the first;
+    // it is stored back unchanged unless another is picked.
+    value = 0;
+    settings.Get("MultiMonitor", value);
+    const bool known = value >= 0 && value < static_cast<int32_t>(std::size(kMonitorChoices));
+    SendDlgItemMessageW(dialog, kMultiMonitor, CB_SETCURSEL, known ? value : 0, 0);
 }
 } // namespace
 
@@ -56,6 +67,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG:
         SendDlgItemMessageW(dialog, kRenderScale, TBM_SETRANGE, FALSE,
                             MAKELPARAM(kRenderScaleLeastPercent, kRenderScaleFullPercent));
+        for (const wchar_t* choice : kMonitorChoices)
+            SendDlgItemMessageW(dialog, kMultiMonitor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
         // The dialog manager gives the first focus to OK, the first control with a tab stop.
         return TRUE;
     case WM_SHOWWINDOW:
@@ -72,6 +85,12 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return TRUE;
     }
     case WM_COMMAND: {
+        if (LOWORD(wParam) == kMultiMonitor && HIWORD(wParam) == CBN_SELCHANGE) {
+            const LRESULT picked = SendDlgItemMessageW(dialog, kMultiMonitor, CB_GETCURSEL, 0, 0);
+            if (picked != CB_ERR)
+                Settings().Set("MultiMonitor", static_cast<int32_t>(picked));
+            return TRUE;
+        }
         if (HIWORD(wParam) != 0)
             return FALSE;
         SettingsStore& settings = Settings();

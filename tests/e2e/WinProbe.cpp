@@ -195,11 +195,12 @@ int DialogCommand(int argc, char** argv)
     if (verb == "state") {
         char scaleText[16] = {};
         GetDlgItemTextA(dialog, 122, scaleText, sizeof scaleText);
-        std::printf("fps=%d\nvsync=%d\nsound=%d\nscale=%d\nscale-text=%s\n",
+        std::printf("fps=%d\nvsync=%d\nsound=%d\nscale=%d\nscale-text=%s\nmonitors=%d\n",
                     IsDlgButtonChecked(dialog, 117) == BST_CHECKED ? 1 : 0,
                     IsDlgButtonChecked(dialog, 118) == BST_CHECKED ? 1 : 0,
                     IsDlgButtonChecked(dialog, 119) == BST_CHECKED ? 1 : 0,
-                    static_cast<int>(SendDlgItemMessageW(dialog, 121, TBM_GETPOS, 0, 0)), scaleText);
+                    static_cast<int>(SendDlgItemMessageW(dialog, 121, TBM_GETPOS, 0, 0)), scaleText,
+                    static_cast<int>(SendDlgItemMessageW(dialog, 123, CB_GETCURSEL, 0, 0)));
     } else if (verb == "click" && argc > 1) {
         // As a mouse click does: the button itself sends its command to the dialog.
         SendMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);

@@ -97,7 +97,7 @@ for id in 116 120; do
     cp "$work/morrowmere.scr" "$copy"
     check "bitmap $id missing: the copy was edited" done "$(resedit BITMAP "$id" delete)"
     SCR="$copy" saver_start /c
-    check "bitmap $id missing: the dialog opens with the settings" "$(printf 'fps=0\nvsync=1\nsound=1\nscale=100\nscale-text=100%%')" \
+    check "bitmap $id missing: the dialog opens with the settings" "$(printf 'fps=0\nvsync=1\nsound=1\nscale=100\nscale-text=100%%\nmonitors=0')" \
         "$(probe dialog state)"
     probe dialog close >/dev/null
     check "bitmap $id missing: the close box ends it with 1" 1 "$(wait_for_exit)"

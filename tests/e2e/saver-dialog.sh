@@ -7,8 +7,8 @@ set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
 
 dialog_window() { xdotool search --name '^Dialog$' 2>/dev/null | head -1; }
-# The `dialog state` lines: FPS VSYNC SOUND SCALE.
-state() { printf 'fps=%s\nvsync=%s\nsound=%s\nscale=%s\nscale-text=%s%%' "$@" "$4"; }
+# The `dialog state` lines: FPS VSYNC SOUND SCALE [MONITORS, 0 unless given].
+state() { printf 'fps=%s\nvsync=%s\nsound=%s\nscale=%s\nscale-text=%s%%\nmonitors=%s' "$1" "$2" "$3" "$4" "$4" "${5:-0}"; }
 defaults=$(state 0 1 1 100)
 
 clear_settings
@@ -23,40 +23,49 @@ xdotool key --window "$(dialog_window)" Home
 check "Home moves it to 25" "$(state 1 0 0 25)" "$(eventually 10 "$(state 1 0 0 25)" probe dialog state)"
 xdotool key --window "$(dialog_window)" --repeat 25 Right
 check "25 presses of Right move it to 50" "$(state 1 0 0 50)" "$(eventually 10 "$(state 1 0 0 50)" probe dialog state)"
+# The monitors' list, from the keyboard on its focus: each Down picks the next choice.
+check "the monitors' list takes the focus" focus=123 "$(probe dialog focus 123)"
+xdotool key --window "$(dialog_window)" Down
+check "Down picks one picture across all" "$(state 1 0 0 50 1)" "$(eventually 10 "$(state 1 0 0 50 1)" probe dialog state)"
+xdotool key --window "$(dialog_window)" Down
+check "Down again picks the primary only" "$(state 1 0 0 50 2)" "$(eventually 10 "$(state 1 0 0 50 2)" probe dialog state)"
 probe dialog click 1 >/dev/null
 check "OK closes with 1" 1 "$(wait_for_exit)"
 check "OK stored EnableFPS as text" 1 "$(stored_value EnableFPS)"
 check "OK stored EnableVSync as text" 0 "$(stored_value EnableVSync)"
 check "OK stored EnableSound as text" 0 "$(stored_value EnableSound)"
 check "OK stored RenderScale as text" 50 "$(stored_value RenderScale)"
+check "OK stored MultiMonitor as text" 2 "$(stored_value MultiMonitor)"
 
 saver_start /c
-check "the stored values are shown" "$(state 1 0 0 50)" "$(probe dialog state)"
+check "the stored values are shown" "$(state 1 0 0 50 2)" "$(probe dialog state)"
 xdotool key --window "$(dialog_window)" Escape
 check "Escape restores the defaults and leaves the dialog open" "$defaults" \
     "$(eventually 10 "$defaults" probe dialog state)"
 probe dialog close >/dev/null
 check "the close box ends the dialog with 1" 1 "$(wait_for_exit)"
-check "nothing was stored" "1 0 0 50" \
-    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale)"
+check "nothing was stored" "1 0 0 50 2" \
+    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale) $(stored_value MultiMonitor)"
 
 saver_start /c
 probe dialog click 2 >/dev/null
 check "Set Defaults shows the defaults" "$defaults" "$(probe dialog state)"
 probe dialog click 1 >/dev/null
 check "OK after Set Defaults" 1 "$(wait_for_exit)"
-check "the defaults are stored" "0 1 1 100" \
-    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale)"
+check "the defaults are stored" "0 1 1 100 0" \
+    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale) $(stored_value MultiMonitor)"
 
 set_setting EnableFPS "  -5"
 set_setting RenderScale 10
+set_setting MultiMonitor 7
 saver_start /c
-check "a stored -5 checks the box, a stored 10 shows the trackbar at 25" \
-    "$(printf 'fps=1\nscale=25\nscale-text=25%%')" "$(probe dialog state | grep '^fps=\|^scale')"
+check "a stored -5 checks the box, a stored 10 shows the trackbar at 25, a stored 7 the first choice" \
+    "$(printf 'fps=1\nscale=25\nscale-text=25%%\nmonitors=0')" "$(probe dialog state | grep '^fps=\|^scale\|^monitors')"
 probe dialog click 1 >/dev/null
 check "OK" 1 "$(wait_for_exit)"
 check "saving without touching the box stores -5 again" -5 "$(stored_value EnableFPS)"
 check "and without touching the trackbar 10 again" 10 "$(stored_value RenderScale)"
+check "and without touching the list 7 again" 7 "$(stored_value MultiMonitor)"
 clear_settings
 
 # A settings store that refuses to write, as HKEY_LOCAL_MACHINE does without administrator rights.

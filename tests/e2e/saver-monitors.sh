@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# The full-screen saver on a window that spans two monitors of different shapes: the scene drawn on
-# the primary with its shape and copied, fitted, to the other, by the framebuffer blit, by the
-# plain pixel copy, or not at all; monitors that change while it runs.
-# This Wine reports one monitor whatever the display's layout, so the test build
-# morrowmere-monitors takes its monitor list from a file here (builds/MonitorsStandIn.cpp). The
-# display is one 1024 x 768 screen: the primary monitor is its lower 1024 x 448, the other its upper
-# 1024 x 320, where the copy is 731 x 320 between black bars.
+# What real monitors cannot show (saver-real-monitors.sh runs the saver on those): monitors that
+# come and go while it runs, a driver that copies only by plain pixel copy, and a copy that fails.
+# An Xephyr server's screens stay as they started, and its driver always offers the blit; so the
+# test build morrowmere-monitors takes its monitor list from a file here, read again on
+# WM_DISPLAYCHANGE, and the copy it is told to (builds/MonitorsStandIn.cpp). The display is one
+# 1024 x 768 screen: the primary monitor is its lower 1024 x 448, the other its upper 1024 x 320,
+# where the copy is 731 x 320 between black bars.
 # Needs DISCSIZE (tests/e2e/DiscSize.cpp, from the Linux build).
 set -uo pipefail
 . "$(dirname "$0")/saver-lib.sh"
@@ -20,6 +20,7 @@ shot() { import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null; }
 primary_disc() { shot && disc_verdict "$work/shot.png" 0 320 1024 448 "${1:-}"; }
 copied_disc() { shot && disc_verdict "$work/shot.png" 146 0 731 320 black; }
 whole_disc() { shot && disc_verdict "$work/shot.png" 0 0 1024 768; }
+bars() { echo "$(only_colour 146x320+0+0) $(only_colour 147x320+877+0)"; }
 stay_black_record="   Notify : The other monitors stay black: the picture cannot be copied to them"
 
 scale_record="   Notify : The scene is drawn at 0.5 of the window's resolution"
@@ -59,6 +60,13 @@ for copy in blit pixels; do
         echo "0,0,1024,768" >"$work/monitors"
         probe post 126 24 0 >/dev/null
         check "$copy: after the monitors change, one monitor shows the whole scene" ok "$(eventually 10 ok whole_disc)"
+        # And two again: where the whole scene was, the bars beside the copy are black again, also
+        # with the scene drawn offscreen at half the resolution.
+        two_monitors
+        probe post 126 24 0 >/dev/null
+        check "$copy: two monitors again, the copy is back" ok "$(eventually 10 ok copied_disc)"
+        check "$copy: and its bars are black again" "#000000 #000000" \
+            "$(eventually 10 "#000000 #000000" bars)"
     fi
     xdotool key a
     check "$copy: a key closes it with exit code 0" 0 "$(wait_for_exit)"

@@ -16,7 +16,7 @@ struct Setting {
     const char* name;
     int32_t byDefault;
 };
-const Setting kSettings[] = {{"EnableFPS", 0}, {"EnableVSync", 1}, {"RenderScale", 100}};
+const Setting kSettings[] = {{"EnableFPS", 0}, {"EnableVSync", 1}, {"MultiMonitor", 0}, {"RenderScale", 100}};
 const int kCount = sizeof kSettings / sizeof kSettings[0];
 std::string g_file;
 

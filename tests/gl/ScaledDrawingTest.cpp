@@ -37,7 +37,7 @@ std::vector<unsigned char> ScaledFrame(ScaledDrawing& scaled, Horizon& horizon, 
 {
     scaled.Begin();
     DrawSky(horizon, planet, plain);
-    scaled.End();
+    scaled.End(false);
     return ReadView();
 }
 
@@ -138,7 +138,7 @@ TEST(DrawingState, TheRecordAgreesWithTheDriverAfterEveryFrameOfTheSceneAtEither
             scaled.Begin();
         StepScene(clock);
         if (half)
-            scaled.End();
+            scaled.End(false);
         const std::string differences = DrawingStateDifferences();
         ASSERT_EQ(differences, "") << "frame " << frame;
     }

@@ -53,12 +53,40 @@ TEST(MonitorLayout, DrawsOnThePrimaryMonitorAndFitsItsPictureIntoEveryOtherOne)
     for (const Case& c : cases) {
         MonitorLayout layout;
         layout.copies.push_back({1, 2, 3, 4}); // a previous layout's copies are replaced
-        ASSERT_EQ(LayOutMonitors(c.client, c.monitors, c.primary, layout), c.spans) << c.name;
+        ASSERT_EQ(LayOutMonitors(c.client, c.monitors, c.primary, MonitorChoice::SamePicture, layout), c.spans)
+            << c.name;
         if (!c.spans)
             continue;
         EXPECT_EQ(layout.scene, c.scene) << c.name;
+        EXPECT_EQ(layout.primary, c.scene) << c.name;
         EXPECT_EQ(layout.copies, c.copies) << c.name;
     }
+}
+
+TEST(MonitorLayout, TheChoiceDrawsAcrossTheWholeWindowOrOnThePrimaryAloneWithNothingCopied)
+{
+    // A portrait monitor left of a 4:3 primary, its top 100 pixels higher.
+    const PixelRect client = {-1080, -100, 2104, 1920};
+    const std::vector<PixelRect> monitors = {{0, 0, 1024, 768}, {-1080, -100, 1080, 1920}};
+    MonitorLayout layout;
+    ASSERT_TRUE(LayOutMonitors(client, monitors, 0, MonitorChoice::AcrossAll, layout));
+    EXPECT_EQ(layout.scene, (PixelRect{0, 0, 2104, 1920}));
+    EXPECT_EQ(layout.primary, (PixelRect{1080, 1052, 1024, 768})) << "the overlay's corner stays on the primary";
+    EXPECT_TRUE(layout.copies.empty());
+    ASSERT_TRUE(LayOutMonitors(client, monitors, 0, MonitorChoice::PrimaryOnly, layout));
+    EXPECT_EQ(layout.scene, (PixelRect{1080, 1052, 1024, 768}));
+    EXPECT_TRUE(layout.copies.empty());
+    // One monitor, or a preview, is one area whatever the choice.
+    EXPECT_FALSE(LayOutMonitors({0, 0, 1024, 768}, {monitors[0]}, 0, MonitorChoice::AcrossAll, layout));
+
+    MonitorChoice choice = MonitorChoice::AcrossAll;
+    for (const int32_t refused : {-1, 3, 100})
+        EXPECT_FALSE(MonitorChoiceFromSetting(refused, choice)) << refused;
+    EXPECT_EQ(choice, MonitorChoice::AcrossAll);
+    ASSERT_TRUE(MonitorChoiceFromSetting(0, choice));
+    EXPECT_EQ(choice, MonitorChoice::SamePicture);
+    ASSERT_TRUE(MonitorChoiceFromSetting(2, choice));
+    EXPECT_EQ(choice, MonitorChoice::PrimaryOnly);
 }
 
 TEST(MonitorLayout, AFullScreenWindowLeavesEveryOtherMonitorToACover)

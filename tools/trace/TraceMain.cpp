@@ -77,7 +77,7 @@ int RunFrames(const TraceOptions& options, FrameState& state, SceneTrace& trace,
         next = next + 1 == options.elapsed.size() ? 0 : next + 1;
         scaled.Begin();
         StepScene(clock);
-        scaled.End();
+        scaled.End(false);
         bool saved = SaveSnapshots(options, frame, pixels);
         if (pixelsFile != nullptr && !AppendPixels(options, pixelsFile, pixels)) {
             std::fprintf(stderr, "morrowmere-trace: cannot write %s\n", options.pixelsPath.c_str());
