@@ -35,7 +35,7 @@ public:
         glPopClientAttrib();
         glPopAttrib();
         // Neither stack holds these.
-        UseProgram(0);
+        glUseProgram(0);
         glBindBuffer(GL_ARRAY_BUFFER, 0);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
         if (GLEW_EXT_framebuffer_object)
