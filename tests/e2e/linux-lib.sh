@@ -115,3 +115,31 @@ our_leaks() {
             record = 0
         }' "$1"
 }
+
+# The real XScreenSaver daemon refuses to run as root: it runs as a throwaway user in a home of the
+# test's own. daemon_home makes that home (`home`) and sets the exit trap that ends the daemon and
+# removes the user and the home; the caller puts its files there, then calls throwaway_user NAME
+# "$home". in_home runs a command as that user in that home; daemon_start starts the daemon (its
+# output in "$home/daemon.log"); daemon_command ARGS... prints "done" once the daemon took the
+# command; daemon_said TEXT counts the lines of its output with TEXT.
+daemon_home() {
+    home=$(mktemp -d /tmp/morrowmere-daemon.XXXXXX)
+    chmod 755 "$home"
+    trap daemon_cleanup EXIT
+}
+daemon_cleanup() {
+    [ -n "${daemon:-}" ] && kill "$daemon" 2>/dev/null && wait "$daemon" 2>/dev/null
+    pkill -KILL -f "$home/" 2>/dev/null
+    throwaway_user_gone
+    rm -rf "$home"
+    cleanup
+}
+in_home() {
+    "${as_user[@]}" env HOME="$home" XDG_STATE_HOME="$home/state" XDG_CONFIG_HOME="$home/config" "$@"
+}
+daemon_start() {
+    in_home xscreensaver -no-splash -verbose >"$home/daemon.log" 2>&1 &
+    daemon=$!
+}
+daemon_command() { in_home xscreensaver-command "$@" >/dev/null 2>&1 && echo done; }
+daemon_said() { grep -c -- "$1" "$home/daemon.log"; }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Debian package on this machine, built from debian/ by dpkg-buildpackage: lintian (pedantic)
-# finds nothing wrong with it; apt-get installs it with
-# its dependencies; the installed hack renders, is listed in the system's XScreenSaver settings
-# (again after XScreenSaver's files change) and has its manual page; removing it leaves nothing of
-# it and XScreenSaver's settings as they were.
+# finds nothing wrong with it; apt-get installs it with its dependencies, and says that each user
+# lists it with one command; XScreenSaver's own files stay as their packages installed them; the
+# installed hack renders and has its manual page; a user's command lists it in that user's
+# settings, after the system's hacks and without losing the user's own, and the real daemon runs
+# it from there; removing it leaves nothing of it.
 # Arguments: DEB MORROWMERE TEST-BUILD XWINDOW WORK
 # (On a virtual display of its own when there is none, before the first one is taken off.)
 [ -n "${DISPLAY:-}" ] || exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
@@ -16,32 +17,28 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 apt() { "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -y -q --no-install-recommends "$@" >>"$work/apt.log" 2>&1; }
 installed() { dpkg-query -W -f='${Status}' morrowmere 2>/dev/null | grep -q 'install ok installed' && echo yes || echo no; }
-# Read whole first: grep -q would end the pipe early, and pipefail would count appres's SIGPIPE.
-listed() { [[ "$(appres XScreenSaver)" == *"morrowmere --root"* ]] && echo yes || echo no; }
-app_defaults=/etc/X11/app-defaults/XScreenSaver-gl
 hack=/usr/libexec/xscreensaver/morrowmere
+listing=/usr/share/morrowmere/listing
+# What dpkg finds changed in the files of XScreenSaver's packages (their app-defaults among them).
+xscreensaver_changed() { dpkg --verify xscreensaver-gl xscreensaver-data 2>&1; }
 
 check "lintian, pedantic, finds nothing" "" \
     "$(lintian --pedantic --fail-on error,warning,pedantic "$deb" 2>/dev/null | grep -E '^(E|W|P): ')"
 [ "$(installed)" == no ] || apt purge morrowmere
-before=$(md5sum <"$app_defaults")
 
 check "apt-get installs it" 0 "$(apt install "$deb"; echo $?)"
 check "it is installed" yes "$(installed)"
+check "and says that each user lists it with one command" 1 \
+    "$(tr -d '\r' <"$work/apt.log" | grep -cx "    $listing add")"
+check "XScreenSaver's files are as its packages installed them" "" "$(xscreensaver_changed)"
 files=$(dpkg -L morrowmere)
 check "the hack is among XScreenSaver's" yes "$([ -x "$hack" ] && echo yes)"
 check "its settings description is where XScreenSaver reads them" yes \
     "$([ -f /usr/share/xscreensaver/config/morrowmere.xml ] && echo yes)"
-check "XScreenSaver's settings list it" yes "$(listed)"
 check "its manual page names its options" yes \
     "$([[ "$(man -P cat 6 morrowmere 2>/dev/null)" == *"-window-id"*"-fullscreen"* ]] && echo yes)"
 check "its desktop entry starts it full screen" "Exec=/usr/libexec/xscreensaver/morrowmere -fullscreen" \
     "$(grep '^Exec=' /usr/share/applications/morrowmere.desktop 2>/dev/null)"
-# What XScreenSaver's own package does when it is installed or upgraded after this one.
-"${sudo[@]}" /usr/share/morrowmere/listing remove
-"${sudo[@]}" dpkg-trigger --no-await /etc/X11/app-defaults
-"${sudo[@]}" dpkg --triggers-only --pending >>"$work/apt.log" 2>&1
-check "a change to XScreenSaver's files lists it again" yes "$(listed)"
 
 HACK=$hack hack_start -window
 wait_for_frames
@@ -50,10 +47,35 @@ kill -TERM "$hack_pid"
 check "and SIGTERM ends it" 143 "$(wait_for_exit 5)"
 check "with the records of a normal run" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 
+# A user whose settings have no list of hacks yet: the system's is theirs until the command writes
+# their own, which must hold all of the system's hacks before Morrowmere.
+daemon_home
+own=("timeout: 0:30:00" "lock: False" "fade: False" "unfade: False" "splash: False" "mode: one" "selected: 0")
+printf '%s\n' "${own[@]}" >"$home/.xscreensaver"
+throwaway_user morrowmere-package-test "$home"
+settings_file=$home/.xscreensaver
+system_hacks=$(awk '/^\*programs:/ { on = 1; next } on { n++ } on && !/\\$/ { exit } END { print n }' \
+    /etc/X11/app-defaults/XScreenSaver)
+check "the user's command lists it" 0 "$(in_home "$listing" add >"$work/listing.out" 2>&1; echo $?)"
+check "the user's own settings are kept" "$(printf '%s\n' "${own[@]}")" "$(head -"${#own[@]}" "$settings_file")"
+listed=$(cat "$settings_file")
+check "and again changes nothing" "0 $listed" "$(in_home "$listing" add >>"$work/listing.out" 2>&1; echo "$? $(cat "$settings_file")")"
+log="$home/state/morrowmere/morrowmere.log"
+daemon_start
+check "the user's daemon answers" done "$(eventually 20 done daemon_command -version)"
+check "it runs the hack after the system's $system_hacks" done "$(daemon_command -select $((system_hacks + 1)))"
+check "the daemon started the installed hack" 1 "$(eventually 30 1 daemon_said 'forked "morrowmere --root"')"
+check "whose scene is up" yes "$(wait_for_record "Scene has been initialized successfully" 30 && echo yes)"
+daemon_command -exit >/dev/null
+check "the user's command takes it out again, and nothing else" "0 $(grep -v morrowmere <<<"$listed")" \
+    "$(in_home "$listing" remove >>"$work/listing.out" 2>&1; echo "$? $(cat "$settings_file")")"
+printf '%s\n' "programs: maze --root" "programs: qix --root" >"$settings_file"
+check "settings it cannot read are left as they were" "1 $(cat "$settings_file")" \
+    "$(in_home "$listing" add >>"$work/listing.out" 2>&1; echo "$? $(cat "$settings_file")")"
+
 check "apt-get removes it" 0 "$(apt remove morrowmere; echo $?)"
 check "it is gone" no "$(installed)"
 check "none of its files is left" "" "$(while read -r file; do
     [ -f "$file" ] && echo "$file"; done <<<"$files")"
-check "XScreenSaver's settings are as they were" "$before" "$(md5sum <"$app_defaults")"
-check "and no longer list it" no "$(listed)"
+check "XScreenSaver's files are still as its packages installed them" "" "$(xscreensaver_changed)"
 finish

@@ -35,16 +35,7 @@ check "the start-up ran to its end, then the teardown" \
 
 # The daemon refuses to run as root: then it runs as a throwaway user of the test's own, and the
 # hack and the daemon's files lie where that user can reach them.
-home=$(mktemp -d /tmp/morrowmere-daemon.XXXXXX)
-chmod 755 "$home"
-daemon_cleanup() {
-    [ -n "${daemon:-}" ] && kill "$daemon" 2>/dev/null && wait "$daemon" 2>/dev/null
-    pkill -KILL -f "$home/" 2>/dev/null
-    throwaway_user_gone
-    rm -rf "$home"
-    cleanup
-}
-trap daemon_cleanup EXIT
+daemon_home
 cp "$hack" "$home/morrowmere"
 # A stand-in that ends with status 0 on SIGTERM, as the port did: what the daemon calls abnormal.
 printf '#!/bin/sh\ntrap "exit 0" TERM\nwhile :; do sleep 0.1; done\n' >"$home/ends-with-0"
@@ -53,13 +44,7 @@ printf '%s\n' "timeout: 0:30:00" "lock: False" "fade: False" "unfade: False" "sp
     "selected: 0" "programs: \"Morrowmere\" $home/morrowmere -root \\n\\" \
     "  \"Ends with 0\" $home/ends-with-0 \\n" >"$home/.xscreensaver"
 throwaway_user morrowmere-daemon-test "$home"
-in_home() {
-    "${as_user[@]}" env HOME="$home" XDG_STATE_HOME="$home/state" XDG_CONFIG_HOME="$home/config" "$@"
-}
-in_home xscreensaver -no-splash -verbose >"$home/daemon.log" 2>&1 &
-daemon=$!
-daemon_command() { in_home xscreensaver-command "$@" >/dev/null 2>&1 && echo done; }
-daemon_said() { grep -c -- "$1" "$home/daemon.log"; }
+daemon_start
 log="$home/state/morrowmere/morrowmere.log"
 check "the daemon answers" done "$(eventually 20 done daemon_command -version)"
 check "it starts the port" done "$(daemon_command -activate)"
