@@ -3,6 +3,7 @@
 #include "base/RenderScale.h"
 
 #include <cstring>
+#include <strings.h>
 
 bool ParseWindowId(const char* text, uint32_t& id)
 {
@@ -54,6 +55,62 @@ bool ParseDelay(const char* text, uint32_t& microseconds)
     microseconds = value;
     return true;
 }
+
+// XScreenSaver's visual names, then its class names in the order of X's class numbers.
+struct VisualName {
+    const char* name;
+    VisualRequest request;
+};
+constexpr VisualName kVisualNames[] = {
+    {"default", VisualRequest::Default}, {"best", VisualRequest::Best},   {"mono", VisualRequest::Mono},
+    {"monochrome", VisualRequest::Mono}, {"gray", VisualRequest::Gray},   {"grey", VisualRequest::Gray},
+    {"color", VisualRequest::Color},     {"colour", VisualRequest::Color}, {"gl", VisualRequest::GL},
+};
+constexpr const char* kVisualClasses[][2] = {
+    {"staticgray", nullptr}, {"grayscale", "greyscale"}, {"staticcolor", nullptr},
+    {"pseudocolor", nullptr}, {"truecolor", nullptr},    {"directcolor", nullptr},
+};
+
+void ReadVisual(const char* text, HackOptions& options)
+{
+    options.visualName = text;
+    for (const VisualName& known : kVisualNames) {
+        if (strcasecmp(text, known.name) == 0) {
+            options.visual = known.request;
+            return;
+        }
+    }
+    for (int visualClass = 0; visualClass < 6; ++visualClass) {
+        for (const char* name : kVisualClasses[visualClass]) {
+            if (name != nullptr && strcasecmp(text, name) == 0) {
+                options.visual = VisualRequest::Class;
+                options.visualClass = visualClass;
+                return;
+            }
+        }
+    }
+    options.visual = ParseWindowId(text, options.visualId) ? VisualRequest::Id : VisualRequest::Unknown;
+}
+
+// Whether a visual of X's class `visualClass` and `depth` is among those that -visual names.
+bool VisualMatches(const HackOptions& options, int visualClass, int depth)
+{
+    const bool grey = visualClass <= 1; // StaticGray, GrayScale
+    switch (options.visual) {
+    case VisualRequest::Class:
+        return visualClass == options.visualClass;
+    case VisualRequest::Mono:
+        return depth == 1;
+    case VisualRequest::Gray:
+        return grey && depth > 1;
+    case VisualRequest::Color:
+        return !grey;
+    default: // Best
+        return true;
+    }
+}
+
+constexpr const char* kNotDrawable = "OpenGL cannot draw the scene on it (it needs RGBA, double buffering and depth)";
 } // namespace
 
 HackOptions ReadHackOptions(int argc, const char* const* argv, const char* screensaverWindow)
@@ -70,6 +127,26 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
             options.help = true;
         } else if (std::strcmp(arg, "-fps") == 0) {
             options.fps = true;
+            options.fpsGiven = true;
+        } else if (std::strcmp(arg, "-no-fps") == 0) {
+            options.fps = false;
+            options.fpsGiven = true;
+        } else if (std::strcmp(arg, "-install") == 0 || std::strcmp(arg, "-noinstall") == 0 ||
+                   std::strcmp(arg, "-mono") == 0 || std::strcmp(arg, "-pair") == 0) {
+            // Taken as every XScreenSaver hack takes them; nothing in a true-colour OpenGL scene
+            // has a use for them.
+        } else if (std::strcmp(arg, "-display") == 0) {
+            if (i + 1 >= argc) {
+                options.error = "-display needs a display name";
+                return options;
+            }
+            options.display = argv[++i];
+        } else if (std::strcmp(arg, "-visual") == 0) {
+            if (i + 1 >= argc) {
+                options.error = "-visual needs a visual name or id";
+                return options;
+            }
+            ReadVisual(argv[++i], options);
         } else if (std::strcmp(arg, "-x11") == 0) {
             options.x11 = true;
         } else if (std::strcmp(arg, "-sound") == 0) {
@@ -144,14 +221,59 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
 
 bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay)
 {
-    return options.target == HackTarget::FullScreen && !options.x11 && waylandDisplay != nullptr &&
-           waylandDisplay[0] != '\0';
+    // -display names an X display: asked for, it is the one drawn on.
+    return options.target == HackTarget::FullScreen && !options.x11 && options.display.empty() &&
+           waylandDisplay != nullptr && waylandDisplay[0] != '\0';
+}
+
+int ChooseVisual(const HackOptions& options, const VisualOffer* offers, size_t count, uint32_t defaultId,
+                 std::string& why)
+{
+    why.clear();
+    const std::string ignored = "-visual " + options.visualName + " is ignored: ";
+    switch (options.visual) {
+    case VisualRequest::Unset:
+    case VisualRequest::GL:
+        return -1;
+    case VisualRequest::Unknown:
+        why = ignored + "not a visual class (default, best, mono, gray, color, GL, truecolor...) nor a visual id";
+        return -1;
+    case VisualRequest::Default:
+    case VisualRequest::Id: {
+        const uint32_t id = options.visual == VisualRequest::Id ? options.visualId : defaultId;
+        for (size_t i = 0; i < count; ++i) {
+            if (offers[i].id != id)
+                continue;
+            if (offers[i].drawable)
+                return static_cast<int>(i);
+            why = ignored + kNotDrawable;
+            return -1;
+        }
+        why = ignored + "the screen has no such visual";
+        return -1;
+    }
+    default:
+        break;
+    }
+    int chosen = -1;
+    bool matched = false;
+    for (size_t i = 0; i < count; ++i) {
+        if (!VisualMatches(options, offers[i].visualClass, offers[i].depth) || offers[i].depth > 24)
+            continue;
+        matched = true;
+        if (offers[i].drawable && (chosen < 0 || offers[i].depth > offers[chosen].depth))
+            chosen = static_cast<int>(i);
+    }
+    if (chosen < 0)
+        why = ignored + (matched ? kNotDrawable : "the screen has no such visual");
+    return chosen;
 }
 
 const char* HackUsage()
 {
-    return "usage: morrowmere [-root | -window | -fullscreen | -window-id ID] [-fps] [-sound | -no-sound]\n"
-           "                  [-delay US] [-scale S] [-x11] [-h]\n"
+    return "usage: morrowmere [-root | -window | -fullscreen | -window-id ID] [-fps | -no-fps]\n"
+           "                  [-sound | -no-sound] [-delay US] [-scale S] [-x11] [-display DPY]\n"
+           "                  [-visual V] [-h]\n"
            "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
            "  -fullscreen    draw over the whole screen, without the pointer; a key, a click or a mouse\n"
@@ -159,13 +281,18 @@ const char* HackUsage()
            "  -window-id ID  draw in an existing window (0x hex or decimal)\n"
            "  -x11           full screen on a Wayland session, run through XWayland instead of as a\n"
            "                 Wayland client\n"
-           "  -fps           show the frame rate in the top-left corner for this run\n"
+           "  -fps           show the frame rate in the top-left corner for this run; -no-fps hides it\n"
            "  -no-sound      keep silent; -sound plays the ambient loop and the wings (either wins over\n"
            "                 EnableSound in the settings, which is 1, play, by default)\n"
            "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none)\n"
            "  -scale S       draw the scene at S times the window's resolution, 0.25 to 1, and scale it\n"
            "                 up: lighter on a slow machine, less sharp (default: RenderScale in the\n"
            "                 settings, a percentage, 100 unless changed)\n"
+           "  -display DPY   the X display to use instead of $DISPLAY (with -fullscreen, also on a\n"
+           "                 Wayland session)\n"
+           "  -visual V      the visual of its own window: default, best, color, truecolor, GL... or\n"
+           "                 an id; ignored, with a line on stderr, when OpenGL cannot draw on it\n"
+           "  -install, -noinstall, -mono, -pair   taken, as XScreenSaver gives them, without effect\n"
            "  -h, --help     show this text\n"
            "Without -root, -window, -fullscreen or -window-id it uses XSCREENSAVER_WINDOW when set,\n"
            "else its own window. Without a sound output it runs silently. Settings:\n"

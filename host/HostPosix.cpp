@@ -105,8 +105,8 @@ void EndBySignalIfOne()
 
 void TakeHackOptions(const HackOptions& options, RenderRun& run)
 {
-    if (options.fps)
-        Settings().Set("EnableFPS", 1);
+    if (options.fpsGiven)
+        Settings().Set("EnableFPS", options.fps ? 1 : 0);
     if (options.soundGiven) {
         run.sound.wanted = options.sound;
         run.sound.whyNot = "-no-sound was given";

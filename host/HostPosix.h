@@ -33,7 +33,7 @@ int EndingSignal();
 // parent that sent it expects (every record is on disk; what the streams hold goes out first).
 void EndBySignalIfOne();
 
-// -fps, -sound or -no-sound (else the stored EnableSound), and -delay, into the run.
+// -fps or -no-fps, -sound or -no-sound (else the stored EnableSound), and -delay, into the run.
 void TakeHackOptions(const HackOptions& options, RenderRun& run);
 
 // The run's done event, and the one a failed start waits on until the host's thread has shown its

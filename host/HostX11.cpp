@@ -165,8 +165,7 @@ std::vector<PixelRect> ReadMonitors(Display* display, size_t& primary)
         primary = 0;
     }
     // The frame-rate overlay takes its size from the primary monitor, as on Windows.
-    g_host.run.frame.primarySize = (static_cast<uint64_t>(static_cast<uint32_t>(monitors[primary].width)) << 32) |
-                                   static_cast<uint32_t>(monitors[primary].height);
+    g_host.run.frame.primarySize = PackSize(monitors[primary].width, monitors[primary].height);
     return monitors;
 }
 
@@ -335,17 +334,59 @@ void TryGrabs()
     if (g_host.keyboardGrabbed && g_host.pointerGrabbed) {
         g_host.grabTriesLeft = 0;
     } else if (--g_host.grabTriesLeft == 0) {
+        const char* held = g_host.keyboardGrabbed  ? "pointer"
+                           : g_host.pointerGrabbed ? "keyboard"
+                                                   : "keyboard and the pointer";
         std::fprintf(stderr, "morrowmere: another program holds the %s; input reaches the saver only where it has "
                              "the focus\n",
-                     g_host.keyboardGrabbed ? "pointer" : "keyboard");
+                     held);
     }
+}
+
+// The visual of a window of our own: the one -visual asks for where OpenGL can draw the scene on
+// it, else (saying why on stderr) what the saver asks for on every platform: RGBA,
+// double-buffered, 24-bit colour, depth. Null when the screen has neither.
+XVisualInfo* ChooseOwnVisual(Display* display, int screen, const HackOptions& options)
+{
+    if (options.visual != VisualRequest::Unset) {
+        XVisualInfo pattern = {};
+        pattern.screen = screen;
+        int count = 0;
+        XVisualInfo* all = XGetVisualInfo(display, VisualScreenMask, &pattern, &count);
+        std::vector<VisualOffer> offers;
+        for (int i = 0; i < count; ++i) {
+            int gl = 0, rgba = 0, doubleBuffer = 0, depthBits = 0, level = 0;
+            const bool drawable = glXGetConfig(display, &all[i], GLX_USE_GL, &gl) == 0 && gl &&
+                                  glXGetConfig(display, &all[i], GLX_RGBA, &rgba) == 0 && rgba &&
+                                  glXGetConfig(display, &all[i], GLX_DOUBLEBUFFER, &doubleBuffer) == 0 &&
+                                  doubleBuffer && glXGetConfig(display, &all[i], GLX_DEPTH_SIZE, &depthBits) == 0 &&
+                                  depthBits > 0 && glXGetConfig(display, &all[i], GLX_LEVEL, &level) == 0 &&
+                                  level == 0;
+            offers.push_back({static_cast<uint32_t>(all[i].visualid), all[i].c_class, all[i].depth, drawable});
+        }
+        std::string why;
+        const int chosen = ChooseVisual(options, offers.data(), offers.size(),
+                                        static_cast<uint32_t>(XVisualIDFromVisual(DefaultVisual(display, screen))), why);
+        XVisualInfo* one = nullptr;
+        if (chosen >= 0)
+            one = XGetVisualInfo(display, VisualIDMask | VisualScreenMask, &all[chosen], &count);
+        if (all != nullptr)
+            XFree(all);
+        if (one != nullptr)
+            return one;
+        if (!why.empty())
+            std::fprintf(stderr, "morrowmere: %s\n", why.c_str());
+    }
+    int wanted[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
+                    GLX_BLUE_SIZE, 8,               GLX_DEPTH_SIZE, 8, None};
+    return glXChooseVisual(display, screen, wanted);
 }
 
 // A window of our own: 1280 x 720 with a title and a close button, or (fullScreen) the primary
 // monitor's size and place, which covers that monitor even where no window manager runs, with the
 // window manager asked for its full-screen state (the EWMH properties, set before the window is
 // mapped), no pointer, input that ends the run, and covers on the other monitors.
-bool CreateOwnWindow(bool fullScreen)
+bool CreateOwnWindow(bool fullScreen, const HackOptions& options)
 {
     Display* display = g_host.display;
     const int screen = DefaultScreen(display);
@@ -359,10 +400,7 @@ bool CreateOwnWindow(bool fullScreen)
     }
     const int width = place.width;
     const int height = place.height;
-    // What the saver asks for on every platform: RGBA, double-buffered, 24-bit colour, depth.
-    int wanted[] = {GLX_RGBA,     GLX_DOUBLEBUFFER, GLX_RED_SIZE,   8, GLX_GREEN_SIZE, 8,
-                    GLX_BLUE_SIZE, 8,               GLX_DEPTH_SIZE, 8, None};
-    XVisualInfo* chosen = glXChooseVisual(display, screen, wanted);
+    XVisualInfo* chosen = ChooseOwnVisual(display, screen, options);
     Visual* visual = chosen ? chosen->visual : DefaultVisual(display, screen);
     const int depth = chosen ? chosen->depth : DefaultDepth(display, screen);
     g_host.colormap = XCreateColormap(display, RootWindow(display, screen), visual, AllocNone);
@@ -489,6 +527,14 @@ EventResult HandleEvent(const XEvent& event)
             TryGrabs();
         }
         break;
+    case UnmapNotify:
+        // The server lets a grab go when its window is unmapped: the next map takes them again.
+        if (event.xunmap.window == g_host.window) {
+            g_host.keyboardGrabbed = false;
+            g_host.pointerGrabbed = false;
+            g_host.grabTriesLeft = 0;
+        }
+        break;
     default:
         if (g_host.closesOnInput && g_host.randrEvents >= 0 &&
             (event.type == g_host.randrEvents + RRScreenChangeNotify || event.type == g_host.randrEvents + RRNotify)) {
@@ -596,9 +642,11 @@ int main(int argc, char** argv)
     XSetIOErrorHandler(OnDisplayLost);
     if (!OpenWakePipe())
         return Fail("cannot create a pipe", "");
-    g_host.display = XOpenDisplay(nullptr);
+    // -display wins over $DISPLAY; the render thread's connection follows (frame.displayName).
+    const char* displayAsked = options.display.empty() ? nullptr : options.display.c_str();
+    g_host.display = XOpenDisplay(displayAsked);
     if (g_host.display == nullptr)
-        return Fail("cannot open the display ", XDisplayName(nullptr));
+        return Fail("cannot open the display ", XDisplayName(displayAsked));
     BeginOrderlyEnd();
     g_host.displayName = DisplayString(g_host.display);
     g_host.run.frame.displayName = g_host.displayName.c_str();
@@ -612,10 +660,10 @@ int main(int argc, char** argv)
     bool haveWindow = false;
     switch (options.target) {
     case HackTarget::OwnWindow:
-        haveWindow = CreateOwnWindow(false);
+        haveWindow = CreateOwnWindow(false, options);
         break;
     case HackTarget::FullScreen:
-        haveWindow = CreateOwnWindow(true);
+        haveWindow = CreateOwnWindow(true, options);
         break;
     case HackTarget::Root:
         haveWindow = UseExistingWindow(DefaultRootWindow(g_host.display));
@@ -624,6 +672,9 @@ int main(int argc, char** argv)
         haveWindow = UseExistingWindow(options.windowId);
         break;
     }
+    if (!g_host.ownWindow && options.visual != VisualRequest::Unset)
+        std::fprintf(stderr, "morrowmere: -visual %s is ignored: the window it draws on has a visual of its own\n",
+                     options.visualName.c_str());
     if (!haveWindow) {
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", static_cast<unsigned long>(g_host.window));

@@ -3,7 +3,8 @@
 # and 800x600 side by side: the window manager puts the window full screen on the first, a cover
 # shows the same picture on the second (without the frame-rate overlay), the windows carry the
 # names a desktop reads, and a key ends the run even while the keyboard focus is on another window
-# (the saver's keyboard grab, which it tries again while another program holds the keyboard).
+# (the saver's keyboard grab, which it tries again while another program holds the keyboard, and
+# takes again after its window is mapped anew).
 set -uo pipefail
 if [ -z "${DISPLAY:-}" ]; then
     exec "$(dirname "$0")/../../tools/with-xvfb" --screen 1824x768x24 bash "$0" "$@"
@@ -55,6 +56,19 @@ both_discs() {
 check "both monitors show the scene with a round planet" "ok / ok" "$(eventually 20 "ok / ok" both_discs)"
 check "the frame-rate overlay shows on the first monitor" yes "$(eventually 20 yes overlay_shown)"
 check "and not on the second" no "$(overlay_shown 102x76+1024+0 | cut -d: -f1)"
+
+# Unmapped and mapped again (a window manager's workspace switch does it), the window has lost
+# its grabs with its map and takes them again. The other program's try is let go at once, so it
+# never holds the keyboard for longer than the saver's retries.
+xdotool windowunmap --sync "$window"
+xdotool windowmap --sync "$window"
+grab_refused() {
+    local answer
+    answer=$(helper grab)
+    [ "$answer" != grab=0 ] || helper ungrab >/dev/null
+    echo "$answer"
+}
+check "after a new map the saver holds the keyboard again" grab=1 "$(eventually 20 grab=1 grab_refused)"
 
 # Another window takes the focus; the grab keeps the key for the saver.
 xdotool windowfocus "$helper_window"

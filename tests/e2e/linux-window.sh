@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Linux port in a window of its own: frames, the run log in order, the overlay from -fps and
-# from the settings file, the stored swap interval, and the three ways to close it.
+# from the settings file, -no-fps, -display, the stored swap interval, and the three ways to close
+# it.
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
@@ -29,6 +30,14 @@ window=$(own_window)
 check "EnableFPS=1 in the settings file shows the overlay" yes "$(eventually 10 yes overlay_shown)"
 xdotool windowfocus --sync "$window" key Escape
 check "Escape closes it with status 0" 0 "$(wait_for_exit 5)"
+
+# -display wins over DISPLAY, for both of the run's connections (the host's and the render
+# thread's); -no-fps after -fps hides the overlay that the stored setting shows.
+DISPLAY=nowhere:99 hack_start -window -display "$DISPLAY" -fps -no-fps
+expect_frames "-display with DISPLAY elsewhere"
+check "-no-fps after -fps hides the stored overlay" "no" "$(overlay_shown | cut -d: -f1)"
+kill -TERM "$hack_pid"
+wait_for_exit 10 >/dev/null
 
 # Written by hand, with spaces: the overlay is on only for values above 0.
 echo "EnableFPS = -5" >"$settings"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -77,6 +79,93 @@ TEST(HackOptions, SwitchesAndRefusals)
     EXPECT_EQ("-scale needs a number", Read({"-scale"}).error);
 }
 
+// XScreenSaver's options common to every hack: each row with what it leaves in the options, or
+// its refusal. A row whose option were no longer taken would read "unknown option".
+TEST(HackOptions, TakesXScreenSaversCommonOptions)
+{
+    using V = VisualRequest;
+    constexpr int stored = -1; // neither -fps nor -no-fps
+    const struct {
+        std::vector<const char*> args;
+        int fps;
+        std::string display;
+        VisualRequest visual;
+        int visualClass;
+        uint32_t visualId;
+        std::string error;
+    } rows[] = {
+        {{"-no-fps"}, 0, "", V::Unset, 0, 0, ""},
+        {{"-fps", "--no-fps"}, 0, "", V::Unset, 0, 0, ""},
+        {{"-no-fps", "-fps"}, 1, "", V::Unset, 0, 0, ""},
+        {{"-display", "otherhost:1.0"}, stored, "otherhost:1.0", V::Unset, 0, 0, ""},
+        {{"--display", ":7", "-display", ":8"}, stored, ":8", V::Unset, 0, 0, ""},
+        {{"-visual", "GL"}, stored, "", V::GL, 0, 0, ""},
+        {{"-visual", "Default"}, stored, "", V::Default, 0, 0, ""},
+        {{"-visual", "colour"}, stored, "", V::Color, 0, 0, ""},
+        {{"-visual", "grey"}, stored, "", V::Gray, 0, 0, ""},
+        {{"-visual", "TrueColor"}, stored, "", V::Class, 4, 0, ""},
+        {{"-visual", "directcolor"}, stored, "", V::Class, 5, 0, ""},
+        {{"-visual", "GreyScale"}, stored, "", V::Class, 1, 0, ""},
+        {{"-visual", "0x21"}, stored, "", V::Id, 0, 0x21, ""},
+        {{"--visual", "33"}, stored, "", V::Id, 0, 33, ""},
+        // Not a visual: ignored when the window is made, as XScreenSaver's hacks do.
+        {{"-visual", "purple"}, stored, "", V::Unknown, 0, 0, ""},
+        {{"-install"}, stored, "", V::Unset, 0, 0, ""},
+        {{"--noinstall"}, stored, "", V::Unset, 0, 0, ""},
+        {{"-mono"}, stored, "", V::Unset, 0, 0, ""},
+        {{"-pair"}, stored, "", V::Unset, 0, 0, ""},
+        {{"-display"}, stored, "", V::Unset, 0, 0, "-display needs a display name"},
+        {{"-visual"}, stored, "", V::Unset, 0, 0, "-visual needs a visual name or id"},
+        {{"-no-fps", "-nofps"}, 0, "", V::Unset, 0, 0, "unknown option: -nofps"},
+    };
+    for (const auto& row : rows) {
+        const HackOptions options = Read(row.args);
+        const std::string what = std::string(row.args[0]) + " " + (row.args.size() > 1 ? row.args[1] : "");
+        EXPECT_EQ(row.error, options.error) << what;
+        EXPECT_EQ(row.fps, options.fpsGiven ? int{options.fps} : stored) << what;
+        EXPECT_EQ(row.display, options.display) << what;
+        EXPECT_EQ(row.visual, options.visual) << what;
+        EXPECT_EQ(row.visualClass, options.visualClass) << what;
+        EXPECT_EQ(row.visualId, options.visualId) << what;
+    }
+}
+
+TEST(HackOptions, AVisualIsChosenOnlyWhereOpenGLCanDrawTheScene)
+{
+    // A screen like a virtual server's: the default TrueColor 24 without double buffering,
+    // drawable TrueColor 16 and 24 and an ARGB 32, a DirectColor 24 that is not, and no grey ones.
+    const VisualOffer screen[] = {
+        {0x21, 4, 24, false}, {0x22, 4, 16, true}, {0x23, 4, 24, true}, {0x24, 5, 24, false}, {0x40, 4, 32, true},
+    };
+    const auto choose = [&](std::vector<const char*> args) {
+        args.insert(args.begin(), "-window");
+        std::string why;
+        const int chosen = ChooseVisual(Read(args), screen, std::size(screen), 0x21, why);
+        if (chosen < 0)
+            return why.empty() ? std::string("own choice") : why;
+        char id[16];
+        std::snprintf(id, sizeof id, "0x%x", screen[chosen].id);
+        return std::string(id);
+    };
+    EXPECT_EQ("own choice", choose({}));
+    EXPECT_EQ("own choice", choose({"-visual", "gl"}));
+    EXPECT_EQ("0x23", choose({"-visual", "0x23"}));
+    EXPECT_EQ("0x40", choose({"-visual", "64"}));
+    // The deepest drawable one of the kind, never deeper than 24 bits.
+    for (const char* kind : {"best", "color", "TrueColor"})
+        EXPECT_EQ("0x23", choose({"-visual", kind})) << kind;
+    const std::string cannot = " is ignored: OpenGL cannot draw the scene on it (it needs RGBA, double buffering and depth)";
+    EXPECT_EQ("-visual default" + cannot, choose({"-visual", "default"}));
+    EXPECT_EQ("-visual 0x24" + cannot, choose({"-visual", "0x24"}));
+    EXPECT_EQ("-visual directcolor" + cannot, choose({"-visual", "directcolor"}));
+    for (const char* missing : {"mono", "gray", "PseudoColor", "0x99"})
+        EXPECT_EQ(std::string("-visual ") + missing + " is ignored: the screen has no such visual",
+                  choose({"-visual", missing}));
+    EXPECT_EQ("-visual purple is ignored: not a visual class (default, best, mono, gray, color, GL, truecolor...) nor "
+              "a visual id",
+              choose({"-visual", "purple"}));
+}
+
 TEST(HackOptions, WindowIdsAreHexWithPrefixOrDecimalNonZeroAndWithin32Bits)
 {
     uint32_t id = 99;
@@ -101,6 +190,8 @@ TEST(HackOptions, OnlyFullScreenOnAWaylandSessionGoesToTheWaylandClient)
     EXPECT_TRUE(UsesWaylandClient(Read({"-fullscreen"}), "wayland-1"));
     EXPECT_TRUE(UsesWaylandClient(Read({"--fullscreen", "-fps"}), "wayland-1"));
     EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen", "-x11"}), "wayland-1"));
+    // -display names an X display.
+    EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen", "-display", ":1"}), "wayland-1"));
     EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen"}), nullptr));
     EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen"}), ""));
     // XScreenSaver's hacks stay X clients: it runs them on X windows.
