@@ -33,10 +33,13 @@ PixelRect FitPicture(const PixelRect& picture, const PixelRect& area)
 
 bool MonitorChoiceFromSetting(int32_t value, MonitorChoice& choice)
 {
-    if (value < static_cast<int32_t>(MonitorChoice::SamePicture) || value > static_cast<int32_t>(MonitorChoice::PrimaryOnly))
-        return false;
-    choice = static_cast<MonitorChoice>(value);
-    return true;
+    for (const MonitorChoiceItem& item : kMonitorChoices) {
+        if (static_cast<int32_t>(item.choice) == value) {
+            choice = item.choice;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool LayOutMonitors(const PixelRect& client, const std::vector<PixelRect>& monitors, size_t primary,
@@ -79,17 +82,18 @@ std::vector<PixelRect> MonitorsBesides(const std::vector<PixelRect>& monitors, c
             own = i;
         }
     }
-    const auto same = [](const PixelRect& a, const PixelRect& b) {
-        return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
-    };
-    // Mirrored monitors show one part of the screen: it needs one window, and none where it is
-    // the window's own.
+    const auto overlap = [](const PixelRect& a, const PixelRect& b) { return AreaInWindow(a, b).width > 0; };
+    // Monitors that show parts of one region of the screen are clones (RandR lists one monitor per
+    // output, each with its own mode): the larger shows more of the region, the smaller less. A
+    // clone of the window's monitor shows the window already, and a window over it would hide the
+    // window; other clones need one window among them.
     std::vector<PixelRect> others;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const PixelRect& monitor = monitors[i];
-        if (i == own || monitor.width <= 0 || monitor.height <= 0 || (own < monitors.size() && same(monitor, monitors[own])))
+        if (i == own || monitor.width <= 0 || monitor.height <= 0 ||
+            (own < monitors.size() && overlap(monitor, monitors[own])))
             continue;
-        if (std::none_of(others.begin(), others.end(), [&](const PixelRect& kept) { return same(kept, monitor); }))
+        if (std::none_of(others.begin(), others.end(), [&](const PixelRect& kept) { return overlap(kept, monitor); }))
             others.push_back(monitor);
     }
     return others;

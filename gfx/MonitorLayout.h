@@ -20,7 +20,19 @@ enum class MonitorChoice : int32_t {
     AcrossAll = 1,   // one picture over the whole window, with the window's shape
     PrimaryOnly = 2, // the picture on the primary, the others black
 };
-// The stored value as a choice; false for any other value, `choice` untouched.
+// Every choice once, in the order of the stored values, with the caption the Windows settings
+// dialog lists it by: the one list of what MultiMonitor may hold.
+struct MonitorChoiceItem {
+    MonitorChoice choice;
+    const wchar_t* caption;
+};
+inline constexpr MonitorChoiceItem kMonitorChoices[] = {
+    {MonitorChoice::SamePicture, L"Same picture on each"},
+    {MonitorChoice::AcrossAll, L"One picture across all"},
+    {MonitorChoice::PrimaryOnly, L"Primary only, others black"},
+};
+// The stored value as a choice, one of kMonitorChoices; false for any other value, `choice`
+// untouched.
 bool MonitorChoiceFromSetting(int32_t value, MonitorChoice& choice);
 
 struct MonitorLayout {

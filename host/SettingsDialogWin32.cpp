@@ -6,12 +6,12 @@
 #include "base/RenderScale.h"
 #include "base/RunLog.h"
 #include "base/SettingsStore.h"
+#include "gfx/MonitorLayout.h"
 #include "host/HostWin32.h"
 #include "host/ProcessGlobals.h"
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -24,9 +24,6 @@ const int kPlaySound = 119;
 const int kRenderScale = 121;
 const int kRenderScaleText = 122;
 const int kMultiMonitor = 123;
-// In the order of the stored MultiMonitor's values.
-const wchar_t* const kMonitorChoices[] = {L"Same picture on each", L"One picture across all",
-                                          L"Primary only, others black"};
 
 void ShowRenderScaleText(HWND dialog, int32_t percent)
 {
@@ -47,17 +44,22 @@ void Refresh(HWND dialog)
     CheckDlgButton(dialog, kPlaySound, value != 0 ? BST_CHECKED : BST_UNCHECKED);
     value = kRenderScaleFullPercent;
     settings.Get("RenderScale", value);
-    // A stored value outside the range is shown at its nearer end, but only a move of the trackbar
-    // changes the setting: OK stores an untouched value back as it was.
-    const int32_t shown = std::clamp(value, kRenderScaleLeastPercent, kRenderScaleFullPercent);
+    // A stored value the saver refuses is shown as what it draws at instead, full resolution, but
+    // only a move of the trackbar changes the setting: OK stores an untouched value back as it was.
+    double scale = 0;
+    const int32_t shown = RenderScaleFromPercent(value, scale) ? value : kRenderScaleFullPercent;
     SendDlgItemMessageW(dialog, kRenderScale, TBM_SETPOS, TRUE, shown);
     ShowRenderScaleText(dialog, shown);
-    // A stored value that is none of the choices shows the one the saver uses instead, the first;
-    // it is stored back unchanged unless another is picked.
+    // A stored value that is none of the choices shows the one the saver uses instead; it is stored
+    // back unchanged unless another is picked.
     value = 0;
     settings.Get("MultiMonitor", value);
-    const bool known = value >= 0 && value < static_cast<int32_t>(std::size(kMonitorChoices));
-    SendDlgItemMessageW(dialog, kMultiMonitor, CB_SETCURSEL, known ? value : 0, 0);
+    MonitorChoice choice = MonitorChoice::SamePicture;
+    MonitorChoiceFromSetting(value, choice);
+    for (size_t i = 0; i < std::size(kMonitorChoices); ++i) {
+        if (kMonitorChoices[i].choice == choice)
+            SendDlgItemMessageW(dialog, kMultiMonitor, CB_SETCURSEL, i, 0);
+    }
 }
 } // namespace
 
@@ -67,8 +69,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_INITDIALOG:
         SendDlgItemMessageW(dialog, kRenderScale, TBM_SETRANGE, FALSE,
                             MAKELPARAM(kRenderScaleLeastPercent, kRenderScaleFullPercent));
-        for (const wchar_t* choice : kMonitorChoices)
-            SendDlgItemMessageW(dialog, kMultiMonitor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice));
+        for (const MonitorChoiceItem& item : kMonitorChoices)
+            SendDlgItemMessageW(dialog, kMultiMonitor, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.caption));
         // The dialog manager gives the first focus to OK, the first control with a tab stop.
         return TRUE;
     case WM_SHOWWINDOW:
@@ -87,8 +89,8 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND: {
         if (LOWORD(wParam) == kMultiMonitor && HIWORD(wParam) == CBN_SELCHANGE) {
             const LRESULT picked = SendDlgItemMessageW(dialog, kMultiMonitor, CB_GETCURSEL, 0, 0);
-            if (picked != CB_ERR)
-                Settings().Set("MultiMonitor", static_cast<int32_t>(picked));
+            if (picked >= 0 && picked < static_cast<LRESULT>(std::size(kMonitorChoices)))
+                Settings().Set("MultiMonitor", static_cast<int32_t>(kMonitorChoices[picked].choice));
             return TRUE;
         }
         if (HIWORD(wParam) != 0)

@@ -56,15 +56,16 @@ check "the defaults are stored" "0 1 1 100 0" \
     "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale) $(stored_value MultiMonitor)"
 
 set_setting EnableFPS "  -5"
-set_setting RenderScale 10
+set_setting RenderScale 24
 set_setting MultiMonitor 7
 saver_start /c
-check "a stored -5 checks the box, a stored 10 shows the trackbar at 25, a stored 7 the first choice" \
-    "$(printf 'fps=1\nscale=25\nscale-text=25%%\nmonitors=0')" "$(probe dialog state | grep '^fps=\|^scale\|^monitors')"
+# Each shows what the saver uses: 24 is refused and drawn at full resolution, 7 as the first choice.
+check "a stored -5 checks the box, a stored 24 shows the trackbar at 100, a stored 7 the first choice" \
+    "$(printf 'fps=1\nscale=100\nscale-text=100%%\nmonitors=0')" "$(probe dialog state | grep '^fps=\|^scale\|^monitors')"
 probe dialog click 1 >/dev/null
 check "OK" 1 "$(wait_for_exit)"
 check "saving without touching the box stores -5 again" -5 "$(stored_value EnableFPS)"
-check "and without touching the trackbar 10 again" 10 "$(stored_value RenderScale)"
+check "and without touching the trackbar 24 again" 24 "$(stored_value RenderScale)"
 check "and without touching the list 7 again" 7 "$(stored_value MultiMonitor)"
 clear_settings
 

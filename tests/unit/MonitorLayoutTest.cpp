@@ -87,6 +87,14 @@ TEST(MonitorLayout, TheChoiceDrawsAcrossTheWholeWindowOrOnThePrimaryAloneWithNot
     EXPECT_EQ(choice, MonitorChoice::SamePicture);
     ASSERT_TRUE(MonitorChoiceFromSetting(2, choice));
     EXPECT_EQ(choice, MonitorChoice::PrimaryOnly);
+    // The list the dialog offers is every stored value once, in their order, each one taken.
+    int32_t next = 0;
+    for (const MonitorChoiceItem& item : kMonitorChoices) {
+        EXPECT_EQ(static_cast<int32_t>(item.choice), next);
+        EXPECT_TRUE(MonitorChoiceFromSetting(next, choice) && choice == item.choice) << next;
+        ++next;
+    }
+    EXPECT_FALSE(MonitorChoiceFromSetting(next, choice)) << "none beyond the list";
 }
 
 TEST(MonitorLayout, AFullScreenWindowLeavesEveryOtherMonitorToACover)
@@ -101,5 +109,11 @@ TEST(MonitorLayout, AFullScreenWindowLeavesEveryOtherMonitorToACover)
     const std::vector<PixelRect> mirrored = {{0, 0, 1024, 768}, {1024, 0, 800, 600}, {0, 0, 1024, 768},
                                              {1024, 0, 800, 600}};
     EXPECT_EQ(MonitorsBesides(mirrored, {0, 0, 1024, 768}), std::vector<PixelRect>({{1024, 0, 800, 600}}));
+    // A clone of another size: a laptop cloned to a projector, the window on either, gets no
+    // window over the one it is on; clones of another monitor get one window among them.
+    const std::vector<PixelRect> cloned = {{0, 0, 1920, 1080}, {0, 0, 1024, 768}, {1920, 0, 800, 600},
+                                           {1920, 0, 1280, 1024}};
+    EXPECT_EQ(MonitorsBesides(cloned, {0, 0, 1920, 1080}), std::vector<PixelRect>({{1920, 0, 800, 600}}));
+    EXPECT_EQ(MonitorsBesides(cloned, {0, 0, 1024, 768}), std::vector<PixelRect>({{1920, 0, 800, 600}}));
     EXPECT_EQ(MonitorsBesides(sideBySide, {5000, 0, 10, 10}), sideBySide);
 }
