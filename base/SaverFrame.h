@@ -54,21 +54,33 @@ struct FrameState {
     std::atomic<uint32_t> coversTaken{0};
 };
 
-// The window thread's side: the window is now `width` x `height` pixels (both above 0).
-inline void OfferWindowSize(FrameState& frame, int32_t width, int32_t height)
+// A size in one word, so that the two threads never see a width without its height: width in the
+// high half, height in the low. Sizes above 0 never pack to 0.
+inline uint64_t PackSize(int32_t width, int32_t height)
 {
-    frame.pendingSize = (static_cast<uint64_t>(static_cast<uint32_t>(width)) << 32) | static_cast<uint32_t>(height);
+    return (static_cast<uint64_t>(static_cast<uint32_t>(width)) << 32) | static_cast<uint32_t>(height);
 }
 
-// The render thread's side: the size offered since the last call, if any.
-inline bool TakeWindowSize(FrameState& frame, int32_t& width, int32_t& height)
+// False for 0, which stands for none.
+inline bool UnpackSize(uint64_t size, int32_t& width, int32_t& height)
 {
-    const uint64_t size = frame.pendingSize.exchange(0);
     if (size == 0)
         return false;
     width = static_cast<int32_t>(size >> 32);
     height = static_cast<int32_t>(size & 0xFFFFFFFFu);
     return true;
+}
+
+// The window thread's side: the window is now `width` x `height` pixels (both above 0).
+inline void OfferWindowSize(FrameState& frame, int32_t width, int32_t height)
+{
+    frame.pendingSize = PackSize(width, height);
+}
+
+// The render thread's side: the size offered since the last call, if any.
+inline bool TakeWindowSize(FrameState& frame, int32_t& width, int32_t& height)
+{
+    return UnpackSize(frame.pendingSize.exchange(0), width, height);
 }
 
 // Milliseconds from the 32-bit tick: `elapsed` is the time between the last two frames.

@@ -1,5 +1,7 @@
 #include "gfx/DrawingState.h"
 
+#include "gfx/Framebuffers.h"
+
 namespace {
 DrawingState g_state;
 
@@ -16,12 +18,9 @@ GLuint GenericAttributes()
     return most < 0 ? 0u : most > 32 ? 32u : static_cast<GLuint>(most);
 }
 
-bool HasFramebuffers()
-{
-    return GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object;
-}
-
-DrawingState DriverState()
+// The record holds one framebuffer binding for drawing and reading; the driver's read binding is
+// given apart, for the comparison.
+DrawingState DriverState(GLuint& readFramebuffer)
 {
     DrawingState state;
     glGetIntegerv(GL_VIEWPORT, state.viewport);
@@ -39,9 +38,11 @@ DrawingState DriverState()
         if (on != GL_FALSE)
             state.genericArrays |= 1u << i;
     }
-    if (HasFramebuffers()) {
+    if (FramebuffersOffered()) {
         glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &value);
         state.framebuffer = static_cast<GLuint>(value);
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &value);
+        readFramebuffer = static_cast<GLuint>(value);
     }
     return state;
 }
@@ -62,12 +63,14 @@ const DrawingState& Drawing()
 
 void ReadDrawingState()
 {
-    g_state = DriverState();
+    GLuint read = 0;
+    g_state = DriverState(read);
 }
 
 std::string DrawingStateDifferences()
 {
-    const DrawingState driver = DriverState();
+    GLuint readFramebuffer = 0;
+    const DrawingState driver = DriverState(readFramebuffer);
     std::string differences;
     for (int i = 0; i < 4; ++i)
         if (driver.viewport[i] != g_state.viewport[i]) {
@@ -86,6 +89,8 @@ std::string DrawingStateDifferences()
             differences += "generic array " + std::to_string(i) + "\n";
     if (driver.framebuffer != g_state.framebuffer)
         differences += "framebuffer\n";
+    if (readFramebuffer != g_state.framebuffer)
+        differences += "read framebuffer\n";
     return differences;
 }
 

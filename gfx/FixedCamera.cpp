@@ -59,3 +59,9 @@ double CurrentCameraAspect()
 {
     return g_aspect;
 }
+
+void MoveToArea(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    SetViewport(x, y, width, height);
+    FitCameraToArea(width, height);
+}

@@ -24,5 +24,9 @@ void ApplyFixedCamera();
 // mode is left on the model-view matrix, as the scene expects it.
 void FitCameraToArea(int32_t width, int32_t height);
 
+// The drawing area moved to x, y, width, height of the window (OpenGL's coordinates): the
+// viewport and the camera follow it.
+void MoveToArea(int32_t x, int32_t y, int32_t width, int32_t height);
+
 // The aspect in force, for what must fill the view (the horizon).
 double CurrentCameraAspect();

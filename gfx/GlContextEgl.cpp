@@ -12,6 +12,7 @@
 #include "gfx/GlContext.h"
 
 #include "base/SaverFrame.h"
+#include "gfx/FittedCopy.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/MonitorLayout.h"
 #include "gfx/OpenGL.h"
@@ -56,6 +57,7 @@ struct GlContextBackend {
     Drawable window;
     // Each at a fixed address, which its frame callback holds.
     std::vector<std::unique_ptr<Drawable>> covers;
+    std::unique_ptr<FittedCopy> copy; // made with the first cover, freed with the context
 };
 
 namespace {
@@ -123,7 +125,7 @@ bool GlCreateContext(FrameState& frame)
 {
     WaylandTarget* target = static_cast<WaylandTarget*>(frame.window);
     frame.gl = new (std::nothrow) GlContextBackend{target->display, nullptr, EGL_NO_DISPLAY, nullptr,
-                                                   EGL_NO_CONTEXT, Drawable(), {}};
+                                                   EGL_NO_CONTEXT, Drawable(), {}, {}};
     if (frame.gl == nullptr)
         return false;
     GlContextBackend& gl = *frame.gl;
@@ -182,8 +184,7 @@ void GlFitDrawingArea(FrameState& frame)
     int32_t width = 0, height = 0;
     if (TakeWindowSize(frame, width, height)) {
         Resize(gl.window, width, height, static_cast<WaylandTarget*>(frame.window)->scale.load());
-        SetViewport(0, 0, width, height);
-        FitCameraToArea(width, height);
+        MoveToArea(0, 0, width, height);
     }
     if (frame.monitorsChanged.exchange(0) == 0)
         return;
@@ -234,6 +235,8 @@ void GlCopyToOtherMonitors(FrameState& frame)
     // The frame callbacks that came in while the scene was drawn (the host's thread reads them).
     wl_display_dispatch_queue_pending(gl.display, gl.queue);
     const PixelRect picture = {0, 0, gl.window.width, gl.window.height};
+    if (!gl.copy && !gl.covers.empty())
+        gl.copy.reset(new (std::nothrow) FittedCopy());
     bool switched = false;
     for (std::unique_ptr<Drawable>& each : gl.covers) {
         Drawable& cover = *each;
@@ -247,10 +250,9 @@ void GlCopyToOtherMonitors(FrameState& frame)
             eglSwapInterval(gl.egl, 0);
             cover.paced = true;
         }
-        glClear(GL_COLOR_BUFFER_BIT);
-        const PixelRect to = FitPicture(picture, {0, 0, cover.width, cover.height});
-        glBlitFramebuffer(0, 0, picture.width, picture.height, to.x, to.y, to.x + to.width, to.y + to.height,
-                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        // Without a way to copy the picture the cover is black, still paced by its callbacks.
+        if (!gl.copy || !gl.copy->Draw(picture, cover.width, cover.height))
+            glClear(GL_COLOR_BUFFER_BIT);
         Show(gl, cover);
     }
     if (switched)
@@ -318,6 +320,7 @@ void GlDeleteContext(FrameState& frame)
     if (frame.gl == nullptr || frame.gl->context == EGL_NO_CONTEXT)
         return;
     GlContextBackend& gl = *frame.gl;
+    gl.copy.reset();
     eglMakeCurrent(gl.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(gl.egl, gl.context);
     gl.context = EGL_NO_CONTEXT;

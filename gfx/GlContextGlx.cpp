@@ -6,6 +6,7 @@
 #include "gfx/GlContext.h"
 
 #include "base/SaverFrame.h"
+#include "gfx/FittedCopy.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/MonitorLayout.h"
 #include "gfx/OpenGL.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -32,6 +34,7 @@ struct GlContextBackend {
     int32_t width;    // the window's drawing area
     int32_t height;
     std::vector<Cover> covers;
+    std::unique_ptr<FittedCopy> copy; // made with the first cover, freed with the context
 };
 
 bool GlCreateContext(FrameState& frame)
@@ -40,7 +43,7 @@ bool GlCreateContext(FrameState& frame)
     Display* display = XOpenDisplay(frame.displayName);
     if (display == nullptr)
         return false;
-    frame.gl = new (std::nothrow) GlContextBackend{display, window, nullptr, 0, 0, {}};
+    frame.gl = new (std::nothrow) GlContextBackend{display, window, nullptr, 0, 0, {}, {}};
     if (frame.gl == nullptr) {
         XCloseDisplay(display);
         return false;
@@ -124,8 +127,7 @@ void GlFitDrawingArea(FrameState& frame)
     if (TakeWindowSize(frame, width, height)) {
         gl.width = width;
         gl.height = height;
-        SetViewport(0, 0, width, height);
-        FitCameraToArea(width, height);
+        MoveToArea(0, 0, width, height);
     }
     if (frame.monitorsChanged.exchange(0) != 0) {
         std::lock_guard<std::mutex> lock(frame.coversLock);
@@ -135,15 +137,17 @@ void GlFitDrawingArea(FrameState& frame)
     }
 }
 
-// Each cover's back buffer gets the picture of the window's back buffer, scaled to fit with its
-// proportions kept, and is shown at once: the read drawable is the window, the draw drawable the
-// cover. The framebuffer blit leaves every drawing state as it was.
+// Each cover's back buffer gets the picture of the window's back buffer, fitted, and is shown at
+// once: the read drawable is the window, the draw drawable the cover.
 void GlCopyToOtherMonitors(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
-    if (gl.covers.empty() || gl.width <= 0 || gl.height <= 0 || !(GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object))
+    if (gl.covers.empty() || gl.width <= 0 || gl.height <= 0)
         return;
-    const PixelRect picture = {0, 0, gl.width, gl.height};
+    if (!gl.copy)
+        gl.copy.reset(new (std::nothrow) FittedCopy());
+    if (!gl.copy)
+        return;
     for (Cover& cover : gl.covers) {
         const Window window = static_cast<Window>(cover.window.window);
         // A cover that went away is skipped: nothing is drawn while the window is not the read
@@ -155,12 +159,8 @@ void GlCopyToOtherMonitors(FrameState& frame)
             SetSwapInterval(gl.display, window, 0);
             cover.paced = true;
         }
-        // The clear colour is never set: black bars where the monitor's shape differs.
-        glClear(GL_COLOR_BUFFER_BIT);
-        const PixelRect to = FitPicture(picture, {0, 0, cover.window.width, cover.window.height});
-        glBlitFramebuffer(0, 0, gl.width, gl.height, to.x, to.y, to.x + to.width, to.y + to.height,
-                          GL_COLOR_BUFFER_BIT, GL_LINEAR);
-        glXSwapBuffers(gl.display, window);
+        if (gl.copy->Draw({0, 0, gl.width, gl.height}, cover.window.width, cover.window.height))
+            glXSwapBuffers(gl.display, window);
     }
     glXMakeContextCurrent(gl.display, gl.window, gl.window, gl.context);
 }
@@ -179,12 +179,8 @@ void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)
 {
     // The primary monitor's, as the host read it, else the size the server announced for the
     // screen; neither needs a round trip in the frame loop.
-    const uint64_t primary = frame.primarySize.load();
-    if (primary != 0) {
-        width = static_cast<int32_t>(primary >> 32);
-        height = static_cast<int32_t>(primary & 0xFFFFFFFFu);
+    if (UnpackSize(frame.primarySize.load(), width, height))
         return;
-    }
     Display* display = frame.gl->display;
     width = DisplayWidth(display, DefaultScreen(display));
     height = DisplayHeight(display, DefaultScreen(display));
@@ -193,6 +189,7 @@ void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)
 void GlDeleteContext(FrameState& frame)
 {
     if (frame.gl != nullptr && frame.gl->context != nullptr) {
+        frame.gl->copy.reset();
         glXDestroyContext(frame.gl->display, frame.gl->context);
         frame.gl->context = nullptr;
     }

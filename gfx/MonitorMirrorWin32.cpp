@@ -8,6 +8,7 @@
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "gfx/FixedCamera.h"
+#include "gfx/Framebuffers.h"
 #include "gfx/GlContext.h"
 #include "gfx/OpenGL.h"
 
@@ -24,20 +25,11 @@ struct Mirror {
     bool copyProven = false; // the copy has run without an error since the last layout
 } g_mirror;
 
-void DrainErrors()
-{
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    }
-}
-
 void Blit(const PixelRect& from, const PixelRect& to)
 {
     const GLint x0 = from.x, y0 = from.y, x1 = from.x + from.width, y1 = from.y + from.height;
     const GLint u0 = to.x, v0 = to.y, u1 = to.x + to.width, v1 = to.y + to.height;
-    if (glBlitFramebuffer != nullptr)
-        glBlitFramebuffer(x0, y0, x1, y1, u0, v0, u1, v1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    else
-        glBlitFramebufferEXT(x0, y0, x1, y1, u0, v0, u1, v1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    glBlitFramebuffer(x0, y0, x1, y1, u0, v0, u1, v1, GL_COLOR_BUFFER_BIT, GL_LINEAR);
 }
 
 // Through the fragment pipeline: everything that would change the pixels on their way is off.
@@ -99,8 +91,7 @@ void LayOut(FrameState& frame)
     if (first && !g_mirror.spans)
         return;
     const PixelRect area = g_mirror.spans ? g_mirror.layout.scene : PixelRect{0, 0, surface.width, surface.height};
-    SetViewport(area.x, area.y, area.width, area.height);
-    FitCameraToArea(area.width, area.height);
+    MoveToArea(area.x, area.y, area.width, area.height);
 }
 } // namespace
 
@@ -118,7 +109,7 @@ void GlCopyToOtherMonitors(FrameState&)
     // checked, and a copy that fails gives way to the next one.
     const bool check = !g_mirror.copyProven;
     if (check)
-        DrainErrors();
+        DrainGlErrors();
     for (const PixelRect& to : g_mirror.layout.copies) {
         if (g_mirror.copy == PictureCopy::Blit)
             Blit(g_mirror.layout.scene, to);

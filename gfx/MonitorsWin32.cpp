@@ -3,7 +3,7 @@
 
 #include "gfx/MonitorMirrorWin32.h"
 
-#include "gfx/OpenGL.h"
+#include "gfx/Framebuffers.h"
 
 #include <utility>
 
@@ -31,7 +31,7 @@ void ListMonitors(std::vector<PixelRect>& monitors, size_t& primary)
 
 PictureCopy OfferedPictureCopy()
 {
-    if (glBlitFramebuffer != nullptr || glBlitFramebufferEXT != nullptr)
+    if (FramebuffersOffered())
         return PictureCopy::Blit;
     return PictureCopy::Pixels;
 }

@@ -11,60 +11,17 @@ int32_t ScaledSide(int32_t side, double scale)
     return scaled < 1 ? 1 : static_cast<int32_t>(scaled);
 }
 
-ScaledDrawing::~ScaledDrawing()
-{
-    if (framebuffer_ == 0)
-        return;
-    glDeleteFramebuffers(1, &framebuffer_);
-    glDeleteRenderbuffers(1, &colour_);
-    glDeleteRenderbuffers(1, &depth_);
-}
-
 void ScaledDrawing::Refuse(const char* why)
 {
     refused_ = true;
     Log().Record(kLogError, why);
 }
 
-// Buffers of the new size, made when the area's size changes: at start-up, or after a change of
-// window or monitors. Only then is the driver asked whether they are complete.
-bool ScaledDrawing::Fit(int32_t width, int32_t height)
-{
-    if (width == width_ && height == height_)
-        return true;
-    if (framebuffer_ == 0) {
-        glGenFramebuffers(1, &framebuffer_);
-        glGenRenderbuffers(1, &colour_);
-        glGenRenderbuffers(1, &depth_);
-    }
-    // Errors left by earlier calls are not these buffers'.
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    }
-    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, depth_);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
-    BindFramebuffer(framebuffer_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
-    const bool complete =
-        glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE && glGetError() == GL_NO_ERROR;
-    BindFramebuffer(0);
-    if (!complete) {
-        width_ = height_ = 0;
-        return false;
-    }
-    width_ = width;
-    height_ = height;
-    return true;
-}
-
 void ScaledDrawing::Begin()
 {
     if (scale_ >= 1.0 || refused_)
         return;
-    if (!(GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object)) {
+    if (!FramebuffersOffered()) {
         Refuse("The driver has no framebuffer objects: the scene is drawn at full resolution");
         return;
     }
@@ -73,12 +30,21 @@ void ScaledDrawing::Begin()
         area_[i] = viewport[i];
     if (area_[2] <= 0 || area_[3] <= 0)
         return;
-    if (!Fit(ScaledSide(area_[2], scale_), ScaledSide(area_[3], scale_))) {
+    const int32_t width = ScaledSide(area_[2], scale_), height = ScaledSide(area_[3], scale_);
+    // A scale just under 1 may round to the area's own size: then the offscreen picture would be
+    // the same pixels at the cost of a copy.
+    if (width == area_[2] && height == area_[3])
+        return;
+    // Buffers of the new size are made when the area's size changes: at start-up, or after a
+    // change of window or monitors.
+    if (!buffer_.Fit(width, height)) {
         Refuse("The scaled picture's buffer could not be made: the scene is drawn at full resolution");
         return;
     }
-    BindFramebuffer(framebuffer_);
-    SetViewport(0, 0, width_, height_);
+    if (sampled_ < 0)
+        sampled_ = WindowIsMultisampled() ? 1 : 0;
+    BindFramebuffer(buffer_.framebuffer());
+    SetViewport(0, 0, width, height);
     active_ = true;
 }
 
@@ -94,9 +60,14 @@ void ScaledDrawing::End(bool clearWindow)
     // left. Elsewhere the picture covers it all, and a clear would cost a pass over every pixel.
     if (clearWindow)
         glClear(GL_COLOR_BUFFER_BIT);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-    glBlitFramebuffer(0, 0, width_, height_, area_[0], area_[1], area_[0] + area_[2], area_[1] + area_[3],
-                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    const PixelRect area = {area_[0], area_[1], area_[2], area_[3]};
+    if (sampled_ == 1) {
+        DrawTexture(buffer_.texture(), area);
+    } else {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, buffer_.framebuffer());
+        glBlitFramebuffer(0, 0, buffer_.width(), buffer_.height(), area.x, area.y, area.x + area.width,
+                          area.y + area.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    }
     SetViewport(area_[0], area_[1], area_[2], area_[3]);
 }

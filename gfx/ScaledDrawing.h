@@ -6,7 +6,8 @@
 //
 // Render thread only, with the rendering context current; the buffers go with the context.
 
-#include "gfx/OpenGL.h"
+#include "gfx/Framebuffers.h"
+#include "gfx/SizedFramebuffer.h"
 
 #include <cstdint>
 
@@ -15,9 +16,9 @@ int32_t ScaledSide(int32_t side, double scale);
 
 class ScaledDrawing {
 public:
-    // `scale` from 0.25 to 1; at 1 nothing is done.
+    // `scale` from 0.25 to 1; at 1, or at a scale that leaves the area's size as it is, nothing is
+    // done.
     explicit ScaledDrawing(double scale) : scale_(scale) {}
-    ~ScaledDrawing();
     ScaledDrawing(const ScaledDrawing&) = delete;
     ScaledDrawing& operator=(const ScaledDrawing&) = delete;
 
@@ -25,8 +26,9 @@ public:
     // the framebuffer and the viewport. Without framebuffer objects, or when the buffer cannot be
     // made, the scene is drawn at full size, and the run log says so once.
     void Begin();
-    // After the scene: the picture scaled up over the area, and the window's buffer and the area's
-    // viewport back. With `clearWindow` the rest of the window's buffer is cleared first, as the
+    // After the scene: the picture scaled up over the area (a framebuffer blit, or a textured quad
+    // where the window is multisampled and a blit cannot scale), and the window's buffer and the
+    // area's viewport back. With `clearWindow` the rest of the window's buffer is cleared first, as the
     // scene's own clear does at full resolution.
     void End(bool clearWindow);
 
@@ -34,10 +36,9 @@ private:
     double scale_;
     bool active_ = false;  // between a Begin that bound the buffer and its End
     bool refused_ = false; // drawn at full size from now on
-    GLuint framebuffer_ = 0, colour_ = 0, depth_ = 0;
-    int32_t width_ = 0, height_ = 0;
+    int sampled_ = -1;     // whether the window is multisampled; -1 until asked
+    SizedFramebuffer buffer_{GL_LINEAR, true};
     GLint area_[4] = {0, 0, 0, 0};
 
-    bool Fit(int32_t width, int32_t height);
     void Refuse(const char* why);
 };

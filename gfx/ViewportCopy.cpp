@@ -2,7 +2,6 @@
 
 #include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
-#include "gfx/OpenGL.h"
 
 #include <algorithm>
 #include <cstring>
@@ -47,13 +46,10 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
         height > largest)
         return;
     // Errors left by earlier calls are not this copy's.
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    if (framebuffer_ == 0 && texture_ == 0 && (GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object)) {
-        glGenFramebuffers(1, &framebuffer_);
-        glGenRenderbuffers(1, &renderbuffer_);
-    }
-    const bool copied = framebuffer_ != 0 ? CopyIntoRenderbuffer(tag) : CopyIntoTexture(tag);
+    DrainGlErrors();
+    if (texture_ == 0 && FramebuffersOffered())
+        blits_ = true;
+    const bool copied = blits_ ? CopyIntoFramebuffer(tag) : CopyIntoTexture(tag);
     if (!copied || glGetError() != GL_NO_ERROR) {
         // Out of memory, or a buffer the driver cannot copy: the picture is drawn every frame,
         // until what it depends on changes.
@@ -69,26 +65,17 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
     held_ = true;
 }
 
-bool ViewportCopy::CopyIntoRenderbuffer(const ViewportCopyTag& tag)
+bool ViewportCopy::CopyIntoFramebuffer(const ViewportCopyTag& tag)
 {
     const int32_t width = tag.viewport[2], height = tag.viewport[3];
-    GLint drawn = 0, read = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
-    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &read);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    if (width != width_ || height != height_) {
-        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        glBindRenderbuffer(GL_RENDERBUFFER, 0);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffer_);
-    }
-    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(read));
-    if (complete)
-        glBlitFramebuffer(tag.viewport[0], tag.viewport[1], tag.viewport[0] + width, tag.viewport[1] + height, 0, 0,
-                          width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(drawn));
-    return complete;
+    if (!buffer_.Fit(width, height))
+        return false;
+    // Read from the buffer the picture is in (the record's), drawn into the copy's.
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, buffer_.framebuffer());
+    glBlitFramebuffer(tag.viewport[0], tag.viewport[1], tag.viewport[0] + width, tag.viewport[1] + height, 0, 0, width,
+                      height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Drawing().framebuffer);
+    return true;
 }
 
 bool ViewportCopy::CopyIntoTexture(const ViewportCopyTag& tag)
@@ -112,46 +99,13 @@ bool ViewportCopy::CopyIntoTexture(const ViewportCopyTag& tag)
 
 void ViewportCopy::Put() const
 {
-    if (framebuffer_ != 0) {
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer_);
-        glBlitFramebuffer(0, 0, width_, height_, tag_.viewport[0], tag_.viewport[1], tag_.viewport[0] + width_,
-                          tag_.viewport[1] + height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, Drawing().framebuffer);
+    const PixelRect to = {tag_.viewport[0], tag_.viewport[1], width_, height_};
+    if (!blits_) {
+        DrawTexture(texture_, to);
         return;
     }
-    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_TRANSFORM_BIT);
-    glUseProgram(0);
-    glDisable(GL_BLEND);
-    glDisable(GL_ALPHA_TEST);
-    glDisable(GL_FOG);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture_);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    // The viewport's corners: each pixel centre samples its own texel.
-    glBegin(GL_QUADS);
-    glTexCoord2d(0.0, 0.0);
-    glVertex2d(-1.0, -1.0);
-    glTexCoord2d(1.0, 0.0);
-    glVertex2d(1.0, -1.0);
-    glTexCoord2d(1.0, 1.0);
-    glVertex2d(1.0, 1.0);
-    glTexCoord2d(0.0, 1.0);
-    glVertex2d(-1.0, 1.0);
-    glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    // The enables, bindings, texture environment, blending, depth state and matrix mode.
-    glPopAttrib();
-    glUseProgram(Drawing().program);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, buffer_.framebuffer());
+    glBlitFramebuffer(0, 0, width_, height_, to.x, to.y, to.x + to.width, to.y + to.height, GL_COLOR_BUFFER_BIT,
+                      GL_NEAREST);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, Drawing().framebuffer);
 }

@@ -12,6 +12,9 @@
 //
 // Render thread only, with the rendering context current. The texture goes with the context.
 
+#include "gfx/Framebuffers.h"
+#include "gfx/SizedFramebuffer.h"
+
 #include <cstdint>
 
 struct ViewportCopyTag {
@@ -49,10 +52,10 @@ public:
     void Put() const;
 
 private:
-    // With framebuffer objects the copy is a renderbuffer and goes both ways by blits, which a
-    // software rasteriser does as plain memory copies; without, it is a texture drawn back.
-    uint32_t framebuffer_ = 0;
-    uint32_t renderbuffer_ = 0;
+    // With framebuffer objects the copy goes both ways by blits, which a software rasteriser does
+    // as plain memory copies; without, it is a texture drawn back.
+    bool blits_ = false;
+    SizedFramebuffer buffer_{GL_NEAREST, false};
     uint32_t texture_ = 0;
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -62,6 +65,6 @@ private:
     ViewportCopyTag refusedTag_ = {};
 
     // The two ways of taking the copy; false when the way cannot be used at all.
-    bool CopyIntoRenderbuffer(const ViewportCopyTag& tag);
+    bool CopyIntoFramebuffer(const ViewportCopyTag& tag);
     bool CopyIntoTexture(const ViewportCopyTag& tag);
 };

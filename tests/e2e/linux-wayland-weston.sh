@@ -10,8 +10,9 @@ set -uo pipefail
 . "$(dirname "$0")/disc.sh"
 DISCSIZE=$4
 fresh_work "$3"
-mkdir -m 700 "$work/runtime"
-export XDG_RUNTIME_DIR="$work/runtime" WAYLAND_DISPLAY=morrowmere-test
+# The socket's name must fit in 108 bytes wherever the build tree lies: a short folder of its own.
+runtime=$(mktemp -d /tmp/morrowmere-weston.XXXXXX)
+export XDG_RUNTIME_DIR="$runtime" WAYLAND_DISPLAY=morrowmere-test
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config"
 log="$work/state/morrowmere/morrowmere.log"
 weston --backend=headless-backend.so --width=1024 --height=768 --use-gl --socket="$WAYLAND_DISPLAY" \
@@ -21,6 +22,7 @@ weston_cleanup() {
     [ -n "${client:-}" ] && kill -KILL "$client" 2>/dev/null
     kill "$weston" 2>/dev/null
     wait "$weston" 2>/dev/null
+    rm -rf "$runtime"
 }
 trap weston_cleanup EXIT
 weston_up() { [ -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" ] && echo yes; }

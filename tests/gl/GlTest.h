@@ -32,3 +32,11 @@ void UseIdentityView();
 
 // Runs once before any test; the context is then current.
 void CreateTestContext();
+
+// Two multisampled windows of the view's size with a context of their own, where the driver
+// offers such a format (GLX): made current drawing into window `draw` (0 or 1) and reading from
+// window `read`; the drawing-state record is read afresh. False, with the test context left
+// current, where there are none. UseTestWindow goes back to the test context, whose objects the
+// other context does not share.
+bool UseMultisampledWindows(int draw, int read);
+void UseTestWindow();

@@ -36,3 +36,11 @@ void CreateTestContext()
     ASSERT_TRUE(GLEW_VERSION_2_0);
     // The window and context live until the process ends.
 }
+
+// The saver's pixel format is the only one the Windows tests use.
+bool UseMultisampledWindows(int, int)
+{
+    return false;
+}
+
+void UseTestWindow() {}

@@ -4,7 +4,9 @@
 
 #include "base/SaverFrame.h"
 #include "gfx/DrawingState.h"
+#include "gfx/FittedCopy.h"
 #include "gfx/FixedCamera.h"
+#include "gfx/Framebuffers.h"
 #include "gfx/RandomUnit.h"
 #include "gfx/ScaledDrawing.h"
 #include "host/FrameRateOverlay.h"
@@ -19,6 +21,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace {
 constexpr int kHalfWidth = kViewWidth / 2, kHalfHeight = kViewHeight / 2;
@@ -41,24 +44,24 @@ std::vector<unsigned char> ScaledFrame(ScaledDrawing& scaled, Horizon& horizon, 
     return ReadView();
 }
 
-// What a linear upscale of `half` (kHalfWidth x kHalfHeight, RGBA) gives at pixel (x, y) of the
+// What a linear upscale of `half` (width x height, RGBA) to twice its size gives at pixel (x, y) of the
 // view, channel `c`: each view pixel's centre mapped into the half-size picture, clamped to its
 // edge texels.
-double Upscaled(const std::vector<unsigned char>& half, int x, int y, int c)
+double Upscaled(const std::vector<unsigned char>& half, int width, int height, int x, int y, int c)
 {
-    const double u = std::clamp((x + 0.5) / 2.0 - 0.5, 0.0, kHalfWidth - 1.0);
-    const double v = std::clamp((y + 0.5) / 2.0 - 0.5, 0.0, kHalfHeight - 1.0);
+    const double u = std::clamp((x + 0.5) / 2.0 - 0.5, 0.0, width - 1.0);
+    const double v = std::clamp((y + 0.5) / 2.0 - 0.5, 0.0, height - 1.0);
     const int u0 = static_cast<int>(u), v0 = static_cast<int>(v);
-    const int u1 = std::min(u0 + 1, kHalfWidth - 1), v1 = std::min(v0 + 1, kHalfHeight - 1);
+    const int u1 = std::min(u0 + 1, width - 1), v1 = std::min(v0 + 1, height - 1);
     const double fu = u - u0, fv = v - v0;
-    const auto at = [&half, c](int i, int j) { return static_cast<double>(half[(j * kHalfWidth + i) * 4 + c]); };
+    const auto at = [&half, width, c](int i, int j) { return static_cast<double>(half[(j * width + i) * 4 + c]); };
     return (at(u0, v0) * (1 - fu) + at(u1, v0) * fu) * (1 - fv) + (at(u0, v1) * (1 - fu) + at(u1, v1) * fu) * fv;
 }
 } // namespace
 
 TEST(ScaledDrawing, AtHalfScaleTheViewIsTheHalfSizePictureScaledUpUnderASharpOverlay)
 {
-    if (!(GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object))
+    if (!FramebuffersOffered())
         GTEST_SKIP() << "no framebuffer objects";
     ApplyFixedCamera();
     SetTextureEnvironment(GL_REPLACE);
@@ -85,7 +88,7 @@ TEST(ScaledDrawing, AtHalfScaleTheViewIsTheHalfSizePictureScaledUpUnderASharpOve
     for (int y = 0; y < kViewHeight; ++y)
         for (int x = 0; x < kViewWidth; ++x)
             for (int c = 0; c < 3; ++c)
-                worst = std::max(worst, std::abs(view[(y * kViewWidth + x) * 4 + c] - Upscaled(half, x, y, c)));
+                worst = std::max(worst, std::abs(view[(y * kViewWidth + x) * 4 + c] - Upscaled(half, kHalfWidth, kHalfHeight, x, y, c)));
     // The driver weighs the four texels in steps of 1/256 and rounds once more.
     EXPECT_LE(worst, 2.0);
     EXPECT_TRUE(std::equal(Drawing().viewport, Drawing().viewport + 4, std::vector<GLint>{0, 0, kViewWidth, kViewHeight}.begin()))
@@ -143,4 +146,116 @@ TEST(DrawingState, TheRecordAgreesWithTheDriverAfterEveryFrameOfTheSceneAtEither
         ASSERT_EQ(differences, "") << "frame " << frame;
     }
     ReleaseScene();
+    // A read binding left behind by a direct call is seen as one.
+    if (FramebuffersOffered()) {
+        GLuint other = 0;
+        glGenFramebuffers(1, &other);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, other);
+        EXPECT_EQ(DrawingStateDifferences(), "read framebuffer\n");
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &other);
+    }
+}
+
+TEST(ScaledDrawing, AResizeOfTheHeightAloneGivesBuffersOfTheNewShape)
+{
+    if (!FramebuffersOffered())
+        GTEST_SKIP() << "no framebuffer objects";
+    ApplyFixedCamera();
+    SetTextureEnvironment(GL_REPLACE);
+    Horizon horizon;
+    FormlessPlanet planet;
+    ASSERT_TRUE(planet.valid);
+    ScaledDrawing scaled(0.5);
+    ScaledFrame(scaled, horizon, planet, true);
+    // The area loses its top half; the scaled picture drawn then must be the same as the one
+    // drawn straight into the smaller area, scaled up the same way.
+    MoveToArea(0, 0, kViewWidth, kHalfHeight);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const std::vector<unsigned char> view = ScaledFrame(scaled, horizon, planet, true);
+    SetViewport(0, 0, kHalfWidth, kHalfHeight / 2);
+    DrawSky(horizon, planet, true);
+    std::vector<unsigned char> half(static_cast<size_t>(kHalfWidth) * kHalfHeight / 2 * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kHalfWidth, kHalfHeight / 2, GL_RGBA, GL_UNSIGNED_BYTE, half.data());
+    double worst = 0.0;
+    for (int y = 0; y < kHalfHeight; ++y)
+        for (int x = 0; x < kViewWidth; ++x)
+            for (int c = 0; c < 3; ++c)
+                worst = std::max(worst, std::abs(view[(y * kViewWidth + x) * 4 + c] -
+                                                 Upscaled(half, kHalfWidth, kHalfHeight / 2, x, y, c)));
+    EXPECT_LE(worst, 2.0);
+    MoveToArea(0, 0, kViewWidth, kViewHeight);
+    // A scale that rounds to the area's own size draws straight into the window.
+    ScaledDrawing nearlyWhole(0.999999);
+    nearlyWhole.Begin();
+    EXPECT_EQ(Drawing().framebuffer, 0u);
+    nearlyWhole.End(false);
+}
+
+// A window with several samples a pixel (a multisampled visual, or a driver's forced
+// antialiasing): a framebuffer blit cannot scale into it or out of it.
+TEST(ScaledDrawing, AMultisampledWindowGetsTheScaledPictureAndItsCopies)
+{
+    if (!FramebuffersOffered())
+        GTEST_SKIP() << "no framebuffer objects";
+    // The picture in a window of one sample a pixel, to compare with.
+    ApplyFixedCamera();
+    SetTextureEnvironment(GL_REPLACE);
+    std::vector<unsigned char> single;
+    {
+        SeedRandom(5);
+        Horizon horizon;
+        FormlessPlanet planet;
+        ScaledDrawing scaled(0.5);
+        single = ScaledFrame(scaled, horizon, planet, true);
+    }
+    if (!UseMultisampledWindows(0, 0))
+        GTEST_SKIP() << "no multisampled visual";
+    ApplyFixedCamera();
+    SetTextureEnvironment(GL_REPLACE);
+    {
+        SeedRandom(5);
+        Horizon horizon;
+        FormlessPlanet planet;
+        ScaledDrawing scaled(0.5);
+        // Red where nothing reached the window.
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        const std::vector<unsigned char> sampled = ScaledFrame(scaled, horizon, planet, true);
+        int worst = 0;
+        for (size_t i = 0; i < single.size(); ++i)
+            if (i % 4 != 3)
+                worst = std::max(worst, std::abs(single[i] - sampled[i]));
+        // Drawn as a textured quad instead of blitted: the same filtering, rounded its own way.
+        EXPECT_LE(worst, 2);
+        EXPECT_EQ(DrawingStateDifferences(), "");
+    }
+    // A cover of another shape: the window's picture (green left half, blue right half) halved
+    // into its lower left, black around it.
+    ASSERT_TRUE(UseMultisampledWindows(1, 1));
+    SetSwitch(GL_SCISSOR_TEST, true);
+    glScissor(0, 0, kHalfWidth, kViewHeight);
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(kHalfWidth, 0, kHalfWidth, kViewHeight);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    SetSwitch(GL_SCISSOR_TEST, false);
+    ASSERT_TRUE(UseMultisampledWindows(0, 1));
+    FittedCopy copy;
+    ASSERT_TRUE(copy.Draw({0, 0, kViewWidth, kViewHeight}, kHalfWidth, kHalfHeight));
+    EXPECT_EQ(DrawingStateDifferences(), "");
+    ASSERT_TRUE(UseMultisampledWindows(0, 0));
+    const auto at = [](int x, int y) {
+        const Rgb pixel = ReadPixel(x, y);
+        return std::to_string(pixel.r) + "," + std::to_string(pixel.g) + "," + std::to_string(pixel.b);
+    };
+    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight / 2), "0,255,0");
+    EXPECT_EQ(at(kHalfWidth * 3 / 4, kHalfHeight / 2), "0,0,255");
+    EXPECT_EQ(at(kHalfWidth + 10, kHalfHeight / 2), "0,0,0");
+    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight + 10), "0,0,0");
+    UseTestWindow();
 }

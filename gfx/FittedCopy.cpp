@@ -1,0 +1,30 @@
+#include "gfx/FittedCopy.h"
+
+#include "gfx/DrawingState.h"
+#include "gfx/Framebuffers.h"
+
+bool FittedCopy::Draw(const PixelRect& picture, int32_t width, int32_t height)
+{
+    if (!FramebuffersOffered() || picture.width <= 0 || picture.height <= 0)
+        return false;
+    // Covers are made with the window's own format, so one answer holds for both.
+    if (sampled_ < 0)
+        sampled_ = WindowIsMultisampled() ? 1 : 0;
+    // The clear colour is never set: black bars where the monitor's shape differs.
+    glClear(GL_COLOR_BUFFER_BIT);
+    const PixelRect to = FitPicture(picture, {0, 0, width, height});
+    if (sampled_ == 0) {
+        glBlitFramebuffer(picture.x, picture.y, picture.x + picture.width, picture.y + picture.height, to.x, to.y,
+                          to.x + to.width, to.y + to.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+        return true;
+    }
+    if (!resolved_.Fit(picture.width, picture.height))
+        return false;
+    // Same size both ways: the samples are averaged into the offscreen picture.
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved_.framebuffer());
+    glBlitFramebuffer(picture.x, picture.y, picture.x + picture.width, picture.y + picture.height, 0, 0, picture.width,
+                      picture.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Drawing().framebuffer);
+    DrawTexture(resolved_.texture(), to);
+    return true;
+}
