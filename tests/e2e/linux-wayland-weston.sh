@@ -38,14 +38,20 @@ pid_written() { [ -s "$1" ] && echo yes; }
 eventually 5 yes pid_written "$work/pid" >/dev/null
 client=$(cat "$work/pid")
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
-screen_disc() {
+# screenshot NAME: the output's picture as "$work/NAME.png".
+screenshot() {
     rm -f "$work"/wayland-screenshot-*.png
     (cd "$work" && weston-screenshooter >/dev/null 2>&1)
     local picture
     picture=$(ls "$work"/wayland-screenshot-*.png 2>/dev/null | head -1)
-    [ -n "$picture" ] && mv "$picture" "$work/weston.png" && disc_verdict "$work/weston.png" 0 0 1024 768
+    [ -n "$picture" ] && mv "$picture" "$work/$1.png"
+}
+screen_disc() { screenshot weston && disc_verdict "$work/weston.png" 0 0 1024 768; }
+screen_live() {
+    screenshot later && [ "$(compare -metric AE "$work/weston.png" "$work/later.png" null: 2>&1)" != 0 ] && echo yes
 }
 check "the output shows the scene with a round planet" ok "$(eventually 20 ok screen_disc)"
+check "drawn live, not a picture left from the start" yes "$(eventually 10 yes screen_live)"
 kill -TERM "$client"
 check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
 check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"

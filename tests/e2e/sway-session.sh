@@ -80,8 +80,15 @@ session_start() {
 # pid_written FILE: "yes" once a started program's pid is in FILE.
 pid_written() { [ -s "$1" ] && echo yes; }
 
-# output_disc OUTPUT X Y WIDTH HEIGHT: the planet in that area of the output's picture.
+# output_disc OUTPUT X Y WIDTH HEIGHT: the planet in that area of the output's picture (kept as
+# "$home/OUTPUT.png").
 output_disc() {
     in_session grim -o "$1" "$home/$1.png" 2>/dev/null || return
     disc_verdict "$home/$1.png" "$2" "$3" "$4" "$5"
+}
+# output_live OUTPUT: "yes" when a new picture of the output differs from the one kept, so the
+# surface is drawn anew rather than showing a buffer left from before (for `eventually`).
+output_live() {
+    in_session grim -o "$1" "$home/$1-later.png" 2>/dev/null &&
+        [ "$(compare -metric AE "$home/$1.png" "$home/$1-later.png" null: 2>&1)" != 0 ] && echo yes
 }
