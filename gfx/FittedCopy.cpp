@@ -3,6 +3,8 @@
 #include "gfx/DrawingState.h"
 #include "gfx/Framebuffers.h"
 
+#include <new>
+
 bool FittedCopy::Draw(const PixelRect& picture, int32_t width, int32_t height)
 {
     if (!FramebuffersOffered() || picture.width <= 0 || picture.height <= 0)
@@ -18,13 +20,18 @@ bool FittedCopy::Draw(const PixelRect& picture, int32_t width, int32_t height)
                           to.x + to.width, to.y + to.height, GL_COLOR_BUFFER_BIT, GL_LINEAR);
         return true;
     }
-    if (!resolved_.Fit(picture.width, picture.height))
+    if (!resolved_) {
+        GLint alphaBits = 0;
+        glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+        resolved_.reset(new (std::nothrow) SizedFramebuffer(GL_LINEAR, false, alphaBits > 0 ? GL_RGBA8 : GL_RGB8));
+    }
+    if (!resolved_ || !resolved_->Fit(picture.width, picture.height))
         return false;
     // Same size both ways: the samples are averaged into the offscreen picture.
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved_.framebuffer());
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, resolved_->framebuffer());
     glBlitFramebuffer(picture.x, picture.y, picture.x + picture.width, picture.y + picture.height, 0, 0, picture.width,
                       picture.height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, Drawing().framebuffer);
-    DrawTexture(resolved_.texture(), to);
+    DrawTexture(resolved_->texture(), to);
     return true;
 }

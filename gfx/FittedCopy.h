@@ -10,6 +10,7 @@
 #include "gfx/SizedFramebuffer.h"
 
 #include <cstdint>
+#include <memory>
 
 class FittedCopy {
 public:
@@ -22,5 +23,7 @@ public:
 
 private:
     int sampled_ = -1; // whether the window's buffers are multisampled; -1 until asked
-    SizedFramebuffer resolved_{GL_LINEAR, false};
+    // The resolved picture, made on the first copy from a multisampled window, in the window's
+    // own format: a resolving blit may not change it.
+    std::unique_ptr<SizedFramebuffer> resolved_;
 };

@@ -8,6 +8,7 @@
 #include "base/SaverFrame.h"
 #include "gfx/FittedCopy.h"
 #include "gfx/FixedCamera.h"
+#include "gfx/Framebuffers.h"
 #include "gfx/MonitorLayout.h"
 #include "gfx/OpenGL.h"
 
@@ -142,7 +143,7 @@ void GlFitDrawingArea(FrameState& frame)
 void GlCopyToOtherMonitors(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
-    if (gl.covers.empty() || gl.width <= 0 || gl.height <= 0)
+    if (gl.covers.empty() || gl.width <= 0 || gl.height <= 0 || !FramebuffersOffered())
         return;
     if (!gl.copy)
         gl.copy.reset(new (std::nothrow) FittedCopy());

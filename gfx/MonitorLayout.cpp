@@ -82,19 +82,23 @@ std::vector<PixelRect> MonitorsBesides(const std::vector<PixelRect>& monitors, c
             own = i;
         }
     }
-    const auto overlap = [](const PixelRect& a, const PixelRect& b) { return AreaInWindow(a, b).width > 0; };
-    // Monitors that show parts of one region of the screen are clones (RandR lists one monitor per
-    // output, each with its own mode): the larger shows more of the region, the smaller less. A
-    // clone of the window's monitor shows the window already, and a window over it would hide the
-    // window; other clones need one window among them.
+    // Monitors at one place are clones (RandR lists one monitor per output, each with its own
+    // mode): they show the same part of the screen, the larger one more of it. The window's clones
+    // show the window already, and a window over any of them would hide it; other clones get one
+    // window together, as large as the largest of them.
+    const auto clones = [](const PixelRect& a, const PixelRect& b) { return a.x == b.x && a.y == b.y; };
     std::vector<PixelRect> others;
     for (size_t i = 0; i < monitors.size(); ++i) {
         const PixelRect& monitor = monitors[i];
-        if (i == own || monitor.width <= 0 || monitor.height <= 0 ||
-            (own < monitors.size() && overlap(monitor, monitors[own])))
+        if (i == own || monitor.width <= 0 || monitor.height <= 0 || (own < monitors.size() && clones(monitor, monitors[own])))
             continue;
-        if (std::none_of(others.begin(), others.end(), [&](const PixelRect& kept) { return overlap(kept, monitor); }))
+        const auto kept = std::find_if(others.begin(), others.end(), [&](const PixelRect& one) { return clones(one, monitor); });
+        if (kept == others.end()) {
             others.push_back(monitor);
+        } else {
+            kept->width = std::max(kept->width, monitor.width);
+            kept->height = std::max(kept->height, monitor.height);
+        }
     }
     return others;
 }

@@ -9,11 +9,14 @@
 
 #include <cstdint>
 
-// An offscreen framebuffer: a colour texture (RGBA8, clamped, with the filter asked for) and, when
-// asked, a 24-bit depth renderbuffer.
+// An offscreen framebuffer: a colour texture (RGBA8 unless asked otherwise, clamped, with the
+// filter asked for) and, when asked, a 24-bit depth renderbuffer.
 class SizedFramebuffer {
 public:
-    SizedFramebuffer(GLint filter, bool depth) : filter_(filter), withDepth_(depth) {}
+    SizedFramebuffer(GLint filter, bool depth, GLint colourFormat = GL_RGBA8)
+        : filter_(filter), withDepth_(depth), colourFormat_(colourFormat)
+    {
+    }
     ~SizedFramebuffer();
     SizedFramebuffer(const SizedFramebuffer&) = delete;
     SizedFramebuffer& operator=(const SizedFramebuffer&) = delete;
@@ -33,6 +36,7 @@ public:
 private:
     GLint filter_;
     bool withDepth_;
+    GLint colourFormat_;
     GLuint framebuffer_ = 0, texture_ = 0, depth_ = 0;
     int32_t width_ = 0, height_ = 0;
 };

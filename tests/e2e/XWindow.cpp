@@ -4,7 +4,8 @@
 //   exists    prints "exists=1" when the window is still on the server, "exists=0" otherwise
 //   size W H  resizes it and prints "resized"
 //   grab      grabs the keyboard for it and prints "grab=0" (or X's failure code)
-//   ungrab    lets the keyboard go and prints "ungrabbed"
+//   grab all  grabs the keyboard and the pointer and prints "grab=0,0" (or X's failure codes)
+//   ungrab    lets both go and prints "ungrabbed"
 // It ends at the end of its input, destroying the window if it is still there.
 //
 // `xwindow close ID` instead asks another window to close, as a window manager's close button does
@@ -101,10 +102,16 @@ int main(int argc, char** argv)
             std::printf("destroyed\n");
         } else if (std::strncmp(line, "exists", 6) == 0) {
             std::printf("exists=%d\n", Exists(display, window) ? 1 : 0);
+        } else if (std::strncmp(line, "grab all", 8) == 0) {
+            const int keyboard = XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+            const int pointer = XGrabPointer(display, window, False, ButtonPressMask, GrabModeAsync, GrabModeAsync,
+                                             None, None, CurrentTime);
+            std::printf("grab=%d,%d\n", keyboard, pointer);
         } else if (std::strncmp(line, "grab", 4) == 0) {
             std::printf("grab=%d\n", XGrabKeyboard(display, window, False, GrabModeAsync, GrabModeAsync, CurrentTime));
         } else if (std::strncmp(line, "ungrab", 6) == 0) {
             XUngrabKeyboard(display, CurrentTime);
+            XUngrabPointer(display, CurrentTime);
             XSync(display, False);
             std::printf("ungrabbed\n");
         } else if (std::sscanf(line, "size %u %u", &width, &height) == 2) {

@@ -2,7 +2,7 @@
 # The Linux port's -fullscreen, for desktops without XScreenSaver: a window of its own that covers
 # the screen and asks for the full-screen state, with the pointer hidden, ended with its whole
 # teardown and status 0 by a key, a click or a mouse move of more than 4 pixels after the first
-# motion; a move of 2 pixels leaves it running.
+# motion; a move of 2 pixels leaves it running; grabs held by another program are said so.
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 xwindow_cursor() { "$xwindow" cursor; }
@@ -43,7 +43,16 @@ check "the records of a normal run, in order" "$(normal_start_records; normal_en
 check "its window is gone" "" "$(windows_named Morrowmere)"
 check "the pointer shows again" cursor=shown "$(xwindow_cursor)"
 
+# Another program holds the keyboard and the pointer throughout the saver's tries: it says so once,
+# naming both, and a key still reaches it where it has the focus.
+helper_start
+check "another program grabs the keyboard and the pointer" grab=0,0 "$(helper grab all)"
 fullscreen_start "a key"
+said() { cat "$work/err"; }
+check "the saver names both grabs it could not have" \
+    "morrowmere: another program holds the keyboard and the pointer; input reaches the saver only where it has the focus" \
+    "$(eventually 10 "morrowmere: another program holds the keyboard and the pointer; input reaches the saver only where it has the focus" said)"
+check "the other program lets them go" ungrabbed "$(helper ungrab)"
 xdotool key a
 check "a key ends it with status 0" 0 "$(wait_for_exit 5)"
 

@@ -9,12 +9,23 @@ on_a_display() {
     [ -n "${DISPLAY:-}" ] || exec "$e2e_dir/../../tools/with-xvfb" bash "$0" "$@"
 }
 
-# fresh_work FOLDER: the test's own folder, emptied, as an absolute path in `work`. The Linux
-# programs get OpenAL Soft's silent device: the machines that run the tests have no sound hardware.
+# fresh_work FOLDER: the test's own folder, new and empty, as an absolute path in `work`. It is a
+# short folder in /tmp, and FOLDER a link to it that the next run replaces with its own: from a
+# deep build tree the names of what a test makes there would be too long (a Unix socket's name
+# holds 108 bytes; the Windows saver writes its run log only beside a module path of less than
+# 200 characters). The Linux programs get OpenAL Soft's silent device: the machines that run the
+# tests have no sound hardware.
 fresh_work() {
+    local last
+    last=$(readlink "$1")
+    case "$last" in /tmp/morrowmere-*) rm -rf "$last" ;; esac
     rm -rf "$1"
-    mkdir -p "$1"
-    work=$(cd "$1" && pwd -P)
+    mkdir -p "$(dirname "$1")"
+    local short
+    short=$(mktemp -d "/tmp/morrowmere-$(basename "$1").XXXXXX") || return 1
+    chmod 755 "$short"
+    ln -s "$short" "$1"
+    work=$short
     export ALSOFT_DRIVERS=null
 }
 

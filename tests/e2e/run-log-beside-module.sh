@@ -5,14 +5,12 @@
 # Usage: run-log-beside-module.sh PROBE.exe WORK-FOLDER WINE-RUN PREFIX
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
+. "$(dirname "$0")/run-common.sh"
 probe=$1
-work=$2
-shift 2
+shift
+fresh_work "$1"
+shift
 wine_run=("$@")
-
-rm -rf "$work"
-mkdir -p "$work"
-work=$(cd "$work" && pwd -P)
 
 # Wine shows the Unix path /a/b as Z:\a\b.
 windows_length() { echo $((2 + ${#1})); }

@@ -19,7 +19,7 @@ check "the records of a normal run, in order" "$(normal_start_records; normal_en
 check "frames were counted" yes "$(records | awk '/FPS = / { print ($4 > 0) ? "yes" : "no: " $0 }')"
 check "no window is left" 0 "$(saver_window_count)"
 # This test's own: other tests may run savers beside it.
-check "no saver process is left" "" "$(processes_matching "$(basename "$work")/morrowmere\\.scr /s\$")"
+check "no saver process is left" "" "$(processes_matching "$(basename "$work")[/\\\\]morrowmere\\.scr /s\$")"
 
 # At half the screen's resolution, scaled up: the same sky and ground.
 set_setting EnableFPS 0

@@ -212,6 +212,11 @@ TEST(ScaledDrawing, AMultisampledWindowGetsTheScaledPictureAndItsCopies)
     }
     if (!UseMultisampledWindows(0, 0))
         GTEST_SKIP() << "no multisampled visual";
+    // Back to the test context however the test ends; the objects below go first, while their own
+    // context is current.
+    struct BackToTestWindow {
+        ~BackToTestWindow() { UseTestWindow(); }
+    } back;
     ApplyFixedCamera();
     SetTextureEnvironment(GL_REPLACE);
     {
@@ -245,9 +250,11 @@ TEST(ScaledDrawing, AMultisampledWindowGetsTheScaledPictureAndItsCopies)
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     SetSwitch(GL_SCISSOR_TEST, false);
     ASSERT_TRUE(UseMultisampledWindows(0, 1));
-    FittedCopy copy;
-    ASSERT_TRUE(copy.Draw({0, 0, kViewWidth, kViewHeight}, kHalfWidth, kHalfHeight));
-    EXPECT_EQ(DrawingStateDifferences(), "");
+    {
+        FittedCopy copy;
+        ASSERT_TRUE(copy.Draw({0, 0, kViewWidth, kViewHeight}, kHalfWidth, kHalfHeight));
+        EXPECT_EQ(DrawingStateDifferences(), "");
+    }
     ASSERT_TRUE(UseMultisampledWindows(0, 0));
     const auto at = [](int x, int y) {
         const Rgb pixel = ReadPixel(x, y);
@@ -257,5 +264,4 @@ TEST(ScaledDrawing, AMultisampledWindowGetsTheScaledPictureAndItsCopies)
     EXPECT_EQ(at(kHalfWidth * 3 / 4, kHalfHeight / 2), "0,0,255");
     EXPECT_EQ(at(kHalfWidth + 10, kHalfHeight / 2), "0,0,0");
     EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight + 10), "0,0,0");
-    UseTestWindow();
 }

@@ -109,11 +109,14 @@ TEST(MonitorLayout, AFullScreenWindowLeavesEveryOtherMonitorToACover)
     const std::vector<PixelRect> mirrored = {{0, 0, 1024, 768}, {1024, 0, 800, 600}, {0, 0, 1024, 768},
                                              {1024, 0, 800, 600}};
     EXPECT_EQ(MonitorsBesides(mirrored, {0, 0, 1024, 768}), std::vector<PixelRect>({{1024, 0, 800, 600}}));
-    // A clone of another size: a laptop cloned to a projector, the window on either, gets no
-    // window over the one it is on; clones of another monitor get one window among them.
+    // Clones of other sizes: a laptop cloned to a projector, the window on either, gets no window
+    // over its clone; two clones elsewhere get one window as large as the larger.
     const std::vector<PixelRect> cloned = {{0, 0, 1920, 1080}, {0, 0, 1024, 768}, {1920, 0, 800, 600},
                                            {1920, 0, 1280, 1024}};
-    EXPECT_EQ(MonitorsBesides(cloned, {0, 0, 1920, 1080}), std::vector<PixelRect>({{1920, 0, 800, 600}}));
-    EXPECT_EQ(MonitorsBesides(cloned, {0, 0, 1024, 768}), std::vector<PixelRect>({{1920, 0, 800, 600}}));
+    EXPECT_EQ(MonitorsBesides(cloned, {0, 0, 1920, 1080}), std::vector<PixelRect>({{1920, 0, 1280, 1024}}));
+    EXPECT_EQ(MonitorsBesides(cloned, {0, 0, 1024, 768}), std::vector<PixelRect>({{1920, 0, 1280, 1024}}));
+    // Monitors that only overlap (projectors blended at their edges) each keep a window.
+    const std::vector<PixelRect> blended = {{0, 0, 1024, 768}, {1000, 0, 1024, 768}};
+    EXPECT_EQ(MonitorsBesides(blended, {0, 0, 1024, 768}), std::vector<PixelRect>({{1000, 0, 1024, 768}}));
     EXPECT_EQ(MonitorsBesides(sideBySide, {5000, 0, 10, 10}), sideBySide);
 }
