@@ -22,8 +22,8 @@ public:
     SizedFramebuffer& operator=(const SizedFramebuffer&) = delete;
 
     // Makes the buffers `width` x `height` unless they already are; only then is the driver asked
-    // whether they are complete, which is the only round trip. False when they are not (the next
-    // call tries again). Framebuffer objects must be offered. The draw framebuffer is bound to the
+    // anything (whether they are complete, and the texture binding to put back). False when they
+    // are not complete (the next call tries again). Framebuffer objects must be offered. The draw framebuffer is bound to the
     // record's afterwards; the read framebuffer, renderbuffer and GL_TEXTURE_2D bindings are left
     // as they were.
     bool Fit(int32_t width, int32_t height);
