@@ -57,7 +57,7 @@ struct GlContextBackend {
     Drawable window;
     // Each at a fixed address, which its frame callback holds.
     std::vector<std::unique_ptr<Drawable>> covers;
-    std::unique_ptr<FittedCopy> copy; // made with the first cover, freed with the context
+    FittedCopy copy; // its buffers go with the context
 };
 
 namespace {
@@ -235,8 +235,6 @@ void GlCopyToOtherMonitors(FrameState& frame)
     // The frame callbacks that came in while the scene was drawn (the host's thread reads them).
     wl_display_dispatch_queue_pending(gl.display, gl.queue);
     const PixelRect picture = {0, 0, gl.window.width, gl.window.height};
-    if (!gl.copy && !gl.covers.empty())
-        gl.copy.reset(new (std::nothrow) FittedCopy());
     bool switched = false;
     for (std::unique_ptr<Drawable>& each : gl.covers) {
         Drawable& cover = *each;
@@ -251,7 +249,7 @@ void GlCopyToOtherMonitors(FrameState& frame)
             cover.paced = true;
         }
         // Without a way to copy the picture the cover is black, still paced by its callbacks.
-        if (!gl.copy || !gl.copy->Draw(picture, cover.width, cover.height))
+        if (!gl.copy.Draw(picture, cover.width, cover.height))
             glClear(GL_COLOR_BUFFER_BIT);
         Show(gl, cover);
     }
@@ -320,7 +318,7 @@ void GlDeleteContext(FrameState& frame)
     if (frame.gl == nullptr || frame.gl->context == EGL_NO_CONTEXT)
         return;
     GlContextBackend& gl = *frame.gl;
-    gl.copy.reset();
+    gl.copy = FittedCopy();
     eglMakeCurrent(gl.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(gl.egl, gl.context);
     gl.context = EGL_NO_CONTEXT;

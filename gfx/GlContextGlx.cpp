@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <memory>
 #include <new>
 #include <vector>
 
@@ -35,7 +34,7 @@ struct GlContextBackend {
     int32_t width;    // the window's drawing area
     int32_t height;
     std::vector<Cover> covers;
-    std::unique_ptr<FittedCopy> copy; // made with the first cover, freed with the context
+    FittedCopy copy; // its buffers go with the context
 };
 
 bool GlCreateContext(FrameState& frame)
@@ -145,10 +144,6 @@ void GlCopyToOtherMonitors(FrameState& frame)
     GlContextBackend& gl = *frame.gl;
     if (gl.covers.empty() || gl.width <= 0 || gl.height <= 0 || !FramebuffersOffered())
         return;
-    if (!gl.copy)
-        gl.copy.reset(new (std::nothrow) FittedCopy());
-    if (!gl.copy)
-        return;
     for (Cover& cover : gl.covers) {
         const Window window = static_cast<Window>(cover.window.window);
         // A cover that went away is skipped: nothing is drawn while the window is not the read
@@ -160,7 +155,7 @@ void GlCopyToOtherMonitors(FrameState& frame)
             SetSwapInterval(gl.display, window, 0);
             cover.paced = true;
         }
-        if (gl.copy->Draw({0, 0, gl.width, gl.height}, cover.window.width, cover.window.height))
+        if (gl.copy.Draw({0, 0, gl.width, gl.height}, cover.window.width, cover.window.height))
             glXSwapBuffers(gl.display, window);
     }
     glXMakeContextCurrent(gl.display, gl.window, gl.window, gl.context);
@@ -190,7 +185,7 @@ void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)
 void GlDeleteContext(FrameState& frame)
 {
     if (frame.gl != nullptr && frame.gl->context != nullptr) {
-        frame.gl->copy.reset();
+        frame.gl->copy = FittedCopy();
         glXDestroyContext(frame.gl->display, frame.gl->context);
         frame.gl->context = nullptr;
     }

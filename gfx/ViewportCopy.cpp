@@ -47,9 +47,7 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
         return;
     // Errors left by earlier calls are not this copy's.
     DrainGlErrors();
-    if (texture_ == 0 && FramebuffersOffered())
-        blits_ = true;
-    const bool copied = blits_ ? CopyIntoFramebuffer(tag) : CopyIntoTexture(tag);
+    const bool copied = Blits() ? CopyIntoFramebuffer(tag) : CopyIntoTexture(tag);
     if (!copied || glGetError() != GL_NO_ERROR) {
         // Out of memory, or a buffer the driver cannot copy: the picture is drawn every frame,
         // until what it depends on changes.
@@ -100,7 +98,7 @@ bool ViewportCopy::CopyIntoTexture(const ViewportCopyTag& tag)
 void ViewportCopy::Put() const
 {
     const PixelRect to = {tag_.viewport[0], tag_.viewport[1], width_, height_};
-    if (!blits_) {
+    if (!Blits()) {
         DrawTexture(texture_, to);
         return;
     }

@@ -53,10 +53,10 @@ public:
 
 private:
     // With framebuffer objects the copy goes both ways by blits, which a software rasteriser does
-    // as plain memory copies; without, it is a texture drawn back.
-    bool blits_ = false;
+    // as plain memory copies; without, it is a texture drawn back (made by the first copy).
     SizedFramebuffer buffer_{GL_NEAREST, false};
     uint32_t texture_ = 0;
+    bool Blits() const { return texture_ == 0 && FramebuffersOffered(); }
     int32_t width_ = 0;
     int32_t height_ = 0;
     bool held_ = false;
