@@ -24,6 +24,10 @@ struct CoverWindow {
     int32_t width;    // in pixels of its buffer
     int32_t height;
     int32_t scale = 1; // a Wayland surface's buffer scale
+    // A Wayland surface at a fractional scale: the size, in the output's logical pixels, that its
+    // viewport shows the buffer at; 0 where the buffer scale applies.
+    int32_t logicalWidth = 0;
+    int32_t logicalHeight = 0;
 };
 
 struct FrameState {

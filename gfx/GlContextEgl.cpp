@@ -2,21 +2,26 @@
 // scene's shaders and fixed-function steps are the same as on the other platforms), a window
 // surface for the frame's window and one for each cover.
 //
-// Frames are paced by the compositor: a surface is drawn to again only once the compositor has
-// asked for its next frame (a frame callback), and the render thread sleeps while no surface wants
-// one, so outputs that are off or hidden cost nothing. The scene is always drawn into the window's
-// back buffer; the covers that want a frame get its picture, fitted, and the window is shown when
-// it wants one.
+// Frames are paced by the compositor's frame callbacks, never by a fixed rest: the scene is drawn
+// into the window's back buffer, then the thread sleeps until one surface's compositor asks for a
+// frame (SurfacePacing.h: the window's, or the first visible cover's while the window is hidden),
+// and every surface that wants a frame then gets that picture: the window as drawn, the covers
+// fitted. While no surface wants one (outputs off or hidden) it costs nothing; a change of the
+// outputs wakes it at once.
 
 #include "gfx/DrawingState.h"
 #include "gfx/GlContext.h"
 
+#include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "gfx/FittedCopy.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/MonitorLayout.h"
 #include "gfx/OpenGL.h"
+#include "gfx/SurfacePacing.h"
 #include "gfx/WaylandTarget.h"
+
+#include "viewporter-client-protocol.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -25,39 +30,59 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <ctime>
 #include <memory>
 #include <new>
 #include <poll.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
-// While no surface wants a frame, the stop flag is looked at this often.
-constexpr int kStopCheckMs = 100;
-
 struct Drawable {
     wl_surface* surface = nullptr;
     wl_surface* wrapper = nullptr; // the surface's proxy on the render thread's queue
+    wp_viewport* viewport = nullptr;
     wl_egl_window* native = nullptr;
     EGLSurface egl = EGL_NO_SURFACE;
-    int32_t width = 0;
-    int32_t height = 0;
-    int32_t scale = 1;
-    wl_callback* pending = nullptr; // the frame callback asked for
-    bool wanted = true;             // the compositor asked for a frame
-    bool paced = false;             // its swap interval is set
+    SurfaceSize size;
+    int32_t appliedScale = 1;         // the buffer scale the surface has now
+    wl_callback* pending = nullptr;   // the frame callback asked for
+    SurfacePace pace;
+    bool paced = false;               // its swap interval is set
+    wl_buffer* black = nullptr;       // shown where it cannot be drawn on
+    bool saidSwapFailed = false;
 };
+
+uint32_t NowMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+}
+
+uint64_t NowMicroseconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
+}
 } // namespace
 
 struct GlContextBackend {
-    wl_display* display;
-    wl_event_queue* queue; // the frame callbacks
-    EGLDisplay egl;
-    EGLConfig config;
-    EGLContext context;
+    wl_display* display = nullptr;
+    WaylandTarget* target = nullptr;
+    wl_event_queue* queue = nullptr; // the frame callbacks
+    EGLDisplay egl = EGL_NO_DISPLAY;
+    EGLConfig config = nullptr;
+    EGLContext context = EGL_NO_CONTEXT;
     Drawable window;
     // Each at a fixed address, which its frame callback holds.
     std::vector<std::unique_ptr<Drawable>> covers;
-    FittedCopy copy; // its buffers go with the context
+    FittedCopy copy;             // its buffers go with the context
+    uint64_t frameStart = 0;     // microseconds, for -delay
+    bool showing = false;        // this frame is shown
 };
 
 namespace {
@@ -65,10 +90,29 @@ void FrameDone(void* data, wl_callback* callback, uint32_t)
 {
     Drawable* drawable = static_cast<Drawable*>(data);
     drawable->pending = nullptr;
-    drawable->wanted = true;
+    drawable->pace.Answered(NowMs());
     wl_callback_destroy(callback);
 }
 const wl_callback_listener kFrameListener = {FrameDone};
+
+// The size and scale go with the next commit: a buffer scale, or a viewport at the logical size.
+void ApplyScale(GlContextBackend& gl, Drawable& drawable)
+{
+    const SurfaceSize& size = drawable.size;
+    if (size.logicalWidth > 0 && drawable.viewport == nullptr && gl.target->viewporter != nullptr)
+        drawable.viewport = wp_viewporter_get_viewport(gl.target->viewporter, drawable.surface);
+    if (drawable.viewport != nullptr) {
+        if (size.logicalWidth > 0)
+            wp_viewport_set_destination(drawable.viewport, size.logicalWidth, size.logicalHeight);
+        else
+            wp_viewport_set_destination(drawable.viewport, -1, -1);
+    }
+    const int32_t scale = size.logicalWidth > 0 ? 1 : size.scale;
+    if (scale != drawable.appliedScale) {
+        wl_surface_set_buffer_scale(drawable.surface, scale);
+        drawable.appliedScale = scale;
+    }
+}
 
 bool MakeDrawable(GlContextBackend& gl, Drawable& drawable)
 {
@@ -76,8 +120,8 @@ bool MakeDrawable(GlContextBackend& gl, Drawable& drawable)
     if (drawable.wrapper == nullptr)
         return false;
     wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(drawable.wrapper), gl.queue);
-    wl_surface_set_buffer_scale(drawable.surface, drawable.scale);
-    drawable.native = wl_egl_window_create(drawable.surface, drawable.width, drawable.height);
+    ApplyScale(gl, drawable);
+    drawable.native = wl_egl_window_create(drawable.surface, drawable.size.width, drawable.size.height);
     if (drawable.native == nullptr)
         return false;
     drawable.egl = eglCreateWindowSurface(gl.egl, gl.config, reinterpret_cast<EGLNativeWindowType>(drawable.native),
@@ -85,17 +129,57 @@ bool MakeDrawable(GlContextBackend& gl, Drawable& drawable)
     return drawable.egl != EGL_NO_SURFACE;
 }
 
-void ReleaseDrawable(GlContextBackend& gl, Drawable& drawable)
+void ReleaseDrawing(GlContextBackend& gl, Drawable& drawable)
 {
     if (drawable.pending != nullptr)
         wl_callback_destroy(drawable.pending);
+    drawable.pending = nullptr;
     if (drawable.egl != EGL_NO_SURFACE)
         eglDestroySurface(gl.egl, drawable.egl);
+    drawable.egl = EGL_NO_SURFACE;
     if (drawable.native != nullptr)
         wl_egl_window_destroy(drawable.native);
+    drawable.native = nullptr;
+}
+
+void ReleaseDrawable(GlContextBackend& gl, Drawable& drawable)
+{
+    ReleaseDrawing(gl, drawable);
+    if (drawable.black != nullptr)
+        wl_buffer_destroy(drawable.black);
+    if (drawable.viewport != nullptr)
+        wp_viewport_destroy(drawable.viewport);
     if (drawable.wrapper != nullptr)
         wl_proxy_wrapper_destroy(drawable.wrapper);
     drawable = Drawable();
+}
+
+// A surface that cannot be drawn on shows black, once, and asks for no frames: a buffer of zero
+// pages (black in a format without alpha) that costs no memory until read.
+void ShowBlack(GlContextBackend& gl, Drawable& drawable)
+{
+    if (!drawable.pace.broken)
+        Log().Record(kLogError, "A monitor's surface cannot be drawn on: it shows black");
+    drawable.pace.Break();
+    ReleaseDrawing(gl, drawable);
+    if (drawable.black != nullptr)
+        wl_buffer_destroy(drawable.black);
+    drawable.black = nullptr;
+    const SurfaceSize& size = drawable.size;
+    const int32_t stride = size.width * 4;
+    const int fd = memfd_create("morrowmere-black", MFD_CLOEXEC);
+    if (gl.target->shm != nullptr && fd >= 0 && size.width > 0 && size.height > 0 &&
+        ftruncate(fd, static_cast<off_t>(stride) * size.height) == 0) {
+        wl_shm_pool* pool = wl_shm_create_pool(gl.target->shm, fd, stride * size.height);
+        drawable.black = wl_shm_pool_create_buffer(pool, 0, size.width, size.height, stride, WL_SHM_FORMAT_XRGB8888);
+        wl_shm_pool_destroy(pool);
+    }
+    if (fd >= 0)
+        close(fd);
+    ApplyScale(gl, drawable);
+    wl_surface_attach(drawable.surface, drawable.black, 0, 0);
+    wl_surface_damage(drawable.surface, 0, 0, INT32_MAX, INT32_MAX);
+    wl_surface_commit(drawable.surface);
 }
 
 // Shows what the drawable's back buffer holds and asks for the next frame first, so that the
@@ -105,51 +189,150 @@ void Show(GlContextBackend& gl, Drawable& drawable)
     drawable.pending = wl_surface_frame(drawable.wrapper);
     if (drawable.pending != nullptr)
         wl_callback_add_listener(drawable.pending, &kFrameListener, &drawable);
-    drawable.wanted = false;
-    eglSwapBuffers(gl.egl, drawable.egl);
+    if (eglSwapBuffers(gl.egl, drawable.egl)) {
+        drawable.pace.Shown(NowMs());
+        return;
+    }
+    // Nothing was committed, so no callback will come: tried again later.
+    if (drawable.pending != nullptr)
+        wl_callback_destroy(drawable.pending);
+    drawable.pending = nullptr;
+    drawable.pace.ShowFailed(NowMs());
+    if (!drawable.saidSwapFailed) {
+        char text[80];
+        std::snprintf(text, sizeof text, "The picture could not be shown on a monitor (EGL error 0x%04X)",
+                      static_cast<unsigned>(eglGetError()));
+        Log().Record(kLogError, text);
+    }
+    drawable.saidSwapFailed = true;
 }
 
-void Resize(Drawable& drawable, int32_t width, int32_t height, int32_t scale)
+void Resize(GlContextBackend& gl, Drawable& drawable, const SurfaceSize& size)
 {
-    drawable.width = width;
-    drawable.height = height;
-    if (scale != drawable.scale) {
-        drawable.scale = scale;
-        wl_surface_set_buffer_scale(drawable.surface, scale);
+    drawable.size = size;
+    if (drawable.pace.broken) {
+        ShowBlack(gl, drawable);
+        return;
     }
-    wl_egl_window_resize(drawable.native, width, height, 0, 0);
+    ApplyScale(gl, drawable);
+    wl_egl_window_resize(drawable.native, size.width, size.height, 0, 0);
+}
+
+SurfaceSize CoverSize(const CoverWindow& cover)
+{
+    SurfaceSize size;
+    size.width = cover.width;
+    size.height = cover.height;
+    size.scale = cover.scale;
+    size.logicalWidth = cover.logicalWidth;
+    size.logicalHeight = cover.logicalHeight;
+    return size;
+}
+
+// The window first, then the covers.
+std::vector<const SurfacePace*> Paces(const GlContextBackend& gl)
+{
+    std::vector<const SurfacePace*> paces;
+    paces.push_back(&gl.window.pace);
+    for (const std::unique_ptr<Drawable>& cover : gl.covers)
+        paces.push_back(&cover->pace);
+    return paces;
+}
+
+// Whether the host has news for the next frame: a size, the outputs, the end of the run.
+bool NewsForNextFrame(FrameState& frame, GlContextBackend& gl)
+{
+    if (frame.stopFlag != 0 || frame.monitorsChanged != 0)
+        return true;
+    std::lock_guard<std::mutex> lock(gl.target->sizeLock);
+    return gl.target->sizeChanged;
+}
+
+// Sleeps until a frame is due and -delay allows it (true), or until the host has news for the
+// next frame (false: this frame is not shown).
+bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
+{
+    const uint64_t notBefore = gl.frameStart + gl.target->framePeriodMicroseconds;
+    for (;;) {
+        if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
+            return false;
+        const std::vector<const SurfacePace*> paces = Paces(gl);
+        int waitMs = -1;
+        if (FrameDue(paces.data(), paces.size(), NowMs(), waitMs)) {
+            const uint64_t now = NowMicroseconds();
+            if (now >= notBefore)
+                return true;
+            waitMs = static_cast<int>((notBefore - now + 999) / 1000);
+        }
+        if (NewsForNextFrame(frame, gl))
+            return false;
+        while (wl_display_prepare_read_queue(gl.display, gl.queue) != 0) {
+            if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
+                return false;
+        }
+        if (!FlushToCompositor(gl.display)) {
+            wl_display_cancel_read(gl.display);
+            return false;
+        }
+        pollfd waits[2] = {{wl_display_get_fd(gl.display), POLLIN, 0}, {gl.target->wakeFd, POLLIN, 0}};
+        if (poll(waits, 2, waitMs) > 0 && (waits[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+            if (wl_display_read_events(gl.display) < 0)
+                return false;
+        } else {
+            wl_display_cancel_read(gl.display);
+        }
+        uint64_t count = 0;
+        if (waits[1].revents & POLLIN && read(gl.target->wakeFd, &count, sizeof count) < 0) {
+        }
+    }
+}
+
+// RGB with 8 bits each and depth, without alpha: a surface with alpha would let the desktop show
+// through the black bars beside a fitted picture. The first such configuration, else the first.
+bool ChooseConfig(GlContextBackend& gl)
+{
+    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_RED_SIZE, 8,
+                             EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 8, EGL_NONE};
+    EGLConfig configs[64];
+    EGLint count = 0;
+    if (!eglChooseConfig(gl.egl, wanted, configs, 64, &count) || count < 1)
+        return false;
+    gl.config = configs[0];
+    for (EGLint i = 0; i < count; ++i) {
+        EGLint alpha = -1;
+        if (eglGetConfigAttrib(gl.egl, configs[i], EGL_ALPHA_SIZE, &alpha) && alpha == 0) {
+            gl.config = configs[i];
+            break;
+        }
+    }
+    return true;
 }
 } // namespace
 
 bool GlCreateContext(FrameState& frame)
 {
     WaylandTarget* target = static_cast<WaylandTarget*>(frame.window);
-    frame.gl = new (std::nothrow) GlContextBackend{target->display, nullptr, EGL_NO_DISPLAY, nullptr,
-                                                   EGL_NO_CONTEXT, Drawable(), {}, {}};
+    frame.gl = new (std::nothrow) GlContextBackend();
     if (frame.gl == nullptr)
         return false;
     GlContextBackend& gl = *frame.gl;
+    gl.display = target->display;
+    gl.target = target;
     gl.queue = wl_display_create_queue(gl.display);
     gl.egl = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, gl.display, nullptr);
     if (gl.queue == nullptr || gl.egl == EGL_NO_DISPLAY || !eglInitialize(gl.egl, nullptr, nullptr) ||
-        !eglBindAPI(EGL_OPENGL_API))
-        return false;
-    // What the saver asks for on every platform: RGBA, double-buffered, 24-bit colour, depth.
-    const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_RED_SIZE, 8,
-                             EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_DEPTH_SIZE, 8, EGL_NONE};
-    EGLint count = 0;
-    if (!eglChooseConfig(gl.egl, wanted, &gl.config, 1, &count) || count < 1)
+        !eglBindAPI(EGL_OPENGL_API) || !ChooseConfig(gl))
         return false;
     gl.context = eglCreateContext(gl.egl, gl.config, EGL_NO_CONTEXT, nullptr);
     if (gl.context == EGL_NO_CONTEXT)
         return false;
-    int32_t width = 0, height = 0;
-    TakeWindowSize(frame, width, height);
+    {
+        std::lock_guard<std::mutex> lock(target->sizeLock);
+        gl.window.size = target->size;
+        target->sizeChanged = false;
+    }
     gl.window.surface = target->surface;
-    gl.window.width = width;
-    gl.window.height = height;
-    gl.window.scale = target->scale.load();
-    return width > 0 && height > 0 && MakeDrawable(gl, gl.window);
+    return gl.window.size.width > 0 && gl.window.size.height > 0 && MakeDrawable(gl, gl.window);
 }
 
 void GlMakeCurrent(FrameState& frame)
@@ -181,10 +364,18 @@ void GlSetSwapInterval(FrameState&, int32_t)
 void GlFitDrawingArea(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
-    int32_t width = 0, height = 0;
-    if (TakeWindowSize(frame, width, height)) {
-        Resize(gl.window, width, height, static_cast<WaylandTarget*>(frame.window)->scale.load());
-        MoveToArea(0, 0, width, height);
+    gl.frameStart = NowMicroseconds();
+    SurfaceSize size;
+    bool resized = false;
+    {
+        std::lock_guard<std::mutex> lock(gl.target->sizeLock);
+        resized = gl.target->sizeChanged;
+        size = gl.target->size;
+        gl.target->sizeChanged = false;
+    }
+    if (resized && size != gl.window.size) {
+        Resize(gl, gl.window, size);
+        MoveToArea(0, 0, size.width, size.height);
     }
     if (frame.monitorsChanged.exchange(0) == 0)
         return;
@@ -209,16 +400,11 @@ void GlFitDrawingArea(FrameState& frame)
             if (!drawable)
                 continue;
             drawable->surface = surface;
-            drawable->width = cover.width;
-            drawable->height = cover.height;
-            drawable->scale = cover.scale;
-            if (!MakeDrawable(gl, *drawable)) {
-                ReleaseDrawable(gl, *drawable);
-                continue;
-            }
-        } else if (drawable->width != cover.width || drawable->height != cover.height ||
-                   drawable->scale != cover.scale) {
-            Resize(*drawable, cover.width, cover.height, cover.scale);
+            drawable->size = CoverSize(cover);
+            if (!MakeDrawable(gl, *drawable))
+                ShowBlack(gl, *drawable);
+        } else if (drawable->size != CoverSize(cover)) {
+            Resize(gl, *drawable, CoverSize(cover));
         }
         kept.push_back(std::move(drawable));
     }
@@ -232,24 +418,28 @@ void GlFitDrawingArea(FrameState& frame)
 void GlCopyToOtherMonitors(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
-    // The frame callbacks that came in while the scene was drawn (the host's thread reads them).
-    wl_display_dispatch_queue_pending(gl.display, gl.queue);
-    const PixelRect picture = {0, 0, gl.window.width, gl.window.height};
+    gl.showing = WaitForFrame(frame, gl);
+    if (!gl.showing)
+        return;
+    const PixelRect picture = {0, 0, gl.window.size.width, gl.window.size.height};
+    const uint32_t now = NowMs();
     bool switched = false;
     for (std::unique_ptr<Drawable>& each : gl.covers) {
         Drawable& cover = *each;
-        if (!cover.wanted)
-            continue;
-        if (!eglMakeCurrent(gl.egl, cover.egl, gl.window.egl, gl.context))
+        if (!cover.pace.Wants(now))
             continue;
         switched = true;
+        if (!eglMakeCurrent(gl.egl, cover.egl, gl.window.egl, gl.context)) {
+            ShowBlack(gl, cover);
+            continue;
+        }
         if (!cover.paced) {
             // Its frames follow the compositor's callbacks, as the window's do.
             eglSwapInterval(gl.egl, 0);
             cover.paced = true;
         }
         // Without a way to copy the picture the cover is black, still paced by its callbacks.
-        if (!gl.copy.Draw(picture, cover.width, cover.height))
+        if (!gl.copy.Draw(picture, cover.size.width, cover.size.height))
             glClear(GL_COLOR_BUFFER_BIT);
         Show(gl, cover);
     }
@@ -260,38 +450,7 @@ void GlCopyToOtherMonitors(FrameState& frame)
 void GlSwapBuffers(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
-    // The next frame is drawn while the compositor shows this one; before it is shown, the
-    // compositor must have asked for it (or for a cover's), else the thread sleeps until it does
-    // or the run ends.
-    const auto wanted = [&gl] {
-        if (gl.window.wanted)
-            return true;
-        for (const std::unique_ptr<Drawable>& cover : gl.covers)
-            if (cover->wanted)
-                return true;
-        return false;
-    };
-    while (!wanted() && frame.stopFlag == 0) {
-        while (wl_display_prepare_read_queue(gl.display, gl.queue) != 0) {
-            if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
-                return;
-        }
-        if (wanted()) {
-            wl_display_cancel_read(gl.display);
-            break;
-        }
-        wl_display_flush(gl.display);
-        pollfd wait = {wl_display_get_fd(gl.display), POLLIN, 0};
-        if (poll(&wait, 1, kStopCheckMs) > 0) {
-            if (wl_display_read_events(gl.display) < 0)
-                return;
-        } else {
-            wl_display_cancel_read(gl.display);
-        }
-        if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
-            return;
-    }
-    if (gl.window.wanted)
+    if (gl.showing && gl.window.pace.Wants(NowMs()))
         Show(gl, gl.window);
     else
         glFlush();
@@ -309,8 +468,8 @@ void GlOverlayViewport(const FrameState&, int32_t viewport[4])
 
 void GlScreenSize(const FrameState& frame, int32_t& width, int32_t& height)
 {
-    width = frame.gl->window.width;
-    height = frame.gl->window.height;
+    width = frame.gl->window.size.width;
+    height = frame.gl->window.size.height;
 }
 
 void GlDeleteContext(FrameState& frame)

@@ -165,6 +165,7 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
                 options.error = std::string("not a delay from 0 to 10000000 microseconds: ") + argv[i];
                 return options;
             }
+            options.delayGiven = true;
         } else if (std::strcmp(arg, "-scale") == 0) {
             if (i + 1 >= argc) {
                 options.error = "-scale needs a number";
@@ -284,7 +285,9 @@ const char* HackUsage()
            "  -fps           show the frame rate in the top-left corner for this run; -no-fps hides it\n"
            "  -no-sound      keep silent; -sound plays the ambient loop and the wings (either wins over\n"
            "                 EnableSound in the settings, which is 1, play, by default)\n"
-           "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none)\n"
+           "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none);\n"
+           "                 the Wayland client follows the compositor's refresh, and with -delay\n"
+           "                 starts a frame at most once every US\n"
            "  -scale S       draw the scene at S times the window's resolution, 0.25 to 1, and scale it\n"
            "                 up: lighter on a slow machine, less sharp (default: RenderScale in the\n"
            "                 settings, a percentage, 100 unless changed)\n"

@@ -12,7 +12,9 @@
 //                   the last one given wins
 //   -sound, -no-sound   play sound or keep silent; the last one given wins, and either wins over
 //                       the stored setting EnableSound (1, play, by default)
-//   -delay US       microseconds of rest after each frame (default 20000), 0 to 10000000
+//   -delay US       microseconds of rest after each frame (default 20000), 0 to 10000000; the
+//                   native Wayland client is paced by the compositor instead, and takes a given
+//                   -delay as the shortest time from the start of one frame to the next
 //   -scale S        the scene's resolution as a fraction of the window's, 0.25 to 1; without it
 //                   the stored setting RenderScale (a percentage, 100 by default) holds
 //   -display DPY    the X display to use instead of $DISPLAY; it names an X display, so with it
@@ -48,6 +50,7 @@ struct HackOptions {
     // A hack without vertical sync would otherwise take a whole core; XScreenSaver's frame-rate
     // slider sets this.
     uint32_t delayMicroseconds = 20000;
+    bool delayGiven = false; // the native Wayland client rests only when asked to
     double scale = 0.0; // from -scale; 0 when it was not given
     bool x11 = false;
     std::string display; // from -display; empty for $DISPLAY

@@ -62,6 +62,8 @@ TEST(HackOptions, SwitchesAndRefusals)
 
     // Microseconds of rest per frame: 20000 unless given, 0 to ten seconds.
     EXPECT_EQ(20000u, Read({}).delayMicroseconds);
+    EXPECT_FALSE(Read({}).delayGiven);
+    EXPECT_TRUE(Read({"-delay", "20000"}).delayGiven);
     EXPECT_EQ(0u, Read({"-delay", "0"}).delayMicroseconds);
     EXPECT_EQ(10000000u, Read({"-delay", "10000000"}).delayMicroseconds);
     for (const char* bad : {"10000001", "-5", "1e4", "", "4294967297"})

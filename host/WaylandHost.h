@@ -1,0 +1,79 @@
+#pragma once
+// The native Wayland client's host, shared by its three parts: the outputs and the surfaces that
+// cover them (WaylandOutputs.cpp), the seat's input (WaylandInput.cpp), and the registry, the
+// loop and the run (HostWayland.cpp). Everything here runs on the host's thread; the render thread
+// sees only the WaylandTarget and the frame's cover list.
+
+#include "gfx/WaylandTarget.h"
+#include "host/RenderThread.h"
+
+#include <cstdint>
+#include <memory>
+#include <pthread.h>
+#include <vector>
+
+struct wl_compositor;
+struct wl_display;
+struct wl_keyboard;
+struct wl_output;
+struct wl_pointer;
+struct wl_registry;
+struct wl_seat;
+struct wl_surface;
+struct wp_fractional_scale_manager_v1;
+struct wp_fractional_scale_v1;
+struct xdg_surface;
+struct xdg_toplevel;
+struct xdg_wm_base;
+
+// One output and the toplevel that covers it.
+struct Output {
+    uint32_t name = 0; // the registry's
+    wl_output* output = nullptr;
+    // The output's mode, transform and scale, and the surface's configured size and preferred
+    // scale: what its buffers' size is made of.
+    OutputShape shape;
+    bool described = false; // its first "done" came
+    wl_surface* surface = nullptr;
+    xdg_surface* shell = nullptr;
+    xdg_toplevel* toplevel = nullptr;
+    wp_fractional_scale_v1* fractional = nullptr;
+    bool configured = false;
+    bool gone = false;          // the output went; its surface waits for the render thread
+    uint32_t releaseAfter = 0;  // the cover list count after which the surface may go
+};
+
+struct WaylandHost {
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+    wl_compositor* compositor = nullptr;
+    xdg_wm_base* shell = nullptr;
+    wp_fractional_scale_manager_v1* fractionalScales = nullptr; // with the target's viewporter
+    wl_seat* seat = nullptr;
+    wl_keyboard* keyboard = nullptr;
+    wl_pointer* pointer = nullptr;
+    std::vector<std::unique_ptr<Output>> outputs;
+    Output* scene = nullptr; // the output whose surface the scene is drawn on
+    WaylandTarget target;
+    bool closeNow = false;
+    pthread_t renderThread;
+    bool started = false;
+    RenderRun run;
+};
+extern WaylandHost g_host;
+
+// WaylandOutputs.cpp: an output the registry offers (bound, then covered once described); one it
+// took back; the surfaces of outputs that went, once the render thread has let them go (all at
+// the end of the run): true while some still wait.
+void ListenToShell();
+void AddOutput(uint32_t name);
+void RemoveOutput(uint32_t name);
+bool ReleaseGoneOutputs(bool all);
+
+// WaylandInput.cpp: the seat's keyboard and pointer, bound as the seat offers them; any key, a
+// button or the pointer moved past the close rule sets `closeNow`.
+void AddSeat(uint32_t name);
+void ReleaseInput();
+
+// HostWayland.cpp: starts the render thread on the scene's surface, once.
+void StartTheRun();

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "gfx/SurfacePacing.h"
+
+#include <vector>
+
+namespace {
+// The scene's window first, then the covers.
+struct Surfaces {
+    std::vector<SurfacePace> surfaces;
+    explicit Surfaces(size_t count) : surfaces(count) {}
+    bool Due(uint32_t now, int& waitMs) const
+    {
+        std::vector<const SurfacePace*> each;
+        for (const SurfacePace& surface : surfaces)
+            each.push_back(&surface);
+        return FrameDue(each.data(), each.size(), now, waitMs);
+    }
+    int Clock(uint32_t now) const
+    {
+        std::vector<const SurfacePace*> each;
+        for (const SurfacePace& surface : surfaces)
+            each.push_back(&surface);
+        return PaceClock(each.data(), each.size(), now);
+    }
+};
+} // namespace
+
+TEST(SurfacePacing, OneClockPacesTheSceneAndAHiddenWindowHandsItOn)
+{
+    Surfaces run(2);
+    int wait = 0;
+    EXPECT_TRUE(run.Due(0, wait)) << "the first frame";
+    run.surfaces[0].Shown(0);
+    run.surfaces[1].Shown(0);
+    // The cover's output refreshes first: its picture waits for the window's refresh.
+    run.surfaces[1].Answered(5);
+    EXPECT_FALSE(run.Due(6, wait));
+    EXPECT_EQ(wait, static_cast<int>(kHiddenMs) + 1 - 6);
+    run.surfaces[0].Answered(16);
+    EXPECT_TRUE(run.Due(16, wait));
+    run.surfaces[0].Shown(16);
+    run.surfaces[1].Shown(16);
+    run.surfaces[1].Answered(21);
+    // The window's output shows another workspace: no callback comes, and the cover takes over.
+    EXPECT_FALSE(run.Due(16 + kHiddenMs, wait));
+    EXPECT_TRUE(run.Due(17 + kHiddenMs, wait));
+    EXPECT_EQ(run.Clock(17 + kHiddenMs), 1);
+    // A late answer does not make the window the clock again; a prompt one does.
+    run.surfaces[0].Answered(1000);
+    run.surfaces[1].Shown(1000);
+    run.surfaces[0].Shown(1000);
+    EXPECT_EQ(run.Clock(1001), 1);
+    run.surfaces[0].Answered(1010);
+    EXPECT_EQ(run.Clock(1011), 0);
+}
+
+TEST(SurfacePacing, SurfacesThatCannotBeDrawnNeverKeepTheThreadAwake)
+{
+    Surfaces run(3);
+    run.surfaces[1].Break();
+    run.surfaces[0].Shown(0);
+    run.surfaces[2].Shown(0);
+    int wait = 0;
+    // A broken cover counts for nothing; the others' callbacks turn late, then only events wake.
+    EXPECT_FALSE(run.Due(10, wait));
+    EXPECT_FALSE(run.Due(kHiddenMs + 1, wait));
+    EXPECT_EQ(wait, -1);
+    // Nothing shown anywhere: the first surface that asks sets the pace.
+    run.surfaces[2].Answered(2000);
+    EXPECT_TRUE(run.Due(2000, wait));
+
+    // A picture that could not be shown brings no callback: tried again later, not at once.
+    Surfaces unshown(1);
+    unshown.surfaces[0].ShowFailed(100);
+    EXPECT_FALSE(unshown.Due(101, wait));
+    EXPECT_EQ(wait, static_cast<int>(kRetryMs) - 1);
+    EXPECT_TRUE(unshown.Due(100 + kRetryMs, wait));
+}
