@@ -288,7 +288,8 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
 }
 
 // RGB with 8 bits each and depth, without alpha: a surface with alpha would let the desktop show
-// through the black bars beside a fitted picture. The first such configuration, else the first.
+// through the black bars beside a fitted picture, and deeper colour (which EGL lists first) costs
+// the compositor more for nothing the scene draws. Else any without alpha, else the first.
 bool ChooseConfig(GlContextBackend& gl)
 {
     const EGLint wanted[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT, EGL_RED_SIZE, 8,
@@ -297,13 +298,22 @@ bool ChooseConfig(GlContextBackend& gl)
     EGLint count = 0;
     if (!eglChooseConfig(gl.egl, wanted, configs, 64, &count) || count < 1)
         return false;
+    const auto size = [&gl](EGLConfig config, EGLint attribute) {
+        EGLint value = -1;
+        return eglGetConfigAttrib(gl.egl, config, attribute, &value) ? value : -1;
+    };
     gl.config = configs[0];
+    bool opaque = false;
     for (EGLint i = 0; i < count; ++i) {
-        EGLint alpha = -1;
-        if (eglGetConfigAttrib(gl.egl, configs[i], EGL_ALPHA_SIZE, &alpha) && alpha == 0) {
+        if (size(configs[i], EGL_ALPHA_SIZE) != 0)
+            continue;
+        const bool eightBits = size(configs[i], EGL_RED_SIZE) == 8 && size(configs[i], EGL_GREEN_SIZE) == 8 &&
+                               size(configs[i], EGL_BLUE_SIZE) == 8;
+        if (!opaque || eightBits)
             gl.config = configs[i];
+        opaque = true;
+        if (eightBits)
             break;
-        }
     }
     return true;
 }
