@@ -5,10 +5,40 @@
 
 #include <new>
 
+namespace {
+// A driver without framebuffer objects (OpenGL 2.x): the picture goes through the pixel path,
+// zoomed, with nothing of the scene's state applied to its fragments.
+void CopyPlainly(const PixelRect& picture, const PixelRect& to)
+{
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_PIXEL_MODE_BIT | GL_CURRENT_BIT);
+    glUseProgram(0);
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_FOG);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glDepthMask(GL_FALSE);
+    glWindowPos2i(to.x, to.y);
+    glPixelZoom(static_cast<GLfloat>(to.width) / static_cast<GLfloat>(picture.width),
+                static_cast<GLfloat>(to.height) / static_cast<GLfloat>(picture.height));
+    glCopyPixels(picture.x, picture.y, picture.width, picture.height, GL_COLOR);
+    glPopAttrib();
+    glUseProgram(Drawing().program);
+}
+} // namespace
+
 bool FittedCopy::Draw(const PixelRect& picture, int32_t width, int32_t height)
 {
-    if (!FramebuffersOffered() || picture.width <= 0 || picture.height <= 0)
+    if (picture.width <= 0 || picture.height <= 0)
         return false;
+    if (!FramebuffersOffered()) {
+        if (glWindowPos2i == nullptr)
+            return false;
+        glClear(GL_COLOR_BUFFER_BIT);
+        CopyPlainly(picture, FitPicture(picture, {0, 0, width, height}));
+        return true;
+    }
     // Covers are made with the window's own format, so one answer holds for both.
     if (sampled_ < 0)
         sampled_ = WindowIsMultisampled() ? 1 : 0;

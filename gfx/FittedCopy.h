@@ -17,8 +17,9 @@ public:
     // Clears the draw buffer and copies `picture` of the read buffer into the largest area of its
     // proportions centred in `width` x `height`. A framebuffer blit does it; where the window's
     // buffers are multisampled, which a scaling blit cannot read or write, the picture is first
-    // resolved at its size into an offscreen buffer and drawn from there. False, with nothing
-    // drawn, without framebuffer objects.
+    // resolved at its size into an offscreen buffer and drawn from there. Without framebuffer
+    // objects (OpenGL 2.x) the pixels are copied and zoomed plainly. False, with nothing drawn,
+    // where neither way is offered.
     bool Draw(const PixelRect& picture, int32_t width, int32_t height);
 
 private:

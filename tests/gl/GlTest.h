@@ -39,4 +39,7 @@ void CreateTestContext();
 // current, where there are none. UseTestWindow goes back to the test context, whose objects the
 // other context does not share.
 bool UseMultisampledWindows(int draw, int read);
+// The test context drawing into test window `draw` (0 or 1) and reading from window `read` (GLX;
+// false elsewhere), as a cover is drawn from the scene's window.
+bool UseTestWindows(int draw, int read);
 void UseTestWindow();

@@ -20,6 +20,7 @@ struct Context {
     GLXContext context = nullptr;
 };
 Context g_test, g_multisampled;
+XVisualInfo g_testVisual; // the test windows', for a second one made when first asked
 
 Window ViewWindow(Display* display, XVisualInfo* visual)
 {
@@ -57,6 +58,16 @@ bool UseMultisampledWindows(int draw, int read)
     return true;
 }
 
+bool UseTestWindows(int draw, int read)
+{
+    if (g_test.windows[1] == 0)
+        g_test.windows[1] = ViewWindow(g_test.display, &g_testVisual);
+    if (!glXMakeContextCurrent(g_test.display, g_test.windows[draw], g_test.windows[read], g_test.context))
+        return false;
+    ReadDrawingState();
+    return true;
+}
+
 void UseTestWindow()
 {
     glXMakeContextCurrent(g_test.display, g_test.windows[0], g_test.windows[0], g_test.context);
@@ -71,6 +82,7 @@ void CreateTestContext()
     XVisualInfo* visual = glXChooseVisual(display, DefaultScreen(display), wanted);
     ASSERT_NE(visual, nullptr);
     const Window window = ViewWindow(display, visual);
+    g_testVisual = *visual;
     const GLXContext context = glXCreateContext(display, visual, nullptr, True);
     XFree(visual);
     ASSERT_NE(context, nullptr);

@@ -43,4 +43,9 @@ bool UseMultisampledWindows(int, int)
     return false;
 }
 
+bool UseTestWindows(int, int)
+{
+    return false;
+}
+
 void UseTestWindow() {}

@@ -265,3 +265,50 @@ TEST(ScaledDrawing, AMultisampledWindowGetsTheScaledPictureAndItsCopies)
     EXPECT_EQ(at(kHalfWidth + 10, kHalfHeight / 2), "0,0,0");
     EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight + 10), "0,0,0");
 }
+
+// A cover of another shape gets the window's picture (green left half, blue right half) halved
+// into its lower left, black around it, whatever the scene left switched on: blitted with
+// framebuffer objects, copied through the pixel path without them (gl.linux-gl21, where the driver
+// offers OpenGL 2.1 and nothing more).
+TEST(FittedCopy, ACoverGetsThePictureFittedWithOrWithoutFramebufferObjects)
+{
+    if (std::getenv("MORROWMERE_TEST_NO_FRAMEBUFFERS") != nullptr) {
+        ASSERT_FALSE(FramebuffersOffered()) << "the driver still offers framebuffer objects";
+    }
+    ASSERT_TRUE(UseTestWindows(1, 1));
+    SetSwitch(GL_SCISSOR_TEST, true);
+    glScissor(0, 0, kHalfWidth, kViewHeight);
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(kHalfWidth, 0, kHalfWidth, kViewHeight);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glScissor(0, 0, kViewWidth, kViewHeight);
+    ASSERT_TRUE(UseTestWindows(0, 1));
+    // The scene's state: blending that would keep the black, and a depth test nothing passes.
+    SetSwitch(GL_BLEND, true);
+    glBlendFunc(GL_ZERO, GL_ONE);
+    SetSwitch(GL_DEPTH_TEST, true);
+    glDepthFunc(GL_NEVER);
+    {
+        FittedCopy copy;
+        ASSERT_TRUE(copy.Draw({0, 0, kViewWidth, kViewHeight}, kHalfWidth, kHalfHeight));
+        EXPECT_EQ(DrawingStateDifferences(), "");
+    }
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glDepthFunc(GL_LESS);
+    SetSwitch(GL_BLEND, false);
+    SetSwitch(GL_DEPTH_TEST, false);
+    SetSwitch(GL_SCISSOR_TEST, false);
+    ASSERT_TRUE(UseTestWindows(0, 0));
+    const auto at = [](int x, int y) {
+        const Rgb pixel = ReadPixel(x, y);
+        return std::to_string(pixel.r) + "," + std::to_string(pixel.g) + "," + std::to_string(pixel.b);
+    };
+    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight / 2), "0,255,0");
+    EXPECT_EQ(at(kHalfWidth * 3 / 4, kHalfHeight / 2), "0,0,255");
+    EXPECT_EQ(at(kHalfWidth + 10, kHalfHeight / 2), "0,0,0");
+    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight + 10), "0,0,0");
+    UseTestWindow();
+}
