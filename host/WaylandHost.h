@@ -12,6 +12,7 @@
 #include <pthread.h>
 #include <vector>
 
+struct wl_callback;
 struct wl_compositor;
 struct wl_display;
 struct wl_keyboard;
@@ -38,6 +39,7 @@ struct Output {
     xdg_surface* shell = nullptr;
     xdg_toplevel* toplevel = nullptr;
     wp_fractional_scale_v1* fractional = nullptr;
+    wl_callback* settling = nullptr; // the round trip after the output changed
     bool configured = false;
     bool gone = false;          // the output went; its surface waits for the render thread
     uint32_t releaseAfter = 0;  // the cover list count after which the surface may go

@@ -150,15 +150,27 @@ void OutputMode(void* data, wl_output*, uint32_t flags, int32_t width, int32_t h
         output.shape.modeHeight = height;
     }
 }
+// A new mode, turn or scale of an output: the compositor configures the surface anew for it
+// (a new logical size), which may come after the output's own events. The buffers follow once the
+// compositor has answered a round trip asked for now, so that an old size never meets a new scale.
+void OutputSettled(void* data, wl_callback* callback, uint32_t)
+{
+    Output& output = *static_cast<Output*>(data);
+    wl_callback_destroy(callback);
+    output.settling = nullptr;
+    SizeChanged(output);
+}
+const wl_callback_listener kSettledListener = {OutputSettled};
+
 void OutputDone(void* data, wl_output*)
 {
     Output& output = *static_cast<Output*>(data);
     if (!output.described) {
         output.described = true;
         CoverOutput(output);
-    } else {
-        // A new mode, turn or scale: the buffers follow.
-        SizeChanged(output);
+    } else if (output.settling == nullptr) {
+        output.settling = wl_display_sync(g_host.display);
+        wl_callback_add_listener(output.settling, &kSettledListener, &output);
     }
 }
 void OutputScale(void* data, wl_output*, int32_t factor)
@@ -169,6 +181,8 @@ const wl_output_listener kOutputListener = {OutputGeometry, OutputMode, OutputDo
 
 void DestroyOutput(Output& output)
 {
+    if (output.settling != nullptr)
+        wl_callback_destroy(output.settling);
     if (output.fractional != nullptr)
         wp_fractional_scale_v1_destroy(output.fractional);
     if (output.toplevel != nullptr)

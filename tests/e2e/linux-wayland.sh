@@ -2,8 +2,9 @@
 # The native Wayland client, started by `morrowmere -fullscreen` on a headless sway with two
 # outputs of different sizes, the second at scale 2: a full-screen toplevel of its own on each
 # output, the scene round on each at the output's full pixel count, an output added while it runs
-# covered, the other output still drawn while the first one's surface is hidden, a typed key that
-# ends it with status 0 and the normal run log, and SIGTERM that ends it after the teardown. With
+# covered, an output's scale changed while it runs, the other output still drawn while the first
+# one's surface is hidden, a typed key that ends it with status 0 and the normal run log, and
+# SIGTERM that ends it after the teardown. With
 # -x11, or without the Wayland client beside it, `morrowmere -fullscreen` stays an X client.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
 set -uo pipefail
@@ -54,8 +55,8 @@ check "a typed key ends it with status 0" 0 "$(wait_for_exit 10)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "nothing is printed" "" "$(cat "$home/out" "$home/err")"
 
-# Again at half the resolution, scaled up on each output.
-session_start "$home/morrowmere" -fullscreen -scale 0.5
+# Again at half the resolution, scaled up on each output, with the client's protocol trace.
+session_start env WAYLAND_DEBUG=client "$home/morrowmere" -fullscreen -scale 0.5
 check "started again" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 check "at half the resolution" yes \
     "$(wait_for_record "   Notify : The scene is drawn at 0.5 of the window's resolution" && echo yes)"
@@ -63,6 +64,15 @@ check "the planet is round on the first output" ok "$(eventually 20 ok output_di
 check "drawn live" yes "$(eventually 10 yes output_live HEADLESS-1)"
 check "and on the scale-2 output" ok "$(eventually 20 ok output_disc HEADLESS-2 0 0 1600 1200)"
 check "drawn live" yes "$(eventually 10 yes output_live HEADLESS-2)"
+# The scale-2 output turns to scale 1 while it runs: its cover takes the new scale together with
+# the new logical size, so that its buffers keep the output's 1600 x 1200 pixels throughout.
+in_session swaymsg output HEADLESS-2 scale 1 >/dev/null
+scale_taken() { grep -q 'set_buffer_scale(1)' "$home/err" && echo yes; }
+check "the cover takes the output's new scale" yes "$(eventually 10 yes scale_taken)"
+check "and still fills the output, round" ok "$(eventually 20 ok output_disc HEADLESS-2 0 0 1600 1200)"
+check "drawn live" yes "$(eventually 10 yes output_live HEADLESS-2)"
+check "never a buffer of the old logical size at the new scale" "" \
+    "$(grep -o 'create_buffer([^)]*, 800, 600, [^)]*)' "$home/err" | head -1)"
 kill -TERM "$(cat "$home/pid")"
 check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
 check "with the teardown's records" "$(normal_end_records)" "$(records_shape | tail -3)"
