@@ -3,7 +3,7 @@
 # outputs of different sizes, the second at scale 2: a full-screen toplevel of its own on each
 # output, the scene round on each at the output's full pixel count, an output added while it runs
 # covered, an output's scale changed while it runs, the other output still drawn while the first
-# one's surface is hidden, a typed key that ends it with status 0 and the normal run log, and
+# one's surface is hidden, an output added while every surface is hidden covered, a typed key that ends it with status 0 and the normal run log, and
 # SIGTERM that ends it after the teardown. With
 # -x11, or without the Wayland client beside it, `morrowmere -fullscreen` stays an X client.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
@@ -49,6 +49,21 @@ in_session grim -o HEADLESS-2 "$home/HEADLESS-2.png"
 check "with the first output's surface hidden, the second is still drawn" yes \
     "$(eventually 10 yes output_live HEADLESS-2)"
 in_session swaymsg "workspace 1" >/dev/null
+# Every output shows another workspace: no surface gets frames, and the render thread sleeps. An
+# output plugged in then still gets its cover and the scene.
+for output in 1 2 3; do
+    in_session swaymsg "focus output HEADLESS-$output; workspace away$output" >/dev/null
+done
+# (Seen from the compositor: no output shows a window of the client's.)
+check "every surface hidden" "" "$(in_session swaymsg -t get_tree |
+    jq -r '.. | objects | select(.app_id? == "morrowmere" and .visible) | .id')"
+in_session swaymsg create_output >/dev/null
+check "an output added while nothing is drawn shows the scene" ok \
+    "$(eventually 20 ok output_disc HEADLESS-4 240 0 1440 1080)"
+check "drawn live" yes "$(eventually 10 yes output_live HEADLESS-4)"
+for output in 3 2 1; do
+    in_session swaymsg "focus output HEADLESS-$output; workspace $output" >/dev/null
+done
 
 in_session wtype x
 check "a typed key ends it with status 0" 0 "$(wait_for_exit 10)"
