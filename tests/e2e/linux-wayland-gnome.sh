@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The native Wayland client under GNOME's compositor: mutter headless with two virtual monitors,
+# 1024x768 and 800x600 side by side, and PipeWire for its screen casts. `morrowmere -fullscreen`
+# asks for a full-screen toplevel on each monitor and mutter gives each the monitor's size (from
+# the client's protocol trace); each monitor's screen cast shows the scene with a round planet,
+# drawn live; a key typed through mutter's remote desktop ends it with status 0 and the normal run
+# log; SIGTERM ends a second run after the teardown.
+# Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
+set -uo pipefail
+. "$(dirname "$0")/check.sh"
+. "$(dirname "$0")/run-common.sh"
+. "$(dirname "$0")/disc.sh"
+. "$(dirname "$0")/desktop-session.sh"
+DISCSIZE=$4
+fresh_work "$3"
+log="$work/state/morrowmere/morrowmere.log"
+desktop_session gnome
+mutter --headless --wayland --no-x11 --wayland-display=morrowmere-test --virtual-monitor 1024x768 \
+    --virtual-monitor 800x600 >"$work/mutter.log" 2>&1 &
+started $!
+monitors=$'Meta-0 1024x768+0+0\nMeta-1 800x600+1024+0'
+mutter_monitors() { desktop mutter-monitors 2>/dev/null; }
+check "mutter runs with two monitors side by side" "$monitors" "$(soon 20 "$monitors" mutter_monitors)"
+pipewire >"$work/pipewire.log" 2>&1 &
+started $!
+pipewire_up() { [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && echo yes; }
+check "PipeWire runs" yes "$(eventually 10 yes pipewire_up)"
+# Its session manager, which links a screen cast's stream to its reader, gives up when PipeWire is
+# not there yet.
+wireplumber >"$work/wireplumber.log" 2>&1 &
+started $!
+linker_up() { [[ $(timeout 5 pw-cli ls Client 2>/dev/null) == *'"WirePlumber"'* ]] && echo yes; }
+check "with its session manager" yes "$(soon 10 yes linker_up)"
+export WAYLAND_DISPLAY=morrowmere-test
+# The programs lie side by side, as installed.
+cp "$1" "$work/morrowmere"
+cp "$2" "$work/morrowmere-wayland"
+
+client_start WAYLAND_DEBUG=client
+check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+expected=$'1024x768 configured 1024x768\n800x600 configured 800x600'
+check "a full-screen toplevel asked for each monitor, each given the monitor's size" "$expected" \
+    "$(toplevels "$work/err" | cut -d' ' -f1-3)"
+# monitor_disc MONITOR WIDTH HEIGHT: new screen-cast pictures of every monitor, and the planet's
+# verdict on this one's ("$work/cast-MONITOR.png").
+monitor_disc() {
+    desktop mutter-pictures "$work/cast" >/dev/null
+    disc_verdict "$work/cast-$1.png" 0 0 "$2" "$3"
+}
+# monitor_live MONITOR: "yes" when a new picture of the monitor differs from the one kept.
+monitor_live() {
+    desktop mutter-pictures "$work/later" >/dev/null
+    differ "$work/cast-$1.png" "$work/later-$1.png"
+}
+check "the 1024x768 monitor shows the scene with a round planet" ok "$(soon 20 ok monitor_disc Meta-0 1024 768)"
+check "drawn live" yes "$(soon 10 yes monitor_live Meta-0)"
+check "so does the 800x600 one" ok "$(soon 20 ok monitor_disc Meta-1 800 600)"
+check "drawn live" yes "$(soon 10 yes monitor_live Meta-1)"
+
+# The headless seat has no keyboard: the first key typed brings one, and its press comes before
+# the client can bind it. Once the keyboard's focus is on one of the client's surfaces, the second
+# key is the one that counts.
+coproc keyboard { exec /usr/bin/python3 "$e2e_dir/desktop-bus.py" mutter-keyboard 2>"$work/keyboard.log"; }
+started "$keyboard_PID"
+type_key() {
+    echo "$1" >&"${keyboard[1]}"
+    local answer=""
+    read -r -t 10 -u "${keyboard[0]}" answer
+    echo "$answer"
+}
+check "a first key is typed" "typed 42" "$(type_key 42)"
+focused() { grep -q ' wl_keyboard@[0-9]*\.enter(' "$work/err" && echo yes; }
+check "the seat's new keyboard brings the focus to the client" yes "$(eventually 10 yes focused)"
+check "a second key is typed" "typed 30" "$(type_key 30)"
+check "which ends it with status 0" 0 "$(wait_for_exit 10)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "nothing but the protocol trace is printed" "" "$(cat "$work/out"; grep -v '^\[ *[0-9.]*\] ' "$work/err")"
+
+client_start
+check "started again" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+check "and drawn" ok "$(soon 20 ok monitor_disc Meta-1 800 600)"
+kill -TERM "$client"
+check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
+check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "nothing is printed" "" "$(cat "$work/out" "$work/err")"
+finish
