@@ -5,7 +5,8 @@
 # sway_session RESULTS OUTPUT-LINE...: starts sway with these lines of configuration and XWayland,
 #   and a virtual keyboard on the seat; ends the test when sway does not answer. Pictures left in
 #   $home go to RESULTS at the end.
-# in_session COMMAND...: runs a command in the session.
+# in_session COMMAND...: runs a command in the session; with `session_runtime` set to another
+#   runtime folder, in the compositor whose socket is there (a sway nested in the session).
 # session_start [--x11] COMMAND...: starts a program in the session as a launcher or an idle
 #   daemon does (swaymsg exec), with --x11 without WAYLAND_DISPLAY; its pid goes to "$home/pid",
 #   its output to "$home/out" and "$home/err", its exit status to "$home/exit". `work` is $home
@@ -27,10 +28,11 @@ session_cleanup() {
 trap session_cleanup EXIT
 
 in_session() {
-    "${as_user[@]}" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$home" XDG_RUNTIME_DIR="$home/runtime" \
+    local runtime=${session_runtime:-$home/runtime}
+    "${as_user[@]}" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME="$home" XDG_RUNTIME_DIR="$runtime" \
         XDG_STATE_HOME="$home/state" XDG_CONFIG_HOME="$home/config.d" ALSOFT_DRIVERS=null \
-        WAYLAND_DISPLAY="$(cd "$home/runtime" && ls wayland-? 2>/dev/null | head -1)" \
-        SWAYSOCK="$(echo "$home"/runtime/sway-ipc.*.sock)" "$@"
+        WAYLAND_DISPLAY="$(cd "$runtime" && ls wayland-? 2>/dev/null | head -1)" \
+        SWAYSOCK="$(echo "$runtime"/sway-ipc.*.sock)" "$@"
 }
 
 sway_session() {
