@@ -37,6 +37,10 @@ struct FrameState {
     DoneEvent* doneEvent = nullptr;  // signalled once, when the render thread is done
     std::atomic<int32_t> stopFlag{0}; // set by the window thread when the window is destroyed
     std::atomic<int32_t> monitorsChanged{0}; // set by the window thread when monitors come or go
+    // Called on the render thread when nothing shows the scene any more (`seen` false) and when
+    // something shows it again, where the window system tells (Wayland: frame callbacks). Set by
+    // the host before the render thread starts; null where nothing is told.
+    void (*seenChanged)(FrameState& frame, bool seen) = nullptr;
     // The stored MultiMonitor (Windows): what a full-screen window over several monitors shows.
     // Set before the render thread starts.
     int32_t multiMonitor = 0;

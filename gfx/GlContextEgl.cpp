@@ -83,6 +83,8 @@ struct GlContextBackend {
     FittedCopy copy;             // its buffers go with the context
     uint64_t frameStart = 0;     // microseconds, for -delay
     bool showing = false;        // this frame is shown
+    uint32_t startedAt = 0;      // milliseconds, when the context was made
+    bool unseen = false;         // nothing shows the scene (the host was told)
 };
 
 namespace {
@@ -248,6 +250,15 @@ bool NewsForNextFrame(FrameState& frame, GlContextBackend& gl)
     return gl.target->sizeChanged;
 }
 
+// Nothing shows the scene any more, or something shows it again: the host is told (it pauses the
+// sound), once per change.
+void ToldSeen(FrameState& frame, GlContextBackend& gl, bool seen)
+{
+    gl.unseen = !seen;
+    if (frame.seenChanged != nullptr)
+        frame.seenChanged(frame, seen);
+}
+
 // Sleeps until a frame is due and -delay allows it (true), or until the host has news for the
 // next frame (false: this frame is not shown).
 bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
@@ -258,7 +269,11 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
             return false;
         const std::vector<const SurfacePace*> paces = Paces(gl);
         int waitMs = -1;
-        if (FrameDue(paces.data(), paces.size(), NowMs(), waitMs)) {
+        const uint32_t nowMs = NowMs();
+        const bool due = FrameDue(paces.data(), paces.size(), nowMs, waitMs);
+        if (due && gl.unseen)
+            ToldSeen(frame, gl, true);
+        if (due) {
             const uint64_t now = NowMicroseconds();
             if (now >= notBefore)
                 return true;
@@ -266,6 +281,13 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
         }
         if (NewsForNextFrame(frame, gl))
             return false;
+        int unseenMs = -1;
+        if (!due && !gl.unseen) {
+            if (SceneUnseen(paces.data(), paces.size(), gl.startedAt, nowMs, unseenMs))
+                ToldSeen(frame, gl, false);
+            else if (waitMs < 0 || unseenMs < waitMs)
+                waitMs = unseenMs;
+        }
         while (wl_display_prepare_read_queue(gl.display, gl.queue) != 0) {
             if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
                 return false;
@@ -328,6 +350,7 @@ bool GlCreateContext(FrameState& frame)
     GlContextBackend& gl = *frame.gl;
     gl.display = target->display;
     gl.target = target;
+    gl.startedAt = NowMs();
     gl.queue = wl_display_create_queue(gl.display);
     gl.egl = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, gl.display, nullptr);
     if (gl.queue == nullptr || gl.egl == EGL_NO_DISPLAY || !eglInitialize(gl.egl, nullptr, nullptr) ||

@@ -28,6 +28,8 @@ void SurfacePace::Answered(uint32_t now)
     slow = asked && Since(shownAt, now) > static_cast<int32_t>(kHiddenMs);
     asked = false;
     wanted = true;
+    answeredOnce = true;
+    answeredAt = now;
 }
 
 void SurfacePace::ShowFailed(uint32_t now)
@@ -74,4 +76,15 @@ bool FrameDue(const SurfacePace* const* surfaces, size_t count, uint32_t now, in
             waitMs = due;
     }
     return any;
+}
+
+bool SceneUnseen(const SurfacePace* const* surfaces, size_t count, uint32_t since, uint32_t now, int& waitMs)
+{
+    uint32_t last = since;
+    for (size_t i = 0; i < count; ++i)
+        if (surfaces[i]->answeredOnce && Since(last, surfaces[i]->answeredAt) > 0)
+            last = surfaces[i]->answeredAt;
+    const int32_t left = Since(now, last + kUnseenMs);
+    waitMs = left > 0 ? left : 0;
+    return left <= 0;
 }

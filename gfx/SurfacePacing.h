@@ -14,6 +14,8 @@
 
 // A callback later than this after its frame was shown: the surface is taken as hidden.
 constexpr uint32_t kHiddenMs = 250;
+// No callback on any surface for this long: nothing shows the scene.
+constexpr uint32_t kUnseenMs = 1000;
 // After a picture that could not be shown, the surface is tried again this much later.
 constexpr uint32_t kRetryMs = 1000;
 
@@ -25,6 +27,8 @@ struct SurfacePace {
     uint32_t shownAt = 0;
     uint32_t retryAt = 0; // after a failed show: when it wants a frame again
     bool retrying = false;
+    bool answeredOnce = false;
+    uint32_t answeredAt = 0; // its last callback
 
     // Shown, with a frame callback asked for in the same commit.
     void Shown(uint32_t now);
@@ -46,3 +50,8 @@ int PaceClock(const SurfacePace* const* surfaces, size_t count, uint32_t now);
 // `waitMs` says how long until the answer can change with time alone (a callback turning late, a
 // retry coming due), or -1 when only an event (a callback, an output change) can change it.
 bool FrameDue(const SurfacePace* const* surfaces, size_t count, uint32_t now, int& waitMs);
+
+// Whether nothing shows the scene: no surface has had a callback for kUnseenMs, counted from
+// `since` (the start of the run) where none has had one yet. Else `waitMs` is how long until it
+// could be so.
+bool SceneUnseen(const SurfacePace* const* surfaces, size_t count, uint32_t since, uint32_t now, int& waitMs);

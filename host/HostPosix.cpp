@@ -1,6 +1,9 @@
 #include "host/HostPosix.h"
 
+#include "base/RunLog.h"
+#include "base/SaverFrame.h"
 #include "base/SettingsStore.h"
+#include "sound/SoundManager.h"
 #include "host/ProcessGlobals.h"
 #include "host/SaverPlatform.h"
 #include "host/VideoInit.h"
@@ -101,6 +104,14 @@ void EndBySignalIfOne()
     std::fflush(nullptr);
     std::signal(g_signalled, SIG_DFL);
     std::raise(g_signalled);
+}
+
+void QuietWhileUnseen(FrameState& frame, bool seen)
+{
+    Log().Record(kLogNotify, seen ? "The scene is seen again: sound and frames go on"
+                                  : "Nothing shows the scene: sound and frames pause");
+    if (frame.soundManager != nullptr)
+        frame.soundManager->PauseDevice(!seen);
 }
 
 void TakeHackOptions(const HackOptions& options, RenderRun& run)

@@ -33,6 +33,10 @@ int EndingSignal();
 // parent that sent it expects (every record is on disk; what the streams hold goes out first).
 void EndBySignalIfOne();
 
+// For the frame's `seenChanged`: while nothing shows the scene, the sound pauses (said once in the
+// run log at each change); the render thread draws no frames meanwhile.
+void QuietWhileUnseen(FrameState& frame, bool seen);
+
 // -fps or -no-fps, -sound or -no-sound (else the stored EnableSound), and -delay, into the run.
 void TakeHackOptions(const HackOptions& options, RenderRun& run);
 

@@ -177,6 +177,7 @@ int main(int argc, char** argv)
     // The compositor's frame callbacks pace the frames: no rest, unless -delay asks for one.
     g_host.run.restMicroseconds = 0;
     g_host.target.framePeriodMicroseconds = options.delayGiven ? options.delayMicroseconds : 0;
+    g_host.run.frame.seenChanged = &QuietWhileUnseen;
     if (!OpenWakePipe())
         return Fail("cannot create a pipe", "");
     g_host.target.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);

@@ -45,6 +45,10 @@ public:
 
     // The buffers held, in the order they were made.
     size_t BufferCount() const { return buffers_.size(); }
+    // Pauses every sound that plays (the ambient loop and the wings alike), or resumes those it
+    // paused. Linux only (OpenAL): the Linux hosts pause the sound while nothing shows the scene,
+    // where the Windows saver closes.
+    void PauseDevice(bool paused);
 
 private:
     // The backend's side of a buffer of `bytes` bytes (above 0): its mixer parts, made on the

@@ -62,7 +62,7 @@ SoundManager::SoundManager(void*, const SoundChoice& choice)
     }
     if (silent && !OpenDevice(true, device, context))
         return;
-    backend_ = new (std::nothrow) SoundManagerBackend{device, context, silent};
+    backend_ = new (std::nothrow) SoundManagerBackend{device, context, silent, {}};
     if (backend_ == nullptr) {
         alcMakeContextCurrent(nullptr);
         alcDestroyContext(context);
@@ -79,6 +79,28 @@ SoundManager::~SoundManager()
     alcDestroyContext(backend_->context);
     alcCloseDevice(backend_->device);
     delete backend_;
+}
+
+void SoundManager::PauseDevice(bool paused)
+{
+    if (backend_ == nullptr)
+        return;
+    // Every source that plays stops where it is, and only those go on again: the mixer then
+    // mixes nothing, and each sound resumes at the sample it stopped on.
+    if (paused) {
+        backend_->paused.clear();
+        for (SoundBuffer* buffer : buffers_) {
+            ALint state = AL_STOPPED;
+            alGetSourcei(buffer->backend_->source, AL_SOURCE_STATE, &state);
+            if (state == AL_PLAYING)
+                backend_->paused.push_back(buffer->backend_->source);
+        }
+        if (!backend_->paused.empty())
+            alSourcePausev(static_cast<ALsizei>(backend_->paused.size()), backend_->paused.data());
+    } else if (!backend_->paused.empty()) {
+        alSourcePlayv(static_cast<ALsizei>(backend_->paused.size()), backend_->paused.data());
+        backend_->paused.clear();
+    }
 }
 
 bool SoundManager::MakeMixerParts(SoundBuffer& buffer, int32_t bytes)

@@ -14,6 +14,7 @@ struct SoundManagerBackend {
     // A device that plays nothing: no output device could be opened, or sound was turned off.
     // Everything else works as on a real device.
     bool silent;
+    std::vector<ALuint> paused; // the sources that played when the mix was paused
 };
 
 struct SoundBufferBackend {

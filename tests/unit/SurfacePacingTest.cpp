@@ -77,3 +77,19 @@ TEST(SurfacePacing, SurfacesThatCannotBeDrawnNeverKeepTheThreadAwake)
     EXPECT_EQ(wait, static_cast<int>(kRetryMs) - 1);
     EXPECT_TRUE(unshown.Due(100 + kRetryMs, wait));
 }
+
+TEST(SurfacePacing, NothingShowsTheSceneAfterASecondWithoutCallbacks)
+{
+    Surfaces surfaces(2);
+    std::vector<const SurfacePace*> each = {&surfaces.surfaces[0], &surfaces.surfaces[1]};
+    int wait = 0;
+    // Counted from the start while no surface has answered yet.
+    EXPECT_FALSE(SceneUnseen(each.data(), each.size(), 100, 100 + kUnseenMs - 1, wait));
+    EXPECT_EQ(wait, 1);
+    EXPECT_TRUE(SceneUnseen(each.data(), each.size(), 100, 100 + kUnseenMs, wait));
+    // The latest callback of any surface counts.
+    surfaces.surfaces[0].Answered(500);
+    surfaces.surfaces[1].Answered(2000);
+    EXPECT_FALSE(SceneUnseen(each.data(), each.size(), 100, 2000 + kUnseenMs - 1, wait));
+    EXPECT_TRUE(SceneUnseen(each.data(), each.size(), 100, 2000 + kUnseenMs, wait));
+}

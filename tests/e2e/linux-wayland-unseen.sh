@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# The native Wayland client while nothing shows the scene, on a headless sway with two outputs, its
+# sound captured by OpenAL Soft's wave writer: both outputs turned to other workspaces, no frame
+# callback comes, and within 2 s the run log says so, the capture turns silent and the process uses
+# next to no CPU; back, the sound and the frames come back at once, the planet where the camera
+# puts it.
+# Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
+set -uo pipefail
+. "$(dirname "$0")/check.sh"
+. "$(dirname "$0")/run-common.sh"
+. "$(dirname "$0")/disc.sh"
+DISCSIZE=$4
+fresh_work "$3"
+. "$(dirname "$0")/sway-session.sh"
+sway_session "$work" "output HEADLESS-1 resolution 640x480 position 0 0" \
+    "output HEADLESS-2 resolution 640x480 position 640 0"
+cp "$1" "$home/morrowmere"
+cp "$2" "$home/morrowmere-wayland"
+log="$home/state/morrowmere/morrowmere.log"
+capture="$home/sound.wav"
+printf '%s\n' '[general]' 'drivers = wave' 'channels = stereo' 'frequency = 44100' 'sample-type = int16' \
+    '[wave]' "file = $capture" >"$home/alsoft.conf"
+[ -n "${as_user[*]}" ] && chown "$throwaway" "$home/alsoft.conf"
+
+session_start env ALSOFT_DRIVERS=wave ALSOFT_CONF="$home/alsoft.conf" "$home/morrowmere" -fullscreen
+pid=$(cat "$home/pid")
+check "the ambient loop sounds" ok "$(wait_for_sound "$capture" 30)"
+ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat" 2>/dev/null; }
+# The loudest 100 ms of the capture's last half second: "silent" below the walk's floor, else
+# "sounding" (the mix writes on in real time, silence while every sound is paused).
+now_sounds() {
+    window_levels "$capture" 1 | tail -5 | awk '$1 > top { top = $1 } END { print (top < 0.0004) ? "silent" : "sounding" }'
+}
+
+for output in 1 2; do
+    in_session swaymsg "focus output HEADLESS-$output; workspace away$output" >/dev/null
+done
+check "nothing shows it: said within 2 s" yes \
+    "$(wait_for_record "Nothing shows the scene: sound and frames pause" 2 && echo yes)"
+check "the sound pauses" silent "$(eventually 2 silent now_sounds)"
+start=$(ticks)
+sleep 5
+check "and stays paused" silent "$(now_sounds)"
+check "under 5 CPU ticks in 5 s" yes "$(awk -v used=$(($(ticks) - start)) 'BEGIN { print (used < 5) ? "yes" : used }')"
+check "said once" 1 "$(records | grep -cF "Nothing shows the scene")"
+
+for output in 2 1; do
+    in_session swaymsg "focus output HEADLESS-$output; workspace $output" >/dev/null
+done
+check "shown again: said" yes "$(wait_for_record "The scene is seen again: sound and frames go on" 2 && echo yes)"
+check "the sound is back within a second" sounding "$(eventually 1 sounding now_sounds)"
+check "the planet is where the camera puts it" ok "$(eventually 10 ok output_disc HEADLESS-1 0 0 640 480)"
+check "drawn live" yes "$(eventually 10 yes output_live HEADLESS-1)"
+kill -TERM "$pid"
+check "SIGTERM ends it after the teardown" 143 "$(wait_for_exit 10)"
+check "the records: each change said once, between the run's own" \
+    "$(normal_start_records; printf '   Notify : %s\n' "Nothing shows the scene: sound and frames pause" \
+        "The scene is seen again: sound and frames go on"; normal_end_records)" "$(records_shape)"
+finish
