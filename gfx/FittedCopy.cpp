@@ -10,14 +10,17 @@ namespace {
 // zoomed, with nothing of the scene's state applied to its fragments.
 void CopyPlainly(const PixelRect& picture, const PixelRect& to)
 {
-    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_PIXEL_MODE_BIT | GL_CURRENT_BIT);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_PIXEL_MODE_BIT | GL_CURRENT_BIT |
+                 GL_STENCIL_BUFFER_BIT);
     glUseProgram(0);
     glDisable(GL_BLEND);
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_FOG);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_STENCIL_TEST);
     glDisable(GL_TEXTURE_2D);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_FALSE);
     glWindowPos2i(to.x, to.y);
     glPixelZoom(static_cast<GLfloat>(to.width) / static_cast<GLfloat>(picture.width),

@@ -47,7 +47,8 @@ struct Drawable {
     wl_egl_window* native = nullptr;
     EGLSurface egl = EGL_NO_SURFACE;
     SurfaceSize size;
-    int32_t appliedScale = 1;         // the buffer scale the surface has now
+    int32_t appliedScale = 0;         // the buffer scale the surface has now; 0 before it is set
+                                      // (a surface may have had another drawable before)
     wl_callback* pending = nullptr;   // the frame callback asked for
     SurfacePace pace;
     bool paced = false;               // its swap interval is set
@@ -83,7 +84,8 @@ struct GlContextBackend {
     FittedCopy copy;             // its buffers go with the context
     uint64_t frameStart = 0;     // microseconds, for -delay
     bool showing = false;        // this frame is shown
-    uint32_t startedAt = 0;      // milliseconds, when the context was made
+    uint32_t startedAt = 0;      // milliseconds, at the first frame
+    bool framed = false;         // the first frame has started
     bool unseen = false;         // nothing shows the scene (the host was told)
 };
 
@@ -271,7 +273,9 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
         int waitMs = -1;
         const uint32_t nowMs = NowMs();
         const bool due = FrameDue(paces.data(), paces.size(), nowMs, waitMs);
-        if (due && gl.unseen)
+        int unseenMs = -1;
+        // Seen again once a callback came, not merely because a new surface wants its first frame.
+        if (gl.unseen && !SceneUnseen(paces.data(), paces.size(), gl.startedAt, nowMs, unseenMs))
             ToldSeen(frame, gl, true);
         if (due) {
             const uint64_t now = NowMicroseconds();
@@ -281,16 +285,17 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
         }
         if (NewsForNextFrame(frame, gl))
             return false;
-        int unseenMs = -1;
         if (!due && !gl.unseen) {
             if (SceneUnseen(paces.data(), paces.size(), gl.startedAt, nowMs, unseenMs))
                 ToldSeen(frame, gl, false);
             else if (waitMs < 0 || unseenMs < waitMs)
                 waitMs = unseenMs;
         }
-        while (wl_display_prepare_read_queue(gl.display, gl.queue) != 0) {
+        // Callbacks that the host's thread read meanwhile are handled, and everything weighed again.
+        if (wl_display_prepare_read_queue(gl.display, gl.queue) != 0) {
             if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
                 return false;
+            continue;
         }
         if (!FlushToCompositor(gl.display)) {
             wl_display_cancel_read(gl.display);
@@ -309,7 +314,7 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
     }
 }
 
-// RGB with 8 bits each and depth, without alpha: a surface with alpha would let the desktop show
+// RGB with 8 bits each and a 24-bit depth, without alpha: a surface with alpha would let the desktop show
 // through the black bars beside a fitted picture, and deeper colour (which EGL lists first) costs
 // the compositor more for nothing the scene draws. Else any without alpha, else the first.
 bool ChooseConfig(GlContextBackend& gl)
@@ -329,8 +334,9 @@ bool ChooseConfig(GlContextBackend& gl)
     for (EGLint i = 0; i < count; ++i) {
         if (size(configs[i], EGL_ALPHA_SIZE) != 0)
             continue;
+        // With the depth that the other platforms get: EGL lists the shallowest first.
         const bool eightBits = size(configs[i], EGL_RED_SIZE) == 8 && size(configs[i], EGL_GREEN_SIZE) == 8 &&
-                               size(configs[i], EGL_BLUE_SIZE) == 8;
+                               size(configs[i], EGL_BLUE_SIZE) == 8 && size(configs[i], EGL_DEPTH_SIZE) >= 24;
         if (!opaque || eightBits)
             gl.config = configs[i];
         opaque = true;
@@ -350,7 +356,6 @@ bool GlCreateContext(FrameState& frame)
     GlContextBackend& gl = *frame.gl;
     gl.display = target->display;
     gl.target = target;
-    gl.startedAt = NowMs();
     gl.queue = wl_display_create_queue(gl.display);
     gl.egl = eglGetPlatformDisplay(EGL_PLATFORM_WAYLAND_KHR, gl.display, nullptr);
     if (gl.queue == nullptr || gl.egl == EGL_NO_DISPLAY || !eglInitialize(gl.egl, nullptr, nullptr) ||
@@ -398,6 +403,11 @@ void GlFitDrawingArea(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
     gl.frameStart = NowMicroseconds();
+    // The second without callbacks that means "unseen" counts from the first frame, after the
+    // scene's set-up.
+    if (!gl.framed)
+        gl.startedAt = NowMs();
+    gl.framed = true;
     SurfaceSize size;
     bool resized = false;
     {

@@ -77,9 +77,8 @@ void SurfaceConfigure(void* data, xdg_surface* shell, uint32_t serial)
 {
     Output& output = *static_cast<Output*>(data);
     xdg_surface_ack_configure(shell, serial);
-    const bool first = !output.configured;
     output.configured = true;
-    if (g_host.scene == nullptr && first) {
+    if (g_host.scene == nullptr) {
         const SurfaceSize size = SizeOf(output);
         if (size.width <= 0 || size.height <= 0)
             return; // nothing to draw on yet; a later configure or mode brings a size

@@ -97,8 +97,15 @@ void SoundManager::PauseDevice(bool paused)
         }
         if (!backend_->paused.empty())
             alSourcePausev(static_cast<ALsizei>(backend_->paused.size()), backend_->paused.data());
-    } else if (!backend_->paused.empty()) {
-        alSourcePlayv(static_cast<ALsizei>(backend_->paused.size()), backend_->paused.data());
+    } else {
+        // A sound started again while paused (a frame drawn for an output plugged in) plays on
+        // as it is.
+        for (ALuint source : backend_->paused) {
+            ALint state = AL_STOPPED;
+            alGetSourcei(source, AL_SOURCE_STATE, &state);
+            if (state == AL_PAUSED)
+                alSourcePlay(source);
+        }
         backend_->paused.clear();
     }
 }
