@@ -81,6 +81,8 @@ struct GlContextBackend {
     Drawable window;
     // Each at a fixed address, which its frame callback holds.
     std::vector<std::unique_ptr<Drawable>> covers;
+    // The window's pace, then the covers', made again when the covers change.
+    std::vector<const SurfacePace*> paces;
     FittedCopy copy;             // its buffers go with the context
     uint64_t frameStart = 0;     // microseconds, for -delay
     bool showing = false;        // this frame is shown
@@ -233,16 +235,6 @@ SurfaceSize CoverSize(const CoverWindow& cover)
     return size;
 }
 
-// The window first, then the covers.
-std::vector<const SurfacePace*> Paces(const GlContextBackend& gl)
-{
-    std::vector<const SurfacePace*> paces;
-    paces.push_back(&gl.window.pace);
-    for (const std::unique_ptr<Drawable>& cover : gl.covers)
-        paces.push_back(&cover->pace);
-    return paces;
-}
-
 // Whether the host has news for the next frame: a size, the outputs, the end of the run.
 bool NewsForNextFrame(FrameState& frame, GlContextBackend& gl)
 {
@@ -269,7 +261,7 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
     for (;;) {
         if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
             return false;
-        const std::vector<const SurfacePace*> paces = Paces(gl);
+        const std::vector<const SurfacePace*>& paces = gl.paces;
         int waitMs = -1;
         const uint32_t nowMs = NowMs();
         const bool due = FrameDue(paces.data(), paces.size(), nowMs, waitMs);
@@ -370,6 +362,7 @@ bool GlCreateContext(FrameState& frame)
         target->sizeChanged = false;
     }
     gl.window.surface = target->surface;
+    gl.paces.assign(1, &gl.window.pace);
     return gl.window.size.width > 0 && gl.window.size.height > 0 && MakeDrawable(gl, gl.window);
 }
 
@@ -455,6 +448,9 @@ void GlFitDrawingArea(FrameState& frame)
         if (old)
             ReleaseDrawable(gl, *old);
     gl.covers = std::move(kept);
+    gl.paces.assign(1, &gl.window.pace);
+    for (const std::unique_ptr<Drawable>& cover : gl.covers)
+        gl.paces.push_back(&cover->pace);
     frame.coversTaken = number;
 }
 
@@ -534,6 +530,7 @@ void GlReleaseDeviceContext(FrameState& frame)
     for (std::unique_ptr<Drawable>& cover : gl.covers)
         ReleaseDrawable(gl, *cover);
     gl.covers.clear();
+    gl.paces.clear();
     ReleaseDrawable(gl, gl.window);
     if (gl.egl != EGL_NO_DISPLAY)
         eglTerminate(gl.egl);

@@ -10,10 +10,6 @@
 # soon SECONDS EXPECTED PROBE...: as `eventually`, for a probe that may take seconds itself (a
 #   compositor's picture): tried until it prints EXPECTED or SECONDS have passed.
 # differ PICTURE PICTURE: "yes" when both can be read and some pixel differs.
-# client_start [VARIABLE=VALUE...]: `morrowmere -fullscreen` from $work, beside its Wayland
-#   client, with these variables, once the one started before has ended; its pid goes to
-#   `client`, its output to "$work/out" and "$work/err", its exit status to "$work/exit" (for
-#   wait_for_exit).
 # toplevels TRACE: from a client's protocol trace (WAYLAND_DEBUG=client), one line per toplevel,
 #   sorted: "OUTPUT-MODE configured WIDTHxHEIGHT buffers SIZES viewport WIDTHxHEIGHT", the output
 #   it asked to be full screen on (its mode in pixels, "none" when it named none), the size the
@@ -72,19 +68,6 @@ soon() {
 differ() {
     compare -metric AE "$1" "$2" null: 2>/dev/null
     [ $? -eq 1 ] && echo yes
-}
-
-client_start() {
-    # A run that should have ended and did not goes first, so that its output stays its own.
-    [ -n "${client:-}" ] && kill -KILL "$client" 2>/dev/null && wait_for_exit 5 >/dev/null
-    rm -f "$work/pid" "$work/exit"
-    (env "$@" "$work/morrowmere" -fullscreen >"$work/out" 2>"$work/err" &
-     echo $! >"$work/pid"
-     wait $!
-     echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
-    pid_written() { [ -s "$1" ] && echo yes; }
-    eventually 5 yes pid_written "$work/pid" >/dev/null
-    client=$(cat "$work/pid")
 }
 
 toplevels() {

@@ -30,13 +30,7 @@ check "weston runs" yes "$(eventually 20 yes weston_up)"
 # The programs lie side by side, as installed.
 cp "$1" "$work/morrowmere"
 cp "$2" "$work/morrowmere-wayland"
-("$work/morrowmere" -fullscreen >"$work/out" 2>"$work/err" &
- echo $! >"$work/pid"
- wait $!
- echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
-pid_written() { [ -s "$1" ] && echo yes; }
-eventually 5 yes pid_written "$work/pid" >/dev/null
-client=$(cat "$work/pid")
+client_start
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 # screenshot NAME: the output's picture as "$work/NAME.png".
 screenshot() {

@@ -289,3 +289,22 @@ throwaway_user_gone() {
     pkill -KILL -u "$throwaway" 2>/dev/null
     userdel "$throwaway" 2>/dev/null
 }
+
+# pid_written FILE: "yes" once a started program's pid is in FILE (for `eventually`).
+pid_written() { [ -s "$1" ] && echo yes; }
+
+# client_start [VARIABLE=VALUE...]: `morrowmere -fullscreen` from $work (beside its Wayland client
+# on a Wayland session), with these variables, once the one started before has ended; its pid
+# goes to `client`, its output to "$work/out" and "$work/err", its exit status to "$work/exit"
+# (for wait_for_exit).
+client_start() {
+    # A run that should have ended and did not goes first, so that its output stays its own.
+    [ -n "${client:-}" ] && kill -KILL "$client" 2>/dev/null && wait_for_exit 5 >/dev/null
+    rm -f "$work/pid" "$work/exit"
+    (env "$@" "$work/morrowmere" -fullscreen >"$work/out" 2>"$work/err" &
+     echo $! >"$work/pid"
+     wait $!
+     echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
+    eventually 5 yes pid_written "$work/pid" >/dev/null
+    client=$(cat "$work/pid")
+}

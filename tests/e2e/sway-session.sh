@@ -79,8 +79,6 @@ session_start() {
     eventually 5 yes pid_written "$home/pid" >/dev/null
 }
 
-# pid_written FILE: "yes" once a started program's pid is in FILE.
-pid_written() { [ -s "$1" ] && echo yes; }
 
 # output_disc OUTPUT X Y WIDTH HEIGHT: the planet in that area of the output's picture (kept as
 # "$home/OUTPUT.png").

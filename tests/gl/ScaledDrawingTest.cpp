@@ -35,6 +35,34 @@ void DrawSky(Horizon& horizon, FormlessPlanet& planet, bool plain)
     planet.Draw();
 }
 
+// The picture a cover copy is tried with: green left half, blue right half.
+void PaintHalves()
+{
+    SetSwitch(GL_SCISSOR_TEST, true);
+    glScissor(0, 0, kHalfWidth, kViewHeight);
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(kHalfWidth, 0, kHalfWidth, kViewHeight);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glScissor(0, 0, kViewWidth, kViewHeight);
+    SetSwitch(GL_SCISSOR_TEST, false);
+}
+
+// That picture halved into the lower left of the view, black around it.
+void ExpectHalvesInTheLowerLeft()
+{
+    const auto at = [](int x, int y) {
+        const Rgb pixel = ReadPixel(x, y);
+        return std::to_string(pixel.r) + "," + std::to_string(pixel.g) + "," + std::to_string(pixel.b);
+    };
+    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight / 2), "0,255,0");
+    EXPECT_EQ(at(kHalfWidth * 3 / 4, kHalfHeight / 2), "0,0,255");
+    EXPECT_EQ(at(kHalfWidth + 10, kHalfHeight / 2), "0,0,0");
+    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight + 10), "0,0,0");
+}
+
 // The frame drawn through the render scale, read back at the view's size.
 std::vector<unsigned char> ScaledFrame(ScaledDrawing& scaled, Horizon& horizon, FormlessPlanet& planet, bool plain)
 {
@@ -240,15 +268,7 @@ TEST(ScaledDrawing, AMultisampledWindowGetsTheScaledPictureAndItsCopies)
     // A cover of another shape: the window's picture (green left half, blue right half) halved
     // into its lower left, black around it.
     ASSERT_TRUE(UseMultisampledWindows(1, 1));
-    SetSwitch(GL_SCISSOR_TEST, true);
-    glScissor(0, 0, kHalfWidth, kViewHeight);
-    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glScissor(kHalfWidth, 0, kHalfWidth, kViewHeight);
-    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    SetSwitch(GL_SCISSOR_TEST, false);
+    PaintHalves();
     ASSERT_TRUE(UseMultisampledWindows(0, 1));
     {
         FittedCopy copy;
@@ -256,14 +276,7 @@ TEST(ScaledDrawing, AMultisampledWindowGetsTheScaledPictureAndItsCopies)
         EXPECT_EQ(DrawingStateDifferences(), "");
     }
     ASSERT_TRUE(UseMultisampledWindows(0, 0));
-    const auto at = [](int x, int y) {
-        const Rgb pixel = ReadPixel(x, y);
-        return std::to_string(pixel.r) + "," + std::to_string(pixel.g) + "," + std::to_string(pixel.b);
-    };
-    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight / 2), "0,255,0");
-    EXPECT_EQ(at(kHalfWidth * 3 / 4, kHalfHeight / 2), "0,0,255");
-    EXPECT_EQ(at(kHalfWidth + 10, kHalfHeight / 2), "0,0,0");
-    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight + 10), "0,0,0");
+    ExpectHalvesInTheLowerLeft();
 }
 
 // A cover of another shape gets the window's picture (green left half, blue right half) halved
@@ -279,15 +292,7 @@ TEST(FittedCopy, ACoverGetsThePictureFittedWithOrWithoutFramebufferObjects)
     GTEST_SKIP() << "covers are drawn from another window on Linux only";
 #endif
     ASSERT_TRUE(UseTestWindows(1, 1));
-    SetSwitch(GL_SCISSOR_TEST, true);
-    glScissor(0, 0, kHalfWidth, kViewHeight);
-    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glScissor(kHalfWidth, 0, kHalfWidth, kViewHeight);
-    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glScissor(0, 0, kViewWidth, kViewHeight);
+    PaintHalves();
     ASSERT_TRUE(UseTestWindows(0, 1));
     // The scene's state: blending that would keep the black, and a depth test nothing passes.
     SetSwitch(GL_BLEND, true);
@@ -303,15 +308,7 @@ TEST(FittedCopy, ACoverGetsThePictureFittedWithOrWithoutFramebufferObjects)
     glDepthFunc(GL_LESS);
     SetSwitch(GL_BLEND, false);
     SetSwitch(GL_DEPTH_TEST, false);
-    SetSwitch(GL_SCISSOR_TEST, false);
     ASSERT_TRUE(UseTestWindows(0, 0));
-    const auto at = [](int x, int y) {
-        const Rgb pixel = ReadPixel(x, y);
-        return std::to_string(pixel.r) + "," + std::to_string(pixel.g) + "," + std::to_string(pixel.b);
-    };
-    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight / 2), "0,255,0");
-    EXPECT_EQ(at(kHalfWidth * 3 / 4, kHalfHeight / 2), "0,0,255");
-    EXPECT_EQ(at(kHalfWidth + 10, kHalfHeight / 2), "0,0,0");
-    EXPECT_EQ(at(kHalfWidth / 4, kHalfHeight + 10), "0,0,0");
+    ExpectHalvesInTheLowerLeft();
     UseTestWindow();
 }

@@ -9,18 +9,21 @@ namespace {
 struct Surfaces {
     std::vector<SurfacePace> surfaces;
     explicit Surfaces(size_t count) : surfaces(count) {}
-    bool Due(uint32_t now, int& waitMs) const
+    std::vector<const SurfacePace*> Each() const
     {
         std::vector<const SurfacePace*> each;
         for (const SurfacePace& surface : surfaces)
             each.push_back(&surface);
+        return each;
+    }
+    bool Due(uint32_t now, int& waitMs) const
+    {
+        const std::vector<const SurfacePace*> each = Each();
         return FrameDue(each.data(), each.size(), now, waitMs);
     }
     int Clock(uint32_t now) const
     {
-        std::vector<const SurfacePace*> each;
-        for (const SurfacePace& surface : surfaces)
-            each.push_back(&surface);
+        const std::vector<const SurfacePace*> each = Each();
         return PaceClock(each.data(), each.size(), now);
     }
 };
@@ -81,7 +84,7 @@ TEST(SurfacePacing, SurfacesThatCannotBeDrawnNeverKeepTheThreadAwake)
 TEST(SurfacePacing, NothingShowsTheSceneAfterASecondWithoutCallbacks)
 {
     Surfaces surfaces(2);
-    std::vector<const SurfacePace*> each = {&surfaces.surfaces[0], &surfaces.surfaces[1]};
+    const std::vector<const SurfacePace*> each = surfaces.Each();
     int wait = 0;
     // Counted from the start while no surface has answered yet.
     EXPECT_FALSE(SceneUnseen(each.data(), each.size(), 100, 100 + kUnseenMs - 1, wait));
