@@ -2,6 +2,7 @@
 
 #include "base/RunLogPath.h"
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,9 @@ void RunLog::Record(int level, const char* text)
 {
     if (!file_)
         return;
+    // A record is written whole: the power source is watched on a thread of its own.
+    static std::mutex recordLock;
+    std::lock_guard<std::mutex> lock(recordLock);
     std::fputs(PrefixFor(level), file_);
     std::fputs(text, file_);
     std::fputc('\n', file_);

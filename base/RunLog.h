@@ -2,8 +2,8 @@
 // The run log: a plain-text trace of one run, one record per line, and the first user-facing
 // error text of the run, which the render thread's failed start shows in a message box.
 //
-// Threads: no lock. The window thread and the render thread take turns (the window thread writes
-// before the render thread starts and after it has signalled that it is done).
+// Threads: records may come from any thread, each written whole. The log is opened before the
+// process starts any other thread, and one message is kept by the thread whose start failed.
 
 #include <cstdio>
 

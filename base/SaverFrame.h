@@ -3,12 +3,13 @@
 // frame clock. Written once for both platforms. The host owns it and hands it to its render
 // thread, which hands it on to whatever draws; nothing reaches for it.
 //
-// Threads: the window thread writes `stopFlag` (0 to 1, once), `monitorsChanged`, `pendingSize`
-// and `covers`, and waits for the done event; it sets `displayName` before the render thread
-// starts. The render thread owns everything else and signals the event when its teardown is
-// complete.
+// Threads: the window thread writes `stopFlag` (0 to 1, once), `monitorsChanged`, `pendingSize`,
+// `covers` and `unseen`, and waits for the done event; it sets `displayName` before the render
+// thread starts. Whatever watches the power source writes `capMicroseconds`. The render thread
+// owns everything else and signals the event when its teardown is complete.
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -41,6 +42,19 @@ struct FrameState {
     // something shows it again, where the window system tells (Wayland: frame callbacks). Set by
     // the host before the render thread starts; null where nothing is told.
     void (*seenChanged)(FrameState& frame, bool seen) = nullptr;
+    // Where the window thread tells (X11: every window covered or unmapped, or the monitors off):
+    // nothing shows the scene, so the render thread draws nothing and waits on `seenWake`. Under
+    // `seenLock`, as is the stop flag's setting (StopFrames), so that no wake-up is missed.
+    std::mutex seenLock;
+    std::condition_variable seenWake;
+    bool unseen = false;
+    // The shortest time, in microseconds, from one frame's start to the next while the machine
+    // runs on battery; 0 for no cap. Written by whatever watches the power source, on any thread,
+    // and read before each frame.
+    std::atomic<uint32_t> capMicroseconds{0};
+    // The window system paces the frames (the Wayland client's frame callbacks): the render
+    // thread leaves the cap to the drawing surface. Set before the render thread starts.
+    bool pacedBySurface = false;
     // The stored MultiMonitor (Windows): what a full-screen window over several monitors shows.
     // Set before the render thread starts.
     int32_t multiMonitor = 0;
@@ -61,6 +75,27 @@ struct FrameState {
     uint32_t coversGeneration = 0;
     std::atomic<uint32_t> coversTaken{0};
 };
+
+// The window thread's side: whether anything shows the scene now.
+inline void OfferSceneSeen(FrameState& frame, bool seen)
+{
+    {
+        std::lock_guard<std::mutex> lock(frame.seenLock);
+        frame.unseen = !seen;
+    }
+    frame.seenWake.notify_all();
+}
+
+// The window thread's side: no more frames, also from a render thread that waits while unseen.
+inline void StopFrames(FrameState& frame)
+{
+    {
+        std::lock_guard<std::mutex> lock(frame.seenLock);
+        if (frame.stopFlag == 0)
+            frame.stopFlag = 1;
+    }
+    frame.seenWake.notify_all();
+}
 
 // A size in one word, so that the two threads never see a width without its height: width in the
 // high half, height in the low. Sizes above 0 never pack to 0.

@@ -15,6 +15,7 @@ struct DefaultRow {
 
 // Read in order up to the row with the empty name.
 const DefaultRow kDefaults[] = {
+    {"BatteryFrameCap", 1, 1},
     {"EnableFPS", 0, 0},
     {"EnableVSync", 1, 1},
     {"EnableSound", 1, 1},

@@ -13,6 +13,8 @@ if(NOT WIN32)
     find_package(Threads REQUIRED)
     find_package(PkgConfig REQUIRED)
     pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+    # sd-bus, for the power source (UPower) on the system bus.
+    pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 endif()
 
 function(_morrowmere_add_program target host)

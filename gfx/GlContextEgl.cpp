@@ -12,6 +12,7 @@
 #include "gfx/DrawingState.h"
 #include "gfx/GlContext.h"
 
+#include "base/FrameCap.h"
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
 #include "gfx/FittedCopy.h"
@@ -85,6 +86,7 @@ struct GlContextBackend {
     std::vector<const SurfacePace*> paces;
     FittedCopy copy;             // its buffers go with the context
     uint64_t frameStart = 0;     // microseconds, for -delay
+    FrameCap cap;                // on battery
     bool showing = false;        // this frame is shown
     uint32_t startedAt = 0;      // milliseconds, at the first frame
     bool framed = false;         // the first frame has started
@@ -257,7 +259,9 @@ void ToldSeen(FrameState& frame, GlContextBackend& gl, bool seen)
 // next frame (false: this frame is not shown).
 bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
 {
-    const uint64_t notBefore = gl.frameStart + gl.target->framePeriodMicroseconds;
+    // -delay counts from this frame's start; on battery the cap from the last frame shown.
+    const uint32_t capPeriod = frame.capMicroseconds;
+    const uint64_t notBefore = std::max(gl.frameStart + gl.target->framePeriodMicroseconds, gl.cap.Due(capPeriod));
     for (;;) {
         if (wl_display_dispatch_queue_pending(gl.display, gl.queue) < 0)
             return false;
@@ -271,8 +275,10 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
             ToldSeen(frame, gl, true);
         if (due) {
             const uint64_t now = NowMicroseconds();
-            if (now >= notBefore)
+            if (now >= notBefore) {
+                gl.cap.Started(now, capPeriod);
                 return true;
+            }
             waitMs = static_cast<int>((notBefore - now + 999) / 1000);
         }
         if (NewsForNextFrame(frame, gl))

@@ -155,6 +155,12 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
         } else if (std::strcmp(arg, "-no-sound") == 0) {
             options.sound = false;
             options.soundGiven = true;
+        } else if (std::strcmp(arg, "-battery-cap") == 0) {
+            options.batteryCap = true;
+            options.batteryCapGiven = true;
+        } else if (std::strcmp(arg, "-no-battery-cap") == 0) {
+            options.batteryCap = false;
+            options.batteryCapGiven = true;
         } else if (std::strcmp(arg, "-delay") == 0) {
             if (i + 1 >= argc) {
                 options.error = "-delay needs microseconds";
@@ -273,8 +279,8 @@ int ChooseVisual(const HackOptions& options, const VisualOffer* offers, size_t c
 const char* HackUsage()
 {
     return "usage: morrowmere [-root | -window | -fullscreen | -window-id ID] [-fps | -no-fps]\n"
-           "                  [-sound | -no-sound] [-delay US] [-scale S] [-x11] [-display DPY]\n"
-           "                  [-visual V] [-h]\n"
+           "                  [-sound | -no-sound] [-no-battery-cap | -battery-cap] [-delay US]\n"
+           "                  [-scale S] [-x11] [-display DPY] [-visual V] [-h]\n"
            "  -root          draw on the root window (or on XSCREENSAVER_WINDOW when it is set)\n"
            "  -window        draw in a window of its own, 1280 x 720; q or Escape closes it\n"
            "  -fullscreen    draw over the whole screen, without the pointer; a key, a click or a mouse\n"
@@ -285,6 +291,9 @@ const char* HackUsage()
            "  -fps           show the frame rate in the top-left corner for this run; -no-fps hides it\n"
            "  -no-sound      keep silent; -sound plays the ambient loop and the wings (either wins over\n"
            "                 EnableSound in the settings, which is 1, play, by default)\n"
+           "  -no-battery-cap  draw as many frames on battery as on mains power; -battery-cap draws at\n"
+           "                 most 30 a second on battery (either wins over BatteryFrameCap in the\n"
+           "                 settings, which is 1, capped, by default)\n"
            "  -delay US      rest this many microseconds after each frame (default 20000; 0 for none);\n"
            "                 the Wayland client follows the compositor's refresh, and with -delay\n"
            "                 starts a frame at most once every US\n"

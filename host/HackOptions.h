@@ -12,6 +12,9 @@
 //                   the last one given wins
 //   -sound, -no-sound   play sound or keep silent; the last one given wins, and either wins over
 //                       the stored setting EnableSound (1, play, by default)
+//   -battery-cap, -no-battery-cap   on battery, at most 30 frames a second, or as many as on
+//                   mains; the last one given wins, and either wins over the stored setting
+//                   BatteryFrameCap (1, capped, by default)
 //   -delay US       microseconds of rest after each frame (default 20000), 0 to 10000000; the
 //                   native Wayland client is paced by the compositor instead, and takes a given
 //                   -delay as the shortest time from the start of one frame to the next
@@ -47,6 +50,8 @@ struct HackOptions {
     bool fpsGiven = false; // -fps or -no-fps was given: it wins over the stored setting
     bool sound = true;
     bool soundGiven = false; // -sound or -no-sound was given: it wins over the stored setting
+    bool batteryCap = true;
+    bool batteryCapGiven = false; // -battery-cap or -no-battery-cap was given: it wins likewise
     // A hack without vertical sync would otherwise take a whole core; XScreenSaver's frame-rate
     // slider sets this.
     uint32_t delayMicroseconds = 20000;

@@ -118,6 +118,8 @@ void TakeHackOptions(const HackOptions& options, RenderRun& run)
 {
     if (options.fpsGiven)
         Settings().Set("EnableFPS", options.fps ? 1 : 0);
+    if (options.batteryCapGiven)
+        Settings().Set("BatteryFrameCap", options.batteryCap ? 1 : 0);
     if (options.soundGiven) {
         run.sound.wanted = options.sound;
         run.sound.whyNot = "-no-sound was given";

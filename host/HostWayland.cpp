@@ -13,6 +13,7 @@
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
 #include "host/HostPosix.h"
+#include "host/PowerSource.h"
 #include "host/ProcessGlobals.h"
 #include "host/SaverPlatform.h"
 #include "host/WaylandHost.h"
@@ -178,6 +179,7 @@ int main(int argc, char** argv)
     g_host.run.restMicroseconds = 0;
     g_host.target.framePeriodMicroseconds = options.delayGiven ? options.delayMicroseconds : 0;
     g_host.run.frame.seenChanged = &QuietWhileUnseen;
+    g_host.run.frame.pacedBySurface = true;
     if (!OpenWakePipe())
         return Fail("cannot create a pipe", "");
     g_host.target.wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
@@ -201,6 +203,7 @@ int main(int argc, char** argv)
         return Fail("the compositor offers no surfaces for windows (wl_compositor, xdg_wm_base)", "");
     }
     DropStaleWakeUps();
+    StartPowerWatch(g_host.run.frame);
 
     const RunEnd end = WaitForTheEnd();
     if (end.failedStart) {
@@ -212,6 +215,7 @@ int main(int argc, char** argv)
     WakeRenderThread(g_host.target);
     if (g_host.started)
         WaitForDoneEvent(g_host.run.frame.doneEvent);
+    StopPowerWatch();
     Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
     ReleaseGoneOutputs(true);
     ReleaseInput();

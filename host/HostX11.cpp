@@ -30,6 +30,7 @@
 #include "host/FrameRateCounter.h"
 #include "host/HackOptions.h"
 #include "host/HostPosix.h"
+#include "host/PowerSource.h"
 #include "host/ProcessGlobals.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
@@ -252,6 +253,8 @@ int main(int argc, char** argv)
     if (!CreateRunEvents(g_host.run))
         return Fail("cannot create a semaphore", "");
     g_host.run.frame.window = reinterpret_cast<void*>(static_cast<uintptr_t>(g_host.window));
+    g_host.run.frame.seenChanged = &QuietWhileUnseen;
+    StartPowerWatch(g_host.run.frame);
     const bool started = StartRenderThread(g_host.renderThread, g_host.run);
     if (!started) {
         // As if the thread had failed at once: its teardown has nothing to release.
@@ -266,9 +269,9 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "morrowmere: %s\n", kept);
     }
     // The window side of the end of the run: no more frames, wait for the whole teardown.
-    if (g_host.run.frame.stopFlag == 0)
-        g_host.run.frame.stopFlag = 1;
+    StopFrames(g_host.run.frame);
     WaitForDoneEvent(g_host.run.frame.doneEvent);
+    StopPowerWatch();
     Log().RecordNumber(kLogNotify, "FPS = %g", FrameRate().AverageRate());
     DestroyCovers();
     if (g_host.ownWindow && !end.windowGone) {

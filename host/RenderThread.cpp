@@ -2,6 +2,7 @@
 
 #include "MorrowmereVersion.h"
 
+#include "base/FrameCap.h"
 #include "base/RenderScale.h"
 #include "base/RunLog.h"
 #include "base/SettingsStore.h"
@@ -17,7 +18,10 @@
 #include "scene/Scene.h"
 
 #include <algorithm>
+#include <chrono>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace {
 // In the top-left corner of the primary monitor, also when the picture spans several.
@@ -34,6 +38,36 @@ void DrawOverlay(const FrameState& frame)
     DrawFrameRateOverlay(FrameRate().Measure(TickCount()), screenWidth, screenHeight);
     if (moved)
         SetViewport(area[0], area[1], area[2], area[3]);
+}
+
+// While the window thread says nothing shows the scene, nothing is drawn: the thread sleeps until
+// it is seen again or the run ends. The scene's first step afterwards is clamped as after a stall.
+void WaitWhileUnseen(FrameState& frame)
+{
+    std::unique_lock<std::mutex> lock(frame.seenLock);
+    if (!frame.unseen || frame.stopFlag != 0)
+        return;
+    lock.unlock();
+    if (frame.seenChanged != nullptr)
+        frame.seenChanged(frame, false);
+    lock.lock();
+    frame.seenWake.wait(lock, [&frame] { return !frame.unseen || frame.stopFlag != 0; });
+    const bool seen = !frame.unseen;
+    lock.unlock();
+    if (seen && frame.seenChanged != nullptr)
+        frame.seenChanged(frame, true);
+}
+
+// On battery, a frame starts no sooner than the cap allows.
+void RestForCap(const FrameState& frame, FrameCap& cap)
+{
+    using Clock = std::chrono::steady_clock;
+    const uint32_t period = frame.capMicroseconds;
+    const auto due = Clock::time_point(std::chrono::microseconds(cap.Due(period)));
+    if (period != 0 && Clock::now() < due)
+        std::this_thread::sleep_until(due);
+    const auto now = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch());
+    cap.Started(static_cast<uint64_t>(now.count()), period);
 }
 
 // The host's scale, else the stored one. A stored value out of range is said so and not used;
@@ -76,7 +110,13 @@ uint32_t RenderThreadMain(RenderRun& run)
         log.RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
     } else {
         ScaledDrawing scaled(RunScale(run));
+        FrameCap cap;
         while (frame.stopFlag == 0) {
+            WaitWhileUnseen(frame);
+            if (frame.stopFlag != 0)
+                break;
+            if (!frame.pacedBySurface)
+                RestForCap(frame, cap);
             const uint32_t now = TickCount();
             clock.elapsed = static_cast<int32_t>(now - clock.previousTick);
             clock.previousTick = now;

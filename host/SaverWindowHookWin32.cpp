@@ -5,6 +5,7 @@
 #include "base/SettingsStore.h"
 #include "host/FrameRateCounter.h"
 #include "host/HostWin32.h"
+#include "host/PowerSource.h"
 #include "host/ProcessGlobals.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
@@ -35,6 +36,12 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         g_run.frame.window = window;
         g_run.sound = StoredSoundChoice();
         Settings().Get("MultiMonitor", g_run.frame.multiMonitor);
+        // The saver closes when the power source changes, so the one at the start holds for the run.
+        if (BatteryCapWanted()) {
+            SYSTEM_POWER_STATUS power;
+            if (GetSystemPowerStatus(&power) && power.ACLineStatus == 0)
+                TellPowerSource(g_run.frame, true);
+        }
         g_run.frame.doneEvent = CreateDoneEvent();
         if (g_run.frame.doneEvent != nullptr)
             g_renderThread = CreateThread(nullptr, 0, RenderThreadProc, &g_run, 0, nullptr);
@@ -45,8 +52,7 @@ LRESULT SaverWindowHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_DESTROY:
-        if (g_run.frame.stopFlag == 0)
-            g_run.frame.stopFlag = 1;
+        StopFrames(g_run.frame);
         // No messages are pumped while waiting: the render thread sends none once the flag is set.
         if (g_renderThread != nullptr)
             WaitForDoneEvent(g_run.frame.doneEvent);
