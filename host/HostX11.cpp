@@ -8,6 +8,10 @@
 // other monitor gets a window of its own that shows the same picture, and it grabs the keyboard
 // and pointer, so that the input that ends the run reaches it wherever the focus goes.
 //
+// While nothing shows the scene (every window of our own unmapped or fully covered by others, or
+// the monitors not on) the render thread draws nothing and every sound pauses. Under XScreenSaver
+// only the monitors count: the window is the daemon's, and what shows it is the daemon's business.
+//
 // A run ends on q, Escape or the close button of its own window (with -fullscreen on any key, a
 // click or a mouse move of more than 4 pixels, as the Windows saver does), on SIGTERM, SIGINT or
 // SIGHUP, when the window it draws on is destroyed (DestroyNotify, or a BadWindow error on it), and
@@ -38,6 +42,7 @@
 
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -110,10 +115,15 @@ EventResult HandleEvent(const XEvent& event)
     case MapNotify:
         if (event.xmap.window == g_host.window)
             TakeInputOnceMapped();
+        g_host.sight.Mapped(event.xmap.window, true);
         break;
     case UnmapNotify:
         if (event.xunmap.window == g_host.window)
             ForgetGrabs();
+        g_host.sight.Mapped(event.xunmap.window, false);
+        break;
+    case VisibilityNotify:
+        g_host.sight.FullyCovered(event.xvisibility.window, event.xvisibility.state == VisibilityFullyObscured);
         break;
     default:
         FollowMonitorChanges(event);
@@ -127,10 +137,28 @@ struct RunEnd {
     bool windowGone = false;
 };
 
+// The render thread is told when whether anything shows the scene changed.
+void TellWhetherSeen(bool& seen)
+{
+    const bool now = g_host.sight.Seen();
+    if (now != seen)
+        OfferSceneSeen(g_host.run.frame, now);
+    seen = now;
+}
+
+// The sooner of two waits in milliseconds, where -1 is none.
+int Sooner(int a, int b)
+{
+    if (a < 0 || b < 0)
+        return std::max(a, b);
+    return std::min(a, b);
+}
+
 // Waits for X events and wake-ups until something ends the run.
 RunEnd WaitForTheEnd()
 {
     RunEnd end;
+    bool seen = true;
     for (;;) {
         while (XPending(g_host.display) > 0) {
             XEvent event;
@@ -141,11 +169,16 @@ RunEnd WaitForTheEnd()
             if (result != EventResult::Continue)
                 return end;
         }
+        // Told once the events so far are all in: a state that a window passes through within
+        // them (covered, then raised) is not told.
+        TellWhetherSeen(seen);
         XFlush(g_host.display);
         pollfd waits[2] = {{ConnectionNumber(g_host.display), POLLIN, 0}, {WakePipeToRead(), POLLIN, 0}};
-        // While a grab is missing, the next try is due even if events keep coming.
-        const int ready = poll(waits, 2, MsToNextGrabTry());
+        // While a grab is missing, the next try is due even if events keep coming; so is the next
+        // reading of the monitors' power.
+        const int ready = poll(waits, 2, Sooner(MsToNextGrabTry(), MsToNextPowerRead()));
         TryGrabsWhenDue();
+        ReadPowerWhenDue();
         if (ready <= 0)
             continue;
         if (waits[1].revents & POLLIN) {

@@ -3,11 +3,13 @@
 // by. HostX11.cpp starts the run, waits for its end and tears it down; X11Window.cpp makes or takes
 // the window it draws on; X11Monitors.cpp reads the monitors and keeps the cover windows on them;
 // X11Input.cpp holds the close rules and the grabs of the keyboard and pointer. Each keeps the state
-// that only it uses to itself.
+// that only it uses to itself. What shows the scene (`sight`) is told by the window's and the
+// monitors' files and by the events, and HostX11.cpp passes each change on to the render thread.
 
 #include "gfx/MonitorLayout.h"
 #include "host/HackOptions.h"
 #include "host/RenderThread.h"
+#include "host/SceneSight.h"
 
 #include <X11/Xlib.h>
 
@@ -29,6 +31,9 @@ struct X11Host {
     Cursor blank = 0;
     int width = 0;
     int height = 0;
+    // The windows of our own that show the scene (the window, the covers in use) and the
+    // monitors' power; the render thread is told only of a change.
+    SceneSight sight;
     pthread_t renderThread;
     RenderRun run; // what the render thread is handed
 };
@@ -48,6 +53,11 @@ PixelRect WatchMonitors();
 void CoverOtherMonitors(bool monitorsChanged);
 void FollowMonitorChanges(const XEvent& event);
 void DestroyCovers();
+// Whether the monitors are on, told to `sight`. No event tells of a change: the event loop waits
+// for events at most MsToNextPowerRead() milliseconds (-1: as long as it likes, where the server
+// has no DPMS), then reads it again when due.
+int MsToNextPowerRead();
+void ReadPowerWhenDue();
 
 // X11Input.cpp: the close rules, and the focus and grabs that bring the input to the saver.
 // True when the event (a key, a button, a motion, a window manager's message) ends the run.

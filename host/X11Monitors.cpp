@@ -1,20 +1,27 @@
 // The monitors and the cover windows of the X11 host: which monitors there are (RandR's, or
-// Xinerama's), and full screen a cover window on each monitor the window does not show on, made,
-// moved and unmapped as the monitors change, and handed to the render thread, which copies the
-// picture to them. The covers and RandR are only ever touched here.
+// Xinerama's) and whether they are on (DPMS), and full screen a cover window on each monitor the
+// window does not show on, made, moved and unmapped as the monitors change, and handed to the
+// render thread, which copies the picture to them. The covers, RandR and DPMS are only ever
+// touched here.
 
 #include "host/HostX11.h"
 
 #include "base/SaverFrame.h"
+#include "host/SaverPlatform.h"
 
 #include <X11/extensions/Xinerama.h>
 #include <X11/extensions/Xrandr.h>
+#include <X11/extensions/dpms.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <mutex>
 #include <vector>
 
 namespace {
+// The server tells of no change of the monitors' power: it is read again this often.
+constexpr int kPowerReadMs = 1000;
+
 struct Monitors {
     // -fullscreen: the window shows on one monitor, and a cover window of the same visual on
     // each other one shows the same picture. Covers are only ever added to the pool and unmapped
@@ -22,6 +29,8 @@ struct Monitors {
     std::vector<Window> coverPool;
     std::vector<CoverWindow> coversShown;
     int randrEvents = -1; // RandR's first event code, when the server has it
+    bool dpms = false; // the server says whether the monitors are on
+    uint32_t nextPowerRead = 0; // the tick of the next reading
 } g_monitors;
 
 // The monitors in screen coordinates and which is the primary: RandR's monitors, Xinerama's
@@ -74,7 +83,9 @@ Window CreateCover(const PixelRect& monitor)
     attributes.border_pixel = 0;
     attributes.override_redirect = True;
     attributes.cursor = g_host.blank;
-    attributes.event_mask = KeyPressMask | ButtonPressMask | PointerMotionMask;
+    // Whether it shows: mapped or not, fully covered or not.
+    attributes.event_mask =
+        KeyPressMask | ButtonPressMask | PointerMotionMask | StructureNotifyMask | VisibilityChangeMask;
     const Window cover = XCreateWindow(display, DefaultRootWindow(display), monitor.x, monitor.y,
                                        static_cast<unsigned>(monitor.width), static_cast<unsigned>(monitor.height), 0,
                                        g_host.depth, InputOutput, g_host.visual,
@@ -85,10 +96,20 @@ Window CreateCover(const PixelRect& monitor)
         NameOwnWindow(display, cover);
     return cover;
 }
+
+void ReadPower()
+{
+    CARD16 level = DPMSModeOn;
+    BOOL enabled = False;
+    if (DPMSInfo(g_host.display, &level, &enabled))
+        g_host.sight.MonitorsPower(enabled != False, level);
+    g_monitors.nextPowerRead = TickCount() + kPowerReadMs;
+}
 } // namespace
 
 // Once, at the start of every run: whether the server has RandR, and the monitors, whose primary
-// gives the frame-rate overlay its size whatever the window is.
+// gives the frame-rate overlay its size whatever the window is; whether the server can say that
+// they are on, and whether they are.
 void ReadMonitorsAtStart()
 {
     int randrErrors = 0;
@@ -96,6 +117,10 @@ void ReadMonitorsAtStart()
         g_monitors.randrEvents = -1;
     size_t primary = 0;
     ReadMonitors(g_host.display, primary);
+    int dpmsEvents = 0, dpmsErrors = 0;
+    g_monitors.dpms = DPMSQueryExtension(g_host.display, &dpmsEvents, &dpmsErrors) && DPMSCapable(g_host.display);
+    if (g_monitors.dpms)
+        ReadPower();
 }
 
 // Full screen, before the window is made: RandR is asked to tell of every change to the monitors.
@@ -143,10 +168,13 @@ void CoverOtherMonitors(bool monitorsChanged)
         XMoveResizeWindow(display, g_monitors.coverPool[i], monitor.x, monitor.y, static_cast<unsigned>(monitor.width),
                           static_cast<unsigned>(monitor.height));
         XMapRaised(display, g_monitors.coverPool[i]);
+        g_host.sight.Count(g_monitors.coverPool[i], true);
         covers.push_back({g_monitors.coverPool[i], monitor.width, monitor.height});
     }
-    for (size_t i = covers.size(); i < g_monitors.coverPool.size(); ++i)
+    for (size_t i = covers.size(); i < g_monitors.coverPool.size(); ++i) {
         XUnmapWindow(display, g_monitors.coverPool[i]);
+        g_host.sight.Count(g_monitors.coverPool[i], false);
+    }
     const auto same = [](const CoverWindow& a, const CoverWindow& b) {
         return a.window == b.window && a.width == b.width && a.height == b.height;
     };
@@ -172,6 +200,20 @@ void FollowMonitorChanges(const XEvent& event)
         XRRUpdateConfiguration(&copy);
         CoverOtherMonitors(true);
     }
+}
+
+int MsToNextPowerRead()
+{
+    if (!g_monitors.dpms)
+        return -1;
+    const int32_t due = static_cast<int32_t>(g_monitors.nextPowerRead - TickCount());
+    return std::clamp(due, int32_t{0}, int32_t{kPowerReadMs});
+}
+
+void ReadPowerWhenDue()
+{
+    if (g_monitors.dpms && static_cast<int32_t>(g_monitors.nextPowerRead - TickCount()) <= 0)
+        ReadPower();
 }
 
 // At the end of the run, once the render thread no longer draws to them.

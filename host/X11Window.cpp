@@ -134,7 +134,8 @@ bool CreateOwnWindow(bool fullScreen, const HackOptions& options)
     attributes.colormap = g_host.colormap;
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.border_pixel = 0;
-    attributes.event_mask = KeyPressMask | StructureNotifyMask;
+    // Whether it shows (mapped or not, fully covered or not) as well as its size and its end.
+    attributes.event_mask = KeyPressMask | StructureNotifyMask | VisibilityChangeMask;
     if (fullScreen)
         attributes.event_mask |= ButtonPressMask | PointerMotionMask;
     g_host.window = XCreateWindow(display, RootWindow(display, screen), place.x, place.y, static_cast<unsigned>(width),
@@ -145,6 +146,7 @@ bool CreateOwnWindow(bool fullScreen, const HackOptions& options)
     if (g_host.window == 0)
         return false;
     g_host.ownWindow = true;
+    g_host.sight.Count(g_host.window, true);
     g_host.width = width;
     g_host.height = height;
     NameOwnWindow(display, g_host.window);

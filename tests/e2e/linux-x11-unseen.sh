@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# The Linux port's -fullscreen while nothing shows the scene, its sound captured by OpenAL Soft's
+# wave writer: another window over the whole screen, and within 2 s the run log says so, the
+# capture turns silent and the process uses next to no CPU; that window gone, the sound and the
+# frames come back at once, the planet where the camera puts it. Its window unmapped and mapped
+# again does the same. (The monitors' power is tried with the windows in the unit tests: none of the
+# X servers the tests can start here, Xvfb, Xephyr or Xorg's dummy driver, has DPMS.)
+set -uo pipefail
+. "$(dirname "$0")/linux-lib.sh"
+
+capture="$work/sound.wav"
+printf '%s\n' '[general]' 'drivers = wave' 'channels = stereo' 'frequency = 44100' 'sample-type = int16' \
+    '[wave]' "file = $capture" >"$work/alsoft.conf"
+export ALSOFT_CONF="$work/alsoft.conf" ALSOFT_DRIVERS=wave
+paused="Nothing shows the scene: sound and frames pause"
+resumed="The scene is seen again: sound and frames go on"
+
+# The pointer rests before the start: no motion reaches the window to end the run.
+xdotool mousemove 500 400
+hack_start -fullscreen
+expect_frames "full screen"
+window=$(own_window)
+check "the ambient loop sounds" ok "$(wait_for_sound "$capture" 30)"
+ticks() { awk '{ print $14 + $15 }' "/proc/$hack_pid/stat" 2>/dev/null; }
+# The loudest 100 ms of the capture's last half second: "silent" below the walk's floor, else
+# "sounding" (the mix writes on in real time, silence while every sound is paused).
+now_sounds() {
+    window_levels "$capture" 1 | tail -5 |
+        awk '$1 > top { top = $1 } END { print (top < 0.0004) ? "silent" : "sounding" }'
+}
+said() { records | grep -cF -- "$1"; }
+screen_disc() {
+    import -display "$DISPLAY" -window root "$work/scene.png" 2>/dev/null && disc_verdict "$work/scene.png" 0 0 1024 768
+}
+screen_live() {
+    import -display "$DISPLAY" -window root "$work/later.png" 2>/dev/null &&
+        [ "$(compare -metric AE "$work/scene.png" "$work/later.png" null: 2>&1)" != 0 ] && echo yes
+}
+
+helper_start
+check "another window covers the whole screen" resized "$(helper size 1024 768)"
+check "nothing shows it: said within 2 s" yes "$(wait_for_record "$paused" 2 && echo yes)"
+check "the sound pauses" silent "$(eventually 2 silent now_sounds)"
+# The CPU it uses over the next 5 s: a span of time to measure, not a wait for a state (the record
+# and the silence above show that the pause was handled).
+start=$(ticks)
+sleep 5
+check "and stays paused" silent "$(now_sounds)"
+check "under 5 CPU ticks in 5 s" yes "$(awk -v used=$(($(ticks) - start)) 'BEGIN { print (used < 5) ? "yes" : used }')"
+check "said once" 1 "$(said "$paused")"
+
+check "the covering window goes" destroyed "$(helper destroy)"
+check "shown again: said" yes "$(wait_for_record "$resumed" 2 && echo yes)"
+check "the sound is back within a second" sounding "$(eventually 1 sounding now_sounds)"
+check "the planet is where the camera puts it" ok "$(eventually 10 ok screen_disc)"
+check "drawn live" yes "$(eventually 10 yes screen_live)"
+
+xdotool windowunmap "$window"
+check "unmapped: said within 2 s" 2 "$(eventually 2 2 said "$paused")"
+check "the sound pauses" silent "$(eventually 2 silent now_sounds)"
+xdotool windowmap "$window"
+check "mapped again: said" 2 "$(eventually 2 2 said "$resumed")"
+check "the planet is back" ok "$(eventually 10 ok screen_disc)"
+check "drawn live" yes "$(eventually 10 yes screen_live)"
+
+kill -TERM "$hack_pid"
+check "SIGTERM ends it after the teardown" 143 "$(wait_for_exit 10)"
+check "the records: each change said, between the run's own" \
+    "$(normal_start_records; printf '   Notify : %s\n' "$paused" "$resumed" "$paused" "$resumed"; normal_end_records)" \
+    "$(records_shape)"
+finish
