@@ -1,4 +1,4 @@
-// The settings dialog: three check boxes, the render scale's trackbar and the monitors' list over
+// The settings dialog: four check boxes, the render scale's trackbar and the monitors' list over
 // the process's settings, Set Defaults (also the Escape key, which the dialog manager turns into the same command)
 // and OK, which alone stores. A store that fails is said so and keeps the dialog open: the settings
 // live under HKEY_LOCAL_MACHINE, which only administrators may change.
@@ -24,6 +24,7 @@ const int kPlaySound = 119;
 const int kRenderScale = 121;
 const int kRenderScaleText = 122;
 const int kMultiMonitor = 123;
+const int kBatteryCap = 124;
 
 void ShowRenderScaleText(HWND dialog, int32_t percent)
 {
@@ -42,6 +43,9 @@ void Refresh(HWND dialog)
     value = 1;
     settings.Get("EnableSound", value);
     CheckDlgButton(dialog, kPlaySound, value != 0 ? BST_CHECKED : BST_UNCHECKED);
+    value = 1;
+    settings.Get("BatteryFrameCap", value);
+    CheckDlgButton(dialog, kBatteryCap, value != 0 ? BST_CHECKED : BST_UNCHECKED);
     value = kRenderScaleFullPercent;
     settings.Get("RenderScale", value);
     // A stored value the saver refuses is shown as what it draws at instead, full resolution, but
@@ -120,6 +124,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
             return TRUE;
         case kPlaySound:
             settings.Set("EnableSound", IsDlgButtonChecked(dialog, kPlaySound) == BST_CHECKED ? 1 : 0);
+            return TRUE;
+        case kBatteryCap:
+            settings.Set("BatteryFrameCap", IsDlgButtonChecked(dialog, kBatteryCap) == BST_CHECKED ? 1 : 0);
             return TRUE;
         }
         return FALSE;

@@ -6,7 +6,8 @@
 //   winprobe preview-close SCR MS       start a preview, destroy its parent after MS milliseconds
 //                                       and wait up to 5 s for the saver to end
 //   winprobe post MESSAGE WPARAM LPARAM post to the full-screen saver window
-//   winprobe dialog state|click ID|press ID|focus ID|close  the settings dialog (press: a click
+//   winprobe dialog state|checked ID|click ID|press ID|focus ID|close  the settings dialog
+//                                       (checked: whether that box is checked; press: a click
 //                                       that does not wait for what the button does; focus: give
 //                                       the control the keyboard focus as the Tab key does, and
 //                                       wait until it has it)
@@ -201,6 +202,8 @@ int DialogCommand(int argc, char** argv)
                     IsDlgButtonChecked(dialog, 119) == BST_CHECKED ? 1 : 0,
                     static_cast<int>(SendDlgItemMessageW(dialog, 121, TBM_GETPOS, 0, 0)), scaleText,
                     static_cast<int>(SendDlgItemMessageW(dialog, 123, CB_GETCURSEL, 0, 0)));
+    } else if (verb == "checked" && argc > 1) {
+        std::printf("checked=%d\n", IsDlgButtonChecked(dialog, std::atoi(argv[1])) == BST_CHECKED ? 1 : 0);
     } else if (verb == "click" && argc > 1) {
         // As a mouse click does: the button itself sends its command to the dialog.
         SendMessageW(GetDlgItem(dialog, std::atoi(argv[1])), BM_CLICK, 0, 0);

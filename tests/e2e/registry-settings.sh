@@ -21,6 +21,6 @@ stored_values() {
 reg delete 'HKLM\Software\Tovrelin' /f >/dev/null
 check "store succeeds" "Store=0" "$(probe settings store -7 0)"
 check "the values stored as decimal text with their sign, in name order" \
-    "EnableFPS REG_SZ -7|EnableSound REG_SZ 1|EnableVSync REG_SZ 0|MultiMonitor REG_SZ 0|RenderScale REG_SZ 100" "$(stored_values)"
+    "BatteryFrameCap REG_SZ 1|EnableFPS REG_SZ -7|EnableSound REG_SZ 1|EnableVSync REG_SZ 0|MultiMonitor REG_SZ 0|RenderScale REG_SZ 100" "$(stored_values)"
 reg delete 'HKLM\Software\Tovrelin' /f >/dev/null
 finish

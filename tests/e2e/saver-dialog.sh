@@ -10,10 +10,15 @@ dialog_window() { xdotool search --name '^Dialog$' 2>/dev/null | head -1; }
 # The `dialog state` lines: FPS VSYNC SOUND SCALE [MONITORS, 0 unless given].
 state() { printf 'fps=%s\nvsync=%s\nsound=%s\nscale=%s\nscale-text=%s%%\nmonitors=%s' "$1" "$2" "$3" "$4" "$4" "${5:-0}"; }
 defaults=$(state 0 1 1 100)
+# The battery box (124), read on its own: the state lines above are also the broken-resources test's.
+battery() { probe dialog checked 124; }
 
 clear_settings
 saver_start /c
 check "first run: the defaults" "$defaults" "$(probe dialog state)"
+check "first run: fewer frames on battery" checked=1 "$(battery)"
+probe dialog click 124 >/dev/null
+check "the battery box toggled" checked=0 "$(battery)"
 probe dialog click 117 >/dev/null
 probe dialog click 118 >/dev/null
 probe dialog click 119 >/dev/null
@@ -34,26 +39,29 @@ check "OK closes with 1" 1 "$(wait_for_exit)"
 check "OK stored EnableFPS as text" 1 "$(stored_value EnableFPS)"
 check "OK stored EnableVSync as text" 0 "$(stored_value EnableVSync)"
 check "OK stored EnableSound as text" 0 "$(stored_value EnableSound)"
+check "OK stored BatteryFrameCap as text" 0 "$(stored_value BatteryFrameCap)"
 check "OK stored RenderScale as text" 50 "$(stored_value RenderScale)"
 check "OK stored MultiMonitor as text" 2 "$(stored_value MultiMonitor)"
 
 saver_start /c
 check "the stored values are shown" "$(state 1 0 0 50 2)" "$(probe dialog state)"
+check "the stored BatteryFrameCap is shown" checked=0 "$(battery)"
 xdotool key --window "$(dialog_window)" Escape
 check "Escape restores the defaults and leaves the dialog open" "$defaults" \
     "$(eventually 10 "$defaults" probe dialog state)"
+check "and checks the battery box again" checked=1 "$(battery)"
 probe dialog close >/dev/null
 check "the close box ends the dialog with 1" 1 "$(wait_for_exit)"
-check "nothing was stored" "1 0 0 50 2" \
-    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale) $(stored_value MultiMonitor)"
+check "nothing was stored" "1 0 0 50 2 0" \
+    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale) $(stored_value MultiMonitor) $(stored_value BatteryFrameCap)"
 
 saver_start /c
 probe dialog click 2 >/dev/null
 check "Set Defaults shows the defaults" "$defaults" "$(probe dialog state)"
 probe dialog click 1 >/dev/null
 check "OK after Set Defaults" 1 "$(wait_for_exit)"
-check "the defaults are stored" "0 1 1 100 0" \
-    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale) $(stored_value MultiMonitor)"
+check "the defaults are stored" "0 1 1 100 0 1" \
+    "$(stored_value EnableFPS) $(stored_value EnableVSync) $(stored_value EnableSound) $(stored_value RenderScale) $(stored_value MultiMonitor) $(stored_value BatteryFrameCap)"
 
 set_setting EnableFPS "  -5"
 set_setting RenderScale 24

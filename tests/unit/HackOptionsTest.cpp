@@ -81,6 +81,29 @@ TEST(HackOptions, SwitchesAndRefusals)
     EXPECT_EQ("-scale needs a number", Read({"-scale"}).error);
 }
 
+TEST(HackOptions, TheBatteryCapSwitchesLastOneWins)
+{
+    // Neither given: the stored BatteryFrameCap holds.
+    EXPECT_FALSE(Read({}).batteryCapGiven);
+    EXPECT_FALSE(Read({"-no-sound"}).batteryCapGiven);
+    const struct {
+        std::vector<const char*> args;
+        bool cap;
+    } rows[] = {
+        {{"-no-battery-cap"}, false},
+        {{"--battery-cap"}, true},
+        {{"-battery-cap", "-no-battery-cap"}, false},
+        {{"--no-battery-cap", "-fps", "-battery-cap"}, true},
+    };
+    for (const auto& row : rows) {
+        const HackOptions options = Read(row.args);
+        EXPECT_EQ("", options.error) << row.args[0];
+        EXPECT_TRUE(options.batteryCapGiven) << row.args[0];
+        EXPECT_EQ(row.cap, options.batteryCap) << row.args[0];
+    }
+    EXPECT_EQ("unknown option: -nobattery-cap", Read({"-nobattery-cap"}).error);
+}
+
 // XScreenSaver's options common to every hack: each row with what it leaves in the options, or
 // its refusal. A row whose option were no longer taken would read "unknown option".
 TEST(HackOptions, TakesXScreenSaversCommonOptions)

@@ -70,7 +70,7 @@ TEST(SettingsFile, StoreReplacesTheWholeFileAndLeavesNoTemporary)
     const char* config = std::getenv("XDG_CONFIG_HOME");
     ASSERT_NE(nullptr, config);
     const std::filesystem::path folder = std::filesystem::path(config) / "Tovrelin";
-    EXPECT_EQ("EnableFPS=1\nEnableSound=1\nEnableVSync=1\nMultiMonitor=0\nRenderScale=100\n",
+    EXPECT_EQ("BatteryFrameCap=1\nEnableFPS=1\nEnableSound=1\nEnableVSync=1\nMultiMonitor=0\nRenderScale=100\n",
               ReadFileBytes((folder / "Morrowmere screen saver.conf").string()));
     size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(folder))

@@ -45,6 +45,7 @@ TEST_F(SettingsStoreTest, WithNothingStoredTheDefaultsHold)
     EXPECT_EQ(0, Value(settings, "EnableFPS"));
     EXPECT_EQ(1, Value(settings, "EnableVSync"));
     EXPECT_EQ(1, Value(settings, "EnableSound")) << "an installation from before the switch plays sound";
+    EXPECT_EQ(1, Value(settings, "BatteryFrameCap")) << "fewer frames on battery unless turned off";
     EXPECT_EQ(-1, settings.Load());
     EXPECT_EQ("Software\\Tovrelin\\Morrowmere screen saver", settings.KeyPath());
 }
@@ -85,14 +86,17 @@ TEST_F(SettingsStoreTest, StoreWritesEveryValueAndANewStoreLoadsThem)
 {
     SettingsStore settings;
     ASSERT_EQ(0, settings.Set("EnableFPS", -3));
+    ASSERT_EQ(0, settings.Set("BatteryFrameCap", 0));
     ASSERT_EQ(0, settings.Store());
     // The untouched setting is written too.
     EXPECT_EQ("-3", stored_.ReadText("EnableFPS"));
+    EXPECT_EQ("0", stored_.ReadText("BatteryFrameCap"));
     EXPECT_EQ("1", stored_.ReadText("EnableVSync"));
     EXPECT_EQ("100", stored_.ReadText("RenderScale"));
 
     SettingsStore reloaded;
     EXPECT_EQ(-3, Value(reloaded, "EnableFPS"));
+    EXPECT_EQ(0, Value(reloaded, "BatteryFrameCap"));
     EXPECT_EQ(0, reloaded.Load());
 
     ASSERT_EQ(0, settings.Set("EnableVSync", INT32_MIN));
