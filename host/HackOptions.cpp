@@ -226,11 +226,12 @@ HackOptions ReadHackOptions(int argc, const char* const* argv, const char* scree
     return options;
 }
 
-bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay)
+bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay, const char* waylandSocket)
 {
+    const auto given = [](const char* value) { return value != nullptr && value[0] != '\0'; };
     // -display names an X display: asked for, it is the one drawn on.
     return options.target == HackTarget::FullScreen && !options.x11 && options.display.empty() &&
-           waylandDisplay != nullptr && waylandDisplay[0] != '\0';
+           (given(waylandDisplay) || given(waylandSocket));
 }
 
 int ChooseVisual(const HackOptions& options, const VisualOffer* offers, size_t count, uint32_t defaultId,

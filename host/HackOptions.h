@@ -71,8 +71,10 @@ struct HackOptions {
 HackOptions ReadHackOptions(int argc, const char* const* argv, const char* screensaverWindow);
 
 // Whether the run goes to the native Wayland client: full screen, on a Wayland session
-// (`waylandDisplay`, the value of WAYLAND_DISPLAY, set and not empty), without -x11 or -display.
-bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay);
+// (`waylandDisplay`, the value of WAYLAND_DISPLAY, set and not empty) or with a Wayland connection
+// of its own (`waylandSocket`, WAYLAND_SOCKET's: a lock screen's background), without -x11 or
+// -display.
+bool UsesWaylandClient(const HackOptions& options, const char* waylandDisplay, const char* waylandSocket = nullptr);
 
 // An X window id: "0x" or "0X" and hex digits, or decimal digits; non-zero and within 32 bits.
 // False for anything else.

@@ -220,9 +220,10 @@ int main(int argc, char** argv)
         std::fputs(HackUsage(), stdout);
         return 0;
     }
-    // Full screen on a Wayland session the native client runs instead, with the same command line,
-    // from beside this program; where it cannot be started, the run goes on through XWayland.
-    if (UsesWaylandClient(options, std::getenv("WAYLAND_DISPLAY"))) {
+    // Full screen on a Wayland session (or with a Wayland connection of its own, handed on with the
+    // environment) the native client runs instead, with the same command line, from beside this
+    // program; where it cannot be started, the run goes on through XWayland.
+    if (UsesWaylandClient(options, std::getenv("WAYLAND_DISPLAY"), std::getenv("WAYLAND_SOCKET"))) {
         char self[4096];
         const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
         if (length > 0) {

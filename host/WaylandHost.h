@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <pthread.h>
+#include <string>
 #include <vector>
 
 struct wl_callback;
@@ -22,12 +23,17 @@ struct wl_registry;
 struct wl_seat;
 struct wl_surface;
 struct wp_fractional_scale_manager_v1;
+struct wl_touch;
 struct wp_fractional_scale_v1;
+struct xdg_activation_v1;
 struct xdg_surface;
 struct xdg_toplevel;
 struct xdg_wm_base;
+struct zwlr_layer_shell_v1;
+struct zwlr_layer_surface_v1;
 
-// One output and the toplevel that covers it.
+// One output and the surface that covers it: a layer surface on its overlay layer where the
+// compositor offers the layer shell, else a full-screen toplevel.
 struct Output {
     uint32_t name = 0; // the registry's
     wl_output* output = nullptr;
@@ -38,6 +44,7 @@ struct Output {
     wl_surface* surface = nullptr;
     xdg_surface* shell = nullptr;
     xdg_toplevel* toplevel = nullptr;
+    zwlr_layer_surface_v1* layer = nullptr;
     wp_fractional_scale_v1* fractional = nullptr;
     wl_callback* settling = nullptr; // the round trip after the output changed
     bool configured = false;
@@ -50,14 +57,22 @@ struct WaylandHost {
     wl_registry* registry = nullptr;
     wl_compositor* compositor = nullptr;
     xdg_wm_base* shell = nullptr;
+    zwlr_layer_shell_v1* layerShell = nullptr; // preferred to `shell` where offered
+    xdg_activation_v1* activation = nullptr;
     wp_fractional_scale_manager_v1* fractionalScales = nullptr; // with the target's viewporter
     wl_seat* seat = nullptr;
     wl_keyboard* keyboard = nullptr;
     wl_pointer* pointer = nullptr;
+    wl_touch* touch = nullptr;
     std::vector<std::unique_ptr<Output>> outputs;
     Output* scene = nullptr; // the output whose surface the scene is drawn on
     WaylandTarget target;
     bool closeNow = false;
+    // Started with a connection of its own in WAYLAND_SOCKET, as a lock screen starts the program
+    // that draws its background: the connection's end is the run's normal end.
+    bool ownSocket = false;
+    // XDG_ACTIVATION_TOKEN, from the launcher: handed to the compositor with the first toplevel.
+    std::string activationToken;
     pthread_t renderThread;
     bool started = false;
     RenderRun run;
@@ -72,8 +87,8 @@ void AddOutput(uint32_t name);
 void RemoveOutput(uint32_t name);
 bool ReleaseGoneOutputs(bool all);
 
-// WaylandInput.cpp: the seat's keyboard and pointer, bound as the seat offers them; any key, a
-// button or the pointer moved past the close rule sets `closeNow`.
+// WaylandInput.cpp: the seat's keyboard, pointer and touch, bound as the seat offers them; any
+// key, a button, a touch or the pointer moved past the close rule sets `closeNow`.
 void AddSeat(uint32_t name);
 void ReleaseInput();
 

@@ -1,5 +1,5 @@
-// The seat's input: any key, any button, or a pointer move of more than 4 pixels from its first
-// position (or onto another output's surface) ends the run; over the saver no pointer shows.
+// The seat's input: any key, any button, a touch, or a pointer move of more than 4 pixels from its
+// first position (or onto another output's surface) ends the run; over the saver no pointer shows.
 
 #include "host/CloseRules.h"
 #include "host/WaylandHost.h"
@@ -77,6 +77,17 @@ const wl_pointer_listener kPointerListener = {PointerEnter, PointerLeave,      P
                                               PointerAxis,  PointerFrame,      PointerAxisSource, PointerAxisStop,
                                               PointerAxisDiscrete, nullptr};
 
+// A finger put down ends the run as a click does (a tablet without keyboard or mouse).
+void TouchDown(void*, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t)
+{
+    g_host.closeNow = true;
+}
+void TouchUp(void*, wl_touch*, uint32_t, uint32_t, int32_t) {}
+void TouchMotion(void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) {}
+void TouchFrame(void*, wl_touch*) {}
+void TouchCancel(void*, wl_touch*) {}
+const wl_touch_listener kTouchListener = {TouchDown, TouchUp, TouchMotion, TouchFrame, TouchCancel, nullptr, nullptr};
+
 void SeatCapabilities(void*, wl_seat* seat, uint32_t capabilities)
 {
     if ((capabilities & WL_SEAT_CAPABILITY_KEYBOARD) && g_host.keyboard == nullptr) {
@@ -92,6 +103,13 @@ void SeatCapabilities(void*, wl_seat* seat, uint32_t capabilities)
     } else if (!(capabilities & WL_SEAT_CAPABILITY_POINTER) && g_host.pointer != nullptr) {
         wl_pointer_release(g_host.pointer);
         g_host.pointer = nullptr;
+    }
+    if ((capabilities & WL_SEAT_CAPABILITY_TOUCH) && g_host.touch == nullptr) {
+        g_host.touch = wl_seat_get_touch(seat);
+        wl_touch_add_listener(g_host.touch, &kTouchListener, nullptr);
+    } else if (!(capabilities & WL_SEAT_CAPABILITY_TOUCH) && g_host.touch != nullptr) {
+        wl_touch_release(g_host.touch);
+        g_host.touch = nullptr;
     }
 }
 void SeatName(void*, wl_seat*, const char*) {}
@@ -112,9 +130,12 @@ void ReleaseInput()
         wl_keyboard_release(g_host.keyboard);
     if (g_host.pointer != nullptr)
         wl_pointer_release(g_host.pointer);
+    if (g_host.touch != nullptr)
+        wl_touch_release(g_host.touch);
     if (g_host.seat != nullptr)
         wl_seat_release(g_host.seat);
     g_host.keyboard = nullptr;
     g_host.pointer = nullptr;
+    g_host.touch = nullptr;
     g_host.seat = nullptr;
 }

@@ -1,17 +1,26 @@
-// The outputs and the full-screen toplevels that cover them: one surface per output, at the
-// output's own pixel density, the first one configured drawn on by the render thread (the scene's)
-// and the others covers that show its picture. Sizes go to the render thread with their scale,
-// and every change wakes it.
+// The outputs and the surfaces that cover them: one surface per output, at the output's own pixel
+// density, the first one configured drawn on by the render thread (the scene's) and the others
+// covers that show its picture. Sizes go to the render thread with their scale, and every change
+// wakes it.
+//
+// Where the compositor offers the layer shell, each surface is a layer on its output's overlay,
+// above every window and panel: the saver leaves the user's own windows as they were (a
+// full-screen video stays full screen), lands on the output it names whatever the focus, and is
+// not a full-screen window that window rules could make hold idle off. Elsewhere (GNOME, weston)
+// each is a full-screen toplevel, activated with the launcher's token when one was given.
 
 #include "base/SaverFrame.h"
 #include "host/WaylandHost.h"
 
 #include "fractional-scale-v1-client-protocol.h"
+#include "wlr-layer-shell-unstable-v1-client-protocol.h"
+#include "xdg-activation-v1-client-protocol.h"
 #include "xdg-shell-client-protocol.h"
 
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <mutex>
 #include <new>
 
@@ -72,11 +81,10 @@ void Ping(void*, xdg_wm_base* shell, uint32_t serial)
 }
 const xdg_wm_base_listener kShellListener = {Ping};
 
-// xdg_surface and xdg_toplevel
-void SurfaceConfigure(void* data, xdg_surface* shell, uint32_t serial)
+// The compositor configured a surface (its size is in the output's shape): the first with a size
+// carries the scene, and the run starts.
+void Configured(Output& output)
 {
-    Output& output = *static_cast<Output*>(data);
-    xdg_surface_ack_configure(shell, serial);
     output.configured = true;
     if (g_host.scene == nullptr) {
         const SurfaceSize size = SizeOf(output);
@@ -92,6 +100,19 @@ void SurfaceConfigure(void* data, xdg_surface* shell, uint32_t serial)
     SizeChanged(output);
 }
 
+// xdg_surface and xdg_toplevel
+void SurfaceConfigure(void* data, xdg_surface* shell, uint32_t serial)
+{
+    Output& output = *static_cast<Output*>(data);
+    xdg_surface_ack_configure(shell, serial);
+    // The launcher's token goes with the first toplevel, before its first picture.
+    if (!g_host.activationToken.empty() && g_host.activation != nullptr) {
+        xdg_activation_v1_activate(g_host.activation, g_host.activationToken.c_str(), output.surface);
+        g_host.activationToken.clear();
+    }
+    Configured(output);
+}
+
 void ToplevelConfigure(void* data, xdg_toplevel*, int32_t width, int32_t height, wl_array*)
 {
     Output& output = *static_cast<Output*>(data);
@@ -105,6 +126,23 @@ void ToplevelClose(void*, xdg_toplevel*)
 }
 const xdg_surface_listener kSurfaceListener = {SurfaceConfigure};
 const xdg_toplevel_listener kToplevelListener = {ToplevelConfigure, ToplevelClose, nullptr, nullptr};
+
+// zwlr_layer_surface_v1
+void LayerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, uint32_t width, uint32_t height)
+{
+    Output& output = *static_cast<Output*>(data);
+    zwlr_layer_surface_v1_ack_configure(layer, serial);
+    output.shape.width = static_cast<int32_t>(std::min<uint32_t>(width, INT32_MAX));
+    output.shape.height = static_cast<int32_t>(std::min<uint32_t>(height, INT32_MAX));
+    Configured(output);
+}
+
+// The compositor will not show the layer again (its output is going): as when the output goes.
+void LayerClosed(void* data, zwlr_layer_surface_v1*)
+{
+    RemoveOutput(static_cast<Output*>(data)->name);
+}
+const zwlr_layer_surface_v1_listener kLayerListener = {LayerConfigure, LayerClosed};
 
 // wp_fractional_scale_v1
 void PreferredScale(void* data, wp_fractional_scale_v1*, uint32_t scale)
@@ -125,13 +163,26 @@ void CoverOutput(Output& output)
         output.fractional = wp_fractional_scale_manager_v1_get_fractional_scale(g_host.fractionalScales, output.surface);
         wp_fractional_scale_v1_add_listener(output.fractional, &kFractionalListener, &output);
     }
-    output.shell = xdg_wm_base_get_xdg_surface(g_host.shell, output.surface);
-    xdg_surface_add_listener(output.shell, &kSurfaceListener, &output);
-    output.toplevel = xdg_surface_get_toplevel(output.shell);
-    xdg_toplevel_add_listener(output.toplevel, &kToplevelListener, &output);
-    xdg_toplevel_set_title(output.toplevel, "Morrowmere");
-    xdg_toplevel_set_app_id(output.toplevel, "morrowmere");
-    xdg_toplevel_set_fullscreen(output.toplevel, output.output);
+    if (g_host.layerShell != nullptr) {
+        // Over the whole output, panels included, with the keyboard: as a lock screen is.
+        output.layer = zwlr_layer_shell_v1_get_layer_surface(g_host.layerShell, output.surface, output.output,
+                                                             ZWLR_LAYER_SHELL_V1_LAYER_OVERLAY, "morrowmere");
+        zwlr_layer_surface_v1_add_listener(output.layer, &kLayerListener, &output);
+        zwlr_layer_surface_v1_set_anchor(output.layer,
+                                         ZWLR_LAYER_SURFACE_V1_ANCHOR_TOP | ZWLR_LAYER_SURFACE_V1_ANCHOR_BOTTOM |
+                                             ZWLR_LAYER_SURFACE_V1_ANCHOR_LEFT | ZWLR_LAYER_SURFACE_V1_ANCHOR_RIGHT);
+        zwlr_layer_surface_v1_set_size(output.layer, 0, 0);
+        zwlr_layer_surface_v1_set_exclusive_zone(output.layer, -1);
+        zwlr_layer_surface_v1_set_keyboard_interactivity(output.layer, 1);
+    } else {
+        output.shell = xdg_wm_base_get_xdg_surface(g_host.shell, output.surface);
+        xdg_surface_add_listener(output.shell, &kSurfaceListener, &output);
+        output.toplevel = xdg_surface_get_toplevel(output.shell);
+        xdg_toplevel_add_listener(output.toplevel, &kToplevelListener, &output);
+        xdg_toplevel_set_title(output.toplevel, "Morrowmere");
+        xdg_toplevel_set_app_id(output.toplevel, "morrowmere");
+        xdg_toplevel_set_fullscreen(output.toplevel, output.output);
+    }
     wl_surface_commit(output.surface);
 }
 
@@ -184,6 +235,8 @@ void DestroyOutput(Output& output)
         wl_callback_destroy(output.settling);
     if (output.fractional != nullptr)
         wp_fractional_scale_v1_destroy(output.fractional);
+    if (output.layer != nullptr)
+        zwlr_layer_surface_v1_destroy(output.layer);
     if (output.toplevel != nullptr)
         xdg_toplevel_destroy(output.toplevel);
     if (output.shell != nullptr)

@@ -219,6 +219,10 @@ TEST(HackOptions, OnlyFullScreenOnAWaylandSessionGoesToTheWaylandClient)
     EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen", "-display", ":1"}), "wayland-1"));
     EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen"}), nullptr));
     EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen"}), ""));
+    // A lock screen's connection, without a session's display name.
+    EXPECT_TRUE(UsesWaylandClient(Read({"-fullscreen"}), nullptr, "3"));
+    EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen", "-x11"}), nullptr, "3"));
+    EXPECT_FALSE(UsesWaylandClient(Read({"-fullscreen"}), "", ""));
     // XScreenSaver's hacks stay X clients: it runs them on X windows.
     EXPECT_FALSE(UsesWaylandClient(Read({"-root"}), "wayland-1"));
     EXPECT_FALSE(UsesWaylandClient(Read({"-window"}), "wayland-1"));
