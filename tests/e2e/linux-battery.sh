@@ -58,8 +58,9 @@ rate_after() {
             if (time < before - 2000000) { wrapped += 4294967.296; time += 4294967.296 }
             before = time
         }
-        scene == "" && match($0, /xdg_wm_base@[0-9]+\.get_xdg_surface\(new id xdg_surface@[0-9]+, wl_surface@[0-9]+\)/) {
-            scene = substr($0, RSTART, RLENGTH); sub(/.*, /, "", scene); sub(/\)$/, "", scene)
+        # The scene is drawn on the first surface that gets a buffer (one output: the only one).
+        scene == "" && match($0, /-> wl_surface@[0-9]+\.attach\(wl_buffer@/) {
+            scene = substr($0, RSTART + 3, RLENGTH - 3); sub(/\.attach.*/, "", scene)
         }
         NR > after && scene != "" && index($0, "-> " scene ".commit()") {
             if (!first) first = time
