@@ -6,9 +6,11 @@
 #   mutter-pictures PREFIX     a picture of each monitor through a screen cast and PipeWire, as
 #                              PREFIX-CONNECTOR.png; prints each file's name, and says on
 #                              stderr why a monitor has none
-#   mutter-keyboard            types the evdev key codes read from stdin, one a line, through a
-#                              remote desktop session that lasts until stdin ends; answers
-#                              "typed CODE" once each key is pressed and released
+#   mutter-input CONNECTOR     a remote desktop session that lasts until stdin ends, for the
+#                              lines read from stdin: "key CODE" presses and releases the key of
+#                              that evdev code, answering "typed CODE"; "touch X Y" puts a finger
+#                              down at (X, Y) of that monitor and lifts it, answering "touched X Y"
+#                              (anything else: "unknown: LINE")
 #   kwin-picture FILE          the whole workspace at its outputs' own pixel density, as a PPM
 #                              picture
 # Run with /usr/bin/python3: the python3 first on PATH may not see Debian's python3-dbus.
@@ -93,16 +95,33 @@ def mutter_pictures(bus, prefix):
     session.Stop()
 
 
-def mutter_keyboard(bus):
+def mutter_input(bus, connector):
     desktop = bus.get_object(MUTTER + ".RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop")
     path = desktop.CreateSession(dbus_interface=MUTTER + ".RemoteDesktop")
-    session = dbus.Interface(bus.get_object(MUTTER + ".RemoteDesktop", path), MUTTER + ".RemoteDesktop.Session")
+    remote = bus.get_object(MUTTER + ".RemoteDesktop", path)
+    session = dbus.Interface(remote, MUTTER + ".RemoteDesktop.Session")
+    # A touch lands on a monitor as one of the session's screen casts shows it: a cast tied to
+    # this session, of that monitor, gives the stream that names it.
+    session_id = remote.Get(MUTTER + ".RemoteDesktop.Session", "SessionId", dbus_interface=dbus.PROPERTIES_IFACE)
+    cast = bus.get_object(MUTTER + ".ScreenCast", "/org/gnome/Mutter/ScreenCast")
+    cast_path = cast.CreateSession({"remote-desktop-session-id": session_id}, dbus_interface=MUTTER + ".ScreenCast")
+    cast_session = dbus.Interface(bus.get_object(MUTTER + ".ScreenCast", cast_path), MUTTER + ".ScreenCast.Session")
+    stream = cast_session.RecordMonitor(connector, {})
     session.Start()
     for line in sys.stdin:
-        code = dbus.UInt32(int(line))
-        session.NotifyKeyboardKeycode(code, True)
-        session.NotifyKeyboardKeycode(code, False)
-        print("typed", int(code), flush=True)
+        words = line.split()
+        if words[:1] == ["key"] and len(words) == 2:
+            code = dbus.UInt32(int(words[1]))
+            session.NotifyKeyboardKeycode(code, True)
+            session.NotifyKeyboardKeycode(code, False)
+            print("typed", int(code), flush=True)
+        elif words[:1] == ["touch"] and len(words) == 3:
+            x, y = float(words[1]), float(words[2])
+            session.NotifyTouchDown(stream, dbus.UInt32(0), dbus.Double(x), dbus.Double(y))
+            session.NotifyTouchUp(dbus.UInt32(0))
+            print("touched", words[1], words[2], flush=True)
+        else:
+            print("unknown:", line.strip(), flush=True)
     session.Stop()
 
 
@@ -153,12 +172,12 @@ def main():
             print("%s %dx%d+%d+%d" % (connector, width, height, x, y))
     elif command == "mutter-pictures" and len(sys.argv) == 3:
         mutter_pictures(bus, sys.argv[2])
-    elif command == "mutter-keyboard":
-        mutter_keyboard(bus)
+    elif command == "mutter-input" and len(sys.argv) == 3:
+        mutter_input(bus, sys.argv[2])
     elif command == "kwin-picture" and len(sys.argv) == 3:
         kwin_picture(bus, sys.argv[2])
     else:
-        sys.exit("usage: desktop-bus.py mutter-monitors | mutter-pictures PREFIX | mutter-keyboard | "
+        sys.exit("usage: desktop-bus.py mutter-monitors | mutter-pictures PREFIX | mutter-input CONNECTOR | "
                  "kwin-picture FILE")
 
 

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # The native Wayland client under KDE's compositor: kwin_wayland's virtual backend with two outputs
-# of 1536x1152 pixels side by side at scale 1.5 (1024x768 each in the layout). `morrowmere
-# -fullscreen` asks for a full-screen toplevel on each output and kwin gives each the output's
-# layout size; the workspace's picture at its own pixel density shows the scene with a round
-# planet on each output, drawn live; at the fractional scale each surface's buffers have the
-# output's exact pixel count (1536x1152, never the 2048x1536 of the next integer scale), shown at
-# 1024x768 through its viewport (from the client's protocol trace); SIGTERM ends it after the
-# teardown. kwin offers a test no simple way to type, so no key ends a run here (the GNOME and
-# sway tests type theirs).
-# Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
+# of 1536x1152 pixels side by side at scale 1.5 (1024x768 each in the layout). kwin offers the
+# layer shell: `morrowmere -fullscreen` asks for a layer surface on each output's overlay layer
+# and kwin gives each the output's layout size; the workspace's picture at its own pixel density
+# shows the scene with a round planet on each output, drawn live; at the fractional scale each
+# surface's buffers have the output's exact pixel count (1536x1152, never the 2048x1536 of the
+# next integer scale), shown at 1024x768 through its viewport (from the client's protocol trace);
+# the keyboard's focus is on a layer surface of its own, and a key typed through kwin's fake input
+# (tests/e2e/FakeInput.cpp) ends it with status 0 and the normal run log.
+# Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE FAKE-INPUT
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
 . "$(dirname "$0")/run-common.sh"
@@ -19,10 +19,11 @@ fresh_work "$3"
 log="$work/state/morrowmere/morrowmere.log"
 desktop_session kde
 # The installed kwin_wayland carries file capabilities that a container refuses to grant: a copy
-# has none.
+# has none. Its screenshots and its fake input are for trusted clients only, unless told otherwise.
 cp /usr/bin/kwin_wayland "$work/kwin_wayland"
-QT_QPA_PLATFORM=offscreen KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 "$work/kwin_wayland" --virtual --no-lockscreen \
-    --socket morrowmere-test --width 1024 --height 768 --scale 1.5 --output-count 2 >"$work/kwin.log" 2>&1 &
+QT_QPA_PLATFORM=offscreen KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 \
+    "$work/kwin_wayland" --virtual --no-lockscreen --socket morrowmere-test --width 1024 --height 768 --scale 1.5 \
+    --output-count 2 >"$work/kwin.log" 2>&1 &
 started $!
 kwin_up() { [ -S "$XDG_RUNTIME_DIR/morrowmere-test" ] && echo yes; }
 check "kwin runs" yes "$(eventually 20 yes kwin_up)"
@@ -33,9 +34,10 @@ cp "$2" "$work/morrowmere-wayland"
 
 client_start WAYLAND_DEBUG=client
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
-expected=$'1536x1152 configured 1024x768\n1536x1152 configured 1024x768'
-check "a full-screen toplevel asked for each output, each given the output's layout size" "$expected" \
-    "$(toplevels "$work/err" | cut -d' ' -f1-3)"
+surfaces_asked() { surfaces "$work/err" | cut -d' ' -f1-4; }
+expected=$'overlay-layer 1536x1152+0+0 configured 1024x768\noverlay-layer 1536x1152+1024+0 configured 1024x768'
+check "a layer surface on each output's overlay, each given the output's layout size" "$expected" \
+    "$(eventually 10 "$expected" surfaces_asked)"
 # output_disc X: a new picture of the workspace, and the planet's verdict on the output whose
 # pixels start at column X.
 output_disc() {
@@ -55,10 +57,13 @@ check "so does the second" ok "$(soon 20 ok output_disc 1536)"
 check "drawn live" yes "$(soon 10 yes output_live 1536)"
 check "at scale 1.5 each surface's buffers have the output's pixels, its viewport the layout size" \
     $'buffers 1536x1152 viewport 1024x768\nbuffers 1536x1152 viewport 1024x768' \
-    "$(toplevels "$work/err" | cut -d' ' -f4-7)"
+    "$(surfaces "$work/err" | cut -d' ' -f5-8)"
 
-kill -TERM "$client"
-check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
-check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "the keyboard's focus is on a layer surface of its own" overlay-layer \
+    "$(eventually 10 overlay-layer keyboard_focus "$work/err")"
+check "still running" running "$(wait_for_exit 0)"
+check "a key is typed through kwin's fake input" typed "$("$5" key 30 && echo typed)"
+check "which ends it with status 0" 0 "$(wait_for_exit 10)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "nothing but the protocol trace is printed" "" "$(cat "$work/out"; grep -v '^\[ *[0-9.]*\] ' "$work/err")"
 finish
