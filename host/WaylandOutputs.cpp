@@ -138,9 +138,15 @@ void LayerConfigure(void* data, zwlr_layer_surface_v1* layer, uint32_t serial, u
 }
 
 // The compositor will not show the layer again (its output is going): as when the output goes.
+// Where that layer had the keyboard, a compositor may give it to none of the others (sway 1.7):
+// they ask for it again, with the render thread's next commit.
 void LayerClosed(void* data, zwlr_layer_surface_v1*)
 {
     RemoveOutput(static_cast<Output*>(data)->name);
+    for (const std::unique_ptr<Output>& output : g_host.outputs) {
+        if (output->layer != nullptr && !output->gone)
+            zwlr_layer_surface_v1_set_keyboard_interactivity(output->layer, 1);
+    }
 }
 const zwlr_layer_surface_v1_listener kLayerListener = {LayerConfigure, LayerClosed};
 
