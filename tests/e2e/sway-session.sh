@@ -11,6 +11,16 @@
 #   daemon does (swaymsg exec), with --x11 without WAYLAND_DISPLAY; its pid goes to "$home/pid",
 #   its output to "$home/out" and "$home/err", its exit status to "$home/exit". `work` is $home
 #   from then on, for wait_for_exit.
+# nested_sway COUNT: starts a sway nested in the session's, with COUNT outputs WL-1, WL-2, ...
+#   that are 640 x 480 windows of the session's sway (place_nested_outputs), and a virtual
+#   keyboard on its seat; `in_session` and session_start run there from then on, `outer` in the
+#   session's sway. Its outputs can be hidden: a window on a workspace of the session's sway that
+#   is not shown gets no frame callbacks, so its output of the nested sway is not drawn and the
+#   surfaces on it get none either. (A surface on the overlay layer stays in sight whatever the
+#   workspace, and a headless output turned off with `dpms off` still calls back.)
+# place_nested_outputs: floats the nested sway's output windows at 640 x 480, side by side from
+#   the top left corner of their workspace (the one focused when each came); prints the nested
+#   outputs' sizes, for `eventually` (again until each has its window and size).
 
 home=$(mktemp -d /tmp/morrowmere-sway.XXXXXX)
 chmod 755 "$home"
@@ -79,6 +89,35 @@ session_start() {
     eventually 5 yes pid_written "$home/pid" >/dev/null
 }
 
+outer() { session_runtime="" in_session "$@"; }
+
+nested_sway() {
+    local count=$1 sizes display
+    mkdir -m 700 "$home/nested"
+    [ -n "${as_user[*]}" ] && chown "$throwaway" "$home/nested"
+    echo "xwayland disable" >"$home/nested.conf"
+    display=$(cd "$home/runtime" && ls wayland-? | head -1)
+    in_session XDG_RUNTIME_DIR="$home/nested" WAYLAND_DISPLAY="$home/runtime/$display" WLR_BACKENDS=wayland \
+        WLR_RENDERER=pixman WLR_WL_OUTPUTS="$count" sway -c "$home/nested.conf" \
+        >"$session_results/nested-sway.log" 2>&1 </dev/null &
+    session_runtime=$home/nested
+    sizes=$(printf '640x480 %.0s' $(seq "$count"))
+    [ "$(eventually 20 "${sizes% }" place_nested_outputs)" == "${sizes% }" ] || {
+        check "a nested sway runs with $count outputs of 640 x 480" "${sizes% }" "$(place_nested_outputs)"
+        finish
+        exit 1
+    }
+    in_session wtype -s 600000 -k F24 >/dev/null 2>&1 &
+}
+
+place_nested_outputs() {
+    local output
+    for output in $(in_session swaymsg -t get_outputs 2>/dev/null | jq -r '.[].name | ltrimstr("WL-")'); do
+        outer swaymsg "[title=\"WL-$output\$\"] floating enable, border none, resize set 640 480, move position" \
+            "$((output * 640 - 640)) 0" >/dev/null 2>&1
+    done
+    in_session swaymsg -t get_outputs 2>/dev/null | jq -r '[.[] | "\(.rect.width)x\(.rect.height)"] | join(" ")'
+}
 
 # output_disc OUTPUT X Y WIDTH HEIGHT: the planet in that area of the output's picture (kept as
 # "$home/OUTPUT.png").
