@@ -130,18 +130,22 @@ void TakeHackOptions(const HackOptions& options, RenderRun& run)
     run.renderScale = options.scale;
 }
 
-bool StartRenderThread(pthread_t& thread, RenderRun& run)
+bool StartThreadWithoutSignals(pthread_t& thread, void* (*entry)(void*), void* argument)
 {
-    // The render thread takes no signal: they wake the host's thread through the pipe.
     sigset_t blocked, previous;
     sigemptyset(&blocked);
     sigaddset(&blocked, SIGTERM);
     sigaddset(&blocked, SIGINT);
     sigaddset(&blocked, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    const int started = pthread_create(&thread, nullptr, RenderThreadEntry, &run);
+    const int started = pthread_create(&thread, nullptr, entry, argument);
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     return started == 0;
+}
+
+bool StartRenderThread(pthread_t& thread, RenderRun& run)
+{
+    return StartThreadWithoutSignals(thread, RenderThreadEntry, &run);
 }
 
 bool CreateRunEvents(RenderRun& run)

@@ -43,7 +43,10 @@ void TakeHackOptions(const HackOptions& options, RenderRun& run);
 // The run's done event, and the one a failed start waits on until the host's thread has shown its
 // message (SendFailedStart, defined here for both hosts). False when either cannot be made.
 bool CreateRunEvents(RenderRun& run);
-// Starts RenderThreadMain(run) on a thread of its own that takes none of the ending signals.
+// Starts `entry(argument)` on a thread of its own that takes none of the ending signals: they wake
+// the host's thread through the pipe. False when it could not start.
+bool StartThreadWithoutSignals(pthread_t& thread, void* (*entry)(void*), void* argument);
+// Starts RenderThreadMain(run) so.
 bool StartRenderThread(pthread_t& thread, RenderRun& run);
 // After the run's teardown: lets a failed start that is still waiting go on (also when the run
 // ended otherwise, its message is then not shown), and waits for the thread to end.

@@ -4,10 +4,11 @@
 
 #include "host/PowerSource.h"
 
+#include "host/HostPosix.h"
+
 #include <systemd/sd-bus.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
@@ -113,15 +114,7 @@ void StartPowerWatch(FrameState& frame)
     g_watch.stopFd = eventfd(0, EFD_CLOEXEC);
     if (g_watch.stopFd < 0)
         return;
-    // The end signals go to the host's thread, as they do with the render thread.
-    sigset_t blocked, previous;
-    sigemptyset(&blocked);
-    sigaddset(&blocked, SIGTERM);
-    sigaddset(&blocked, SIGINT);
-    sigaddset(&blocked, SIGHUP);
-    pthread_sigmask(SIG_BLOCK, &blocked, &previous);
-    g_watch.running = pthread_create(&g_watch.thread, nullptr, WatchPowerSource, nullptr) == 0;
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    g_watch.running = StartThreadWithoutSignals(g_watch.thread, WatchPowerSource, nullptr);
     if (!g_watch.running) {
         close(g_watch.stopFd);
         g_watch.stopFd = -1;
