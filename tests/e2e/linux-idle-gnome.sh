@@ -3,9 +3,11 @@
 # monitor on the session bus is its idle source: with an idle time of 2 s it starts
 # `morrowmere -fullscreen` once the session has had no input for that long; a key typed through
 # mutter's remote desktop ends the run with status 0, and after 2 s more without input the saver
-# starts again. While gnome-session (a stand-in, tests/e2e/session-manager-stand-in.py) holds an
-# idle inhibitor it starts nothing, and once the inhibitor is gone it starts again. A second copy
-# says so and ends; mutter gone (killed), the watcher ends with status 1 and says why.
+# starts again. While gnome-session holds an idle inhibitor, while GNOME's screen shield is up
+# (stand-ins for both, tests/e2e/gnome-stand-in.py) and while logind (python3-dbusmock's stand-in,
+# on a system bus of the test's own) says the session is locked, it starts nothing; unlocked, it
+# starts again. A second copy says so and ends; mutter gone (killed), the watcher ends with
+# status 1 and says why.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE WORK
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
@@ -44,6 +46,13 @@ check "a first key is typed" "typed 42" "$(send "key 42")"
 
 check "the idle time is chosen" 0 "$("$work/morrowmere-idle" --after-seconds 2 >/dev/null; echo $?)"
 check "and stored" "IdleSeconds=2" "$(cat "$XDG_CONFIG_HOME/Tovrelin/Morrowmere screen saver.conf")"
+# A system bus of the test's own, where logind's stand-in comes later; this session's id.
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$runtime/system-bus"
+dbus-daemon --session --nofork --address="$DBUS_SYSTEM_BUS_ADDRESS" >"$work/system-bus.log" 2>&1 &
+started $!
+system_bus_up() { [ -S "$runtime/system-bus" ] && echo yes; }
+check "a private system bus runs" yes "$(eventually 10 yes system_bus_up)"
+export XDG_SESSION_ID=c7
 # Its exit status goes to "$work/exit" (for wait_for_exit).
 ("$work/morrowmere-idle" >"$work/watcher.out" 2>"$work/watcher.err" &
  echo $! >"$work/pid"
@@ -83,22 +92,49 @@ check "the watcher has said nothing (each run ended with status 0)" "" "$(cat "$
 check "a second copy is refused" 1 "$("$work/morrowmere-idle" >"$work/second.out" 2>"$work/second.err"; echo $?)"
 check "saying so" "morrowmere-idle: another copy already watches this session" "$(cat "$work/second.err")"
 
-# gnome-session's idle inhibitor, as a video player takes it.
-/usr/bin/python3 "$e2e_dir/session-manager-stand-in.py" 8 >"$work/manager.out" 2>"$work/manager.log" &
-manager=$!
-started "$manager"
-manager_ready() { cat "$work/manager.out"; }
-check "an idle inhibitor is held" ready "$(eventually 10 ready manager_ready)"
-rm -f "$log"
-check "a key is typed" "typed 30" "$(send "key 30")"
-sleep 6
-check "with the inhibitor held, nothing starts in 6 s" "no run" "$([ -e "$log" ] && echo "a run" || echo "no run")"
+# kept_off: "no run" when, after a key (the user's return), the next 6 s (three idle times) start
+# no saver.
+kept_off() {
+    rm -f "$log"
+    send "key 30" >/dev/null
+    sleep 6
+    [ -e "$log" ] || [ -n "$(saver)" ] && echo "a run" || echo "no run"
+}
+# stand_in ARGS...: GNOME's services, as tests/e2e/gnome-stand-in.py ARGS stands in for them, until
+# stand_in_gone; stand_in_ready says "ready" once they are on the bus.
+stand_in() {
+    rm -f "$work/stand-in.out"
+    /usr/bin/python3 "$e2e_dir/gnome-stand-in.py" "$@" >"$work/stand-in.out" 2>>"$work/stand-in.log" &
+    stand_in_pid=$!
+    started "$stand_in_pid"
+}
+stand_in_ready() { cat "$work/stand-in.out" 2>/dev/null; }
+stand_in_gone() { kill "$stand_in_pid"; while kill -0 "$stand_in_pid" 2>/dev/null; do sleep 0.1; done; }
+
+# gnome-session's idle inhibitor, as a video player takes it; GNOME's screen shield.
+stand_in 8
+check "an idle inhibitor is held" ready "$(eventually 10 ready stand_in_ready)"
+check "with it held, nothing starts" "no run" "$(kept_off)"
 check "the watcher still watches" yes "$(watcher_alive)"
-kill "$manager"
-wait "$manager" 2>/dev/null
-check "the inhibitor let go, a key is typed" "typed 30" "$(send "key 30")"
-check "and the saver starts at the next idle period" yes \
-    "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+stand_in_gone
+stand_in 0 shield-up
+check "the screen shield is up" ready "$(eventually 10 ready stand_in_ready)"
+check "with it up, nothing starts" "no run" "$(kept_off)"
+stand_in_gone
+# logind: python3-dbusmock's stand-in on the private system bus, this session (XDG_SESSION_ID) locked.
+/usr/bin/python3 -m dbusmock --system --template logind >"$work/logind.log" 2>&1 &
+started $!
+login1() { dbus-send --system --print-reply --dest=org.freedesktop.login1 "$@" >/dev/null 2>&1 && echo done; }
+add_session() { login1 /org/freedesktop/login1 org.freedesktop.DBus.Mock.AddSession string:c7 string:seat0 uint32:0 \
+    string:root boolean:true; }
+check "logind (the stand-in) has this session" done "$(eventually 10 done add_session)"
+check "which is locked" done \
+    "$(login1 /org/freedesktop/login1/session/c7 org.freedesktop.login1.Session.SetLockedHint boolean:true)"
+check "with the session locked, nothing starts" "no run" "$(kept_off)"
+check "the session unlocked" done \
+    "$(login1 /org/freedesktop/login1/session/c7 org.freedesktop.login1.Session.SetLockedHint boolean:false)"
+check "the saver starts at the next idle period" yes \
+    "$(kept_off >/dev/null; wait_for_record "Scene has been initialized successfully" && echo yes)"
 check "a key ends it" "ended after a key" "$(key_ends_run)"
 
 # (A remote desktop session keeps mutter from ending on SIGTERM: it fails instead.)

@@ -5,7 +5,8 @@
 # key ends the run and after the next idle period the saver starts again. A player that resets
 # the server's screen saver (`xset s reset`, as xdg-screensaver does) holds it off. A saver that
 # fails is said once and tried again at the next idle period only (never in a loop), and so is a
-# saver that is missing; the watcher goes on.
+# saver that is missing; the watcher goes on. The idle time is stored beside the saver's own
+# settings; turned off, a running watcher ends at the next idle period.
 # Arguments: MORROWMERE TEST-BUILD XWINDOW WORK DISCSIZE MORROWMERE-IDLE
 . "$(dirname "$0")/linux-lib.sh"
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -22,7 +23,9 @@ hack_start
 check "with no idle time chosen it ends at once" 0 "$(wait_for_exit 5)"
 check "saying nothing" "" "$(cat "$work/out" "$work/err")"
 
+set_setting EnableSound 0
 check "2 s chosen" 0 "$("$HACK" --after-seconds 2 >/dev/null; echo $?)"
+check "stored beside the saver's own settings" $'EnableSound=0\nIdleSeconds=2' "$(cat "$settings")"
 hack_start
 saver() { pgrep -P "$hack_pid"; }
 saver_gone() { [ -z "$(saver)" ] && echo yes; }
@@ -73,5 +76,9 @@ check "a missing saver is said at the next idle period" 2 "$(eventually 10 2 sai
 check "as such" "morrowmere-idle: the saver $work/bin/morrowmere could not be started: No such file or directory" \
     "$(tail -1 "$work/err")"
 check "and the watcher goes on" running "$(wait_for_exit 3)"
-kill -TERM "$hack_pid"
+check "turned off" 0 "$("$HACK" --off >/dev/null; echo $?)"
+check "stored so, the other settings kept" $'EnableSound=0\nIdleSeconds=0' "$(cat "$settings")"
+xdotool key a
+check "the watcher ends with status 0 at the next idle period" 0 "$(wait_for_exit 10)"
+check "without a start" 2 "$(said)"
 finish
