@@ -27,6 +27,8 @@ MutterIdle* OpenMutterIdle(sd_bus* bus, uint32_t idleMs);
 // The bus's file descriptor and the events and time it waits for; -1 for no time.
 int MutterIdleFd(MutterIdle& source, short& events, int& waitMs);
 IdleNews ReadMutterIdle(MutterIdle& source, std::string& problem);
+// Whether the user is still away after an idle period was said (no input since).
+bool MutterStillIdle(MutterIdle& source, uint32_t idleMs);
 void CloseMutterIdle(MutterIdle* source);
 
 // The compositor's idle notifications on the session's Wayland connection (WAYLAND_DISPLAY):
@@ -38,6 +40,7 @@ WaylandIdle* OpenWaylandIdle(uint32_t idleMs, const char*& name);
 int WaylandIdleFd(WaylandIdle& source);
 // `readable`: the poll found the connection readable (or closed).
 IdleNews ReadWaylandIdle(WaylandIdle& source, bool readable, std::string& problem);
+bool WaylandStillIdle(WaylandIdle& source);
 void CloseWaylandIdle(WaylandIdle* source);
 
 // The X server's idle time from its screen-saver extension, on the session's display (DISPLAY).
@@ -48,4 +51,5 @@ X11Idle* OpenX11Idle(uint32_t idleMs, bool& daemon, std::string& problem);
 // The display's file descriptor and the milliseconds until the idle time is worth reading again.
 int X11IdleFd(X11Idle& source, int& waitMs);
 IdleNews ReadX11Idle(X11Idle& source);
+bool X11StillIdle(X11Idle& source);
 void CloseX11Idle(X11Idle* source);

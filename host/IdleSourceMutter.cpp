@@ -110,6 +110,19 @@ IdleNews ReadMutterIdle(MutterIdle& source, std::string& problem)
     return IdleNews::kIdle;
 }
 
+bool MutterStillIdle(MutterIdle& source, uint32_t idleMs)
+{
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    sd_bus_message* reply = nullptr;
+    uint64_t idle = 0;
+    const bool answered = sd_bus_call_method(source.bus, kService, kPath, kService, "GetIdletime", &error, &reply,
+                                             nullptr) >= 0 &&
+                          sd_bus_message_read(reply, "t", &idle) >= 0;
+    sd_bus_message_unref(reply);
+    sd_bus_error_free(&error);
+    return answered && idle >= idleMs;
+}
+
 void CloseMutterIdle(MutterIdle* source)
 {
     if (source == nullptr)

@@ -20,7 +20,9 @@ struct WaylandIdle {
     org_kde_kwin_idle* kdeIdle = nullptr;
     ext_idle_notification_v1* notification = nullptr;
     org_kde_kwin_idle_timeout* kdeTimeout = nullptr;
+    // Said idle and not read yet; idle now (no input since).
     bool idle = false;
+    bool idleNow = false;
 };
 
 namespace {
@@ -44,18 +46,26 @@ const wl_registry_listener kRegistryListener = {OnGlobal, OnGlobalRemoved};
 void OnIdled(void* data, ext_idle_notification_v1*)
 {
     static_cast<WaylandIdle*>(data)->idle = true;
+    static_cast<WaylandIdle*>(data)->idleNow = true;
 }
 
-void OnResumed(void*, ext_idle_notification_v1*) {}
+void OnResumed(void* data, ext_idle_notification_v1*)
+{
+    static_cast<WaylandIdle*>(data)->idleNow = false;
+}
 
 const ext_idle_notification_v1_listener kNotificationListener = {OnIdled, OnResumed};
 
 void OnKdeIdle(void* data, org_kde_kwin_idle_timeout*)
 {
     static_cast<WaylandIdle*>(data)->idle = true;
+    static_cast<WaylandIdle*>(data)->idleNow = true;
 }
 
-void OnKdeResumed(void*, org_kde_kwin_idle_timeout*) {}
+void OnKdeResumed(void* data, org_kde_kwin_idle_timeout*)
+{
+    static_cast<WaylandIdle*>(data)->idleNow = false;
+}
 
 const org_kde_kwin_idle_timeout_listener kKdeTimeoutListener = {OnKdeIdle, OnKdeResumed};
 } // namespace
@@ -110,6 +120,11 @@ IdleNews ReadWaylandIdle(WaylandIdle& source, bool readable, std::string& proble
         return IdleNews::kNothing;
     source.idle = false;
     return IdleNews::kIdle;
+}
+
+bool WaylandStillIdle(WaylandIdle& source)
+{
+    return source.idleNow;
 }
 
 void CloseWaylandIdle(WaylandIdle* source)

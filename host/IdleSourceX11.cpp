@@ -123,6 +123,12 @@ IdleNews ReadX11Idle(X11Idle& source)
     return news;
 }
 
+bool X11StillIdle(X11Idle& source)
+{
+    XScreenSaverQueryInfo(source.display, DefaultRootWindow(source.display), source.info);
+    return source.info->idle >= source.idleMs && source.info->idle >= source.lastIdleMs;
+}
+
 void CloseX11Idle(X11Idle* source)
 {
     if (source == nullptr)

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -113,6 +114,22 @@ int IdleSourceFd(IdleSource& source, short& events, int& waitMs)
     return X11IdleFd(*source.x11, waitMs);
 }
 
+bool StillIdle(IdleSource& source, uint32_t idleMs)
+{
+    if (source.mutter != nullptr)
+        return MutterStillIdle(*source.mutter, idleMs);
+    if (source.wayland != nullptr)
+        return WaylandStillIdle(*source.wayland);
+    return X11StillIdle(*source.x11);
+}
+
+uint64_t NowMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
 IdleNews ReadIdleSource(IdleSource& source, bool readable, std::string& problem)
 {
     if (source.mutter != nullptr)
@@ -179,6 +196,10 @@ int Watch()
     pid_t running = -1;
     int runningFd = -1;
     bool readable = false;
+    // An idle period held off (a video's inhibitor, say): asked again at this pace while the user
+    // stays away, so that the saver starts once the inhibitor goes (the video ends).
+    const uint64_t askAgainMs = idleMs < 5000 ? idleMs : 5000;
+    uint64_t heldOffUntil = 0;
     for (;;) {
         const IdleNews news = ReadIdleSource(source, readable, problem);
         if (news == IdleNews::kLost) {
@@ -196,13 +217,21 @@ int Watch()
                 runningFd = -1;
             }
         }
-        // An idle period while the saver runs is its own; one it does not start for is let go,
-        // and the next comes after the user's return.
-        if (news == IdleNews::kIdle && running < 0) {
+        // An idle period while the saver runs is its own. One that something holds off is asked
+        // about again while the user stays away; once the user is back, the next comes.
+        bool askNow = news == IdleNews::kIdle && running < 0;
+        if (heldOffUntil != 0 && running < 0 && NowMs() >= heldOffUntil) {
+            heldOffUntil = 0;
+            askNow = StillIdle(source, idleMs);
+        }
+        if (askNow) {
             std::string reason;
             if (StoredIdleSeconds() == 0)
                 return 0;
-            if (!SomethingObjects(session, reason)) {
+            if (SomethingObjects(session, reason)) {
+                heldOffUntil = NowMs() + askAgainMs;
+            } else {
+                heldOffUntil = 0;
                 running = StartSaver(saver);
                 // The saver's end wakes the loop (without a pid descriptor: a look five times a second).
                 runningFd = running > 0 ? static_cast<int>(syscall(SYS_pidfd_open, running, 0)) : -1;
@@ -214,6 +243,12 @@ int Watch()
         waits[0].events = events;
         if (running > 0 && runningFd < 0 && (waitMs < 0 || waitMs > 200))
             waitMs = 200;
+        if (heldOffUntil != 0) {
+            const uint64_t now = NowMs();
+            const int untilAsked = heldOffUntil <= now ? 0 : static_cast<int>(heldOffUntil - now);
+            if (waitMs < 0 || waitMs > untilAsked)
+                waitMs = untilAsked;
+        }
         if (poll(waits, 2, waitMs) < 0 && errno != EINTR) {
             std::fprintf(stderr, "morrowmere-idle: cannot wait: %s\n", std::strerror(errno));
             return 1;
