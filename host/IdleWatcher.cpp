@@ -98,6 +98,11 @@ bool OpenIdleSource(IdleSource& source, sd_bus* session, uint32_t idleMs, bool& 
         if (source.mutter != nullptr)
             return true;
     }
+    // On a Wayland session XWayland's idle time would miss all input to Wayland windows.
+    if (std::getenv("WAYLAND_DISPLAY") != nullptr) {
+        problem = "the Wayland compositor offers no idle notifications and there is no GNOME idle monitor";
+        return false;
+    }
     source.x11 = OpenX11Idle(idleMs, daemon, problem);
     source.name = "the X server's screen-saver extension";
     return source.x11 != nullptr;
