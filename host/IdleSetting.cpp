@@ -18,8 +18,16 @@ bool SettingsFile(std::string& folder, std::string& path)
 {
     if (!XdgFolder("XDG_CONFIG_HOME", ".config", folder))
         return false;
-    folder += "/Tovrelin";
-    path = folder + "/Morrowmere screen saver.conf";
+    std::string relative = SettingsStore().KeyPath();
+    const std::string top = "Software\\";
+    if (relative.compare(0, top.size(), top) == 0)
+        relative.erase(0, top.size());
+    for (char& c : relative) {
+        if (c == '\\')
+            c = '/';
+    }
+    path = folder + '/' + relative + ".conf";
+    folder = path.substr(0, path.rfind('/'));
     return true;
 }
 

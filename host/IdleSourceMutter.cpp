@@ -82,7 +82,8 @@ int MutterIdleFd(MutterIdle& source, short& events, int& waitMs)
     if (sd_bus_get_timeout(source.bus, &due) >= 0 && due != UINT64_MAX) {
         timespec now;
         clock_gettime(CLOCK_MONOTONIC, &now);
-        const uint64_t nowUs = static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
+        const uint64_t nowUs =
+            static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
         const uint64_t ms = due <= nowUs ? 0 : (due - nowUs + 999) / 1000;
         waitMs = ms > 60000 ? 60000 : static_cast<int>(ms);
     }

@@ -36,7 +36,8 @@ void OnGlobal(void* data, wl_registry* registry, uint32_t name, const char* inte
         source.notifier =
             static_cast<ext_idle_notifier_v1*>(wl_registry_bind(registry, name, &ext_idle_notifier_v1_interface, 1));
     else if (std::strcmp(interface, org_kde_kwin_idle_interface.name) == 0 && source.kdeIdle == nullptr)
-        source.kdeIdle = static_cast<org_kde_kwin_idle*>(wl_registry_bind(registry, name, &org_kde_kwin_idle_interface, 1));
+        source.kdeIdle =
+            static_cast<org_kde_kwin_idle*>(wl_registry_bind(registry, name, &org_kde_kwin_idle_interface, 1));
 }
 
 void OnGlobalRemoved(void*, wl_registry*, uint32_t) {}

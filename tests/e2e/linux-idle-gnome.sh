@@ -6,8 +6,8 @@
 # starts again. While gnome-session holds an idle inhibitor, while GNOME's screen shield is up
 # (stand-ins for both, tests/e2e/gnome-stand-in.py) and while logind (python3-dbusmock's stand-in,
 # on a system bus of the test's own) says the session is locked, it starts nothing; each let go
-# while the user is still away, it starts the saver then. A second copy says so and ends; mutter gone (killed), the watcher ends with
-# status 1 and says why.
+# while the user is still away, it starts the saver then. A second copy says so and ends; mutter
+# gone (killed), the watcher ends with status 1 and says why.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE WORK
 set -uo pipefail
 . "$(dirname "$0")/check.sh"
@@ -144,6 +144,7 @@ check "a key ends it" "ended after a key" "$(key_ends_run)"
 # (A remote desktop session keeps mutter from ending on SIGTERM: it fails instead.)
 kill -KILL "$mutter"
 check "mutter gone, the watcher ends with status 1" 1 "$(wait_for_exit 10)"
-check "saying why" "morrowmere-idle: GNOME's idle monitor (org.gnome.Mutter.IdleMonitor) has gone away; no more watching" \
+check "saying why" \
+    "morrowmere-idle: GNOME's idle monitor (org.gnome.Mutter.IdleMonitor) has gone away; no more watching" \
     "$(cat "$work/watcher.err")"
 finish
