@@ -10,6 +10,9 @@ mkdir -p "$work"
 DESTDIR="$work" cmake --install "$build" >/dev/null
 check "the program is installed among XScreenSaver's hacks" yes \
     "$([ -x "$work/usr/libexec/xscreensaver/morrowmere" ] && echo yes)"
+check "the idle watcher lies beside it" yes "$([ -x "$work/usr/libexec/xscreensaver/morrowmere-idle" ] && echo yes)"
+check "and starts in every session" "Exec=/usr/libexec/xscreensaver/morrowmere-idle" \
+    "$(grep '^Exec=' "$work/etc/xdg/autostart/morrowmere-idle.desktop")"
 xml="$work/usr/share/xscreensaver/config/morrowmere.xml"
 check "the description is well-formed XML" 0 "$(xmllint --noout "$xml" 2>&1; echo $?)"
 check "it names the hack" morrowmere "$(xmllint --xpath 'string(/screensaver/@name)' "$xml")"
