@@ -4,7 +4,7 @@
 # lists it with one command; XScreenSaver's own files stay as their packages installed them; the
 # installed hack renders and has its manual page; a user's command lists it in that user's
 # settings, after the system's hacks and without losing the user's own, and the real daemon runs
-# it from there; removing it leaves nothing of it.
+# it from there; removing it leaves only its configuration, and purging it nothing.
 # Arguments: DEB MORROWMERE TEST-BUILD XWINDOW WORK
 # (On a virtual display of its own when there is none, before the first one is taken off.)
 [ -n "${DISPLAY:-}" ] || exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
@@ -75,7 +75,11 @@ check "settings it cannot read are left as they were" "1 $(cat "$settings_file")
 
 check "apt-get removes it" 0 "$(apt remove morrowmere; echo $?)"
 check "it is gone" no "$(installed)"
-check "none of its files is left" "" "$(while read -r file; do
-    [ -f "$file" ] && echo "$file"; done <<<"$files")"
+left() { while read -r file; do [ -f "$file" ] && echo "$file"; done <<<"$files"; }
+# Removed, a package keeps its configuration files until it is purged: here the idle watcher's
+# autostart entry, which starts nothing once the watcher is gone (TryExec).
+check "only its configuration is left" /etc/xdg/autostart/morrowmere-idle.desktop "$(left)"
+check "apt-get purges it" 0 "$(apt purge morrowmere; echo $?)"
+check "none of its files is left" "" "$(left)"
 check "XScreenSaver's files are still as its packages installed them" "" "$(xscreensaver_changed)"
 finish
