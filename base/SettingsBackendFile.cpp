@@ -2,12 +2,9 @@
 
 #include "base/XdgPath.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -21,23 +18,6 @@ struct SettingsBackend::State {
 namespace {
 // A settings file is a few dozen bytes; anything past this is not ours and is not read.
 constexpr size_t kFileReadLimit = 64 * 1024;
-
-bool SettingsFilePath(const std::string& keyPath, std::string& folder, std::string& path)
-{
-    if (!XdgFolder("XDG_CONFIG_HOME", ".config", folder))
-        return false;
-    std::string relative = keyPath;
-    const std::string top = "Software\\";
-    if (relative.compare(0, top.size(), top) == 0)
-        relative.erase(0, top.size());
-    for (char& c : relative) {
-        if (c == '\\')
-            c = '/';
-    }
-    path = folder + '/' + relative + ".conf";
-    folder = path.substr(0, path.rfind('/'));
-    return true;
-}
 
 // Without the spaces and tabs at both ends: the file is edited by hand, "EnableFPS = 1" included.
 // (A value keeps its spaces: the decimal reading skips those in front and stops at those behind,
@@ -123,28 +103,8 @@ void SettingsBackend::SetText(const char* name, const char* text)
 
 bool SettingsBackend::Commit()
 {
-    // Written beside the real file and renamed over it, so a crash leaves the old file or the new
-    // one, never half of either.
     std::string text;
     for (const auto& item : state_->values)
         text += item.first + '=' + item.second + '\n';
-    std::string temporary = state_->path + ".XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
-    if (fd < 0)
-        return false;
-    bool written = true;
-    for (size_t done = 0; written && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        written = n > 0;
-        if (written)
-            done += static_cast<size_t>(n);
-    }
-    written = fsync(fd) == 0 && written;
-    written = close(fd) == 0 && written;
-    if (written && std::rename(temporary.c_str(), state_->path.c_str()) == 0)
-        return true;
-    unlink(temporary.c_str());
-    return false;
+    return ReplaceFile(state_->path, text);
 }
