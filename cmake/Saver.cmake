@@ -17,6 +17,23 @@ if(NOT WIN32)
     pkg_check_modules(SYSTEMD REQUIRED IMPORTED_TARGET libsystemd)
 endif()
 
+# morrowmere_wayland_protocols(TARGET XML...): each protocol description's client code, generated
+# with wayland-scanner into this folder's "generated" and compiled into TARGET, whose sources then
+# include its header ("NAME-client-protocol.h" for NAME.xml).
+function(morrowmere_wayland_protocols target)
+    set(code "${CMAKE_CURRENT_BINARY_DIR}/generated")
+    foreach(protocol_xml IN LISTS ARGN)
+        get_filename_component(protocol "${protocol_xml}" NAME_WE)
+        add_custom_command(OUTPUT "${code}/${protocol}-client-protocol.h" "${code}/${protocol}-protocol.c"
+                           COMMAND "${WAYLAND_SCANNER}" client-header "${protocol_xml}"
+                                   "${code}/${protocol}-client-protocol.h"
+                           COMMAND "${WAYLAND_SCANNER}" private-code "${protocol_xml}" "${code}/${protocol}-protocol.c"
+                           DEPENDS "${protocol_xml}")
+        target_sources(${target} PRIVATE "${code}/${protocol}-protocol.c" "${code}/${protocol}-client-protocol.h")
+    endforeach()
+    target_include_directories(${target} PRIVATE "${code}")
+endfunction()
+
 function(_morrowmere_add_program target host)
     cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SOURCES;WRAP;OMIT;EXTRA")
     add_executable(${target} ${arg_SOURCES})
