@@ -6,7 +6,8 @@ org.gnome.ScreenSaver, whose GetActive says whether it is up.
 
     gnome-stand-in.py FLAGS [shield-up]
         holds an inhibitor of these flags (8: idle; 0: none), with the screen shield up if asked,
-        until ended; prints "ready" once both names are on the bus.
+        until ended; prints "ready" once both names are on the bus, then the name of each method
+        called, a line each.
 Run with /usr/bin/python3: the python3 first on PATH may not see Debian's python3-dbus.
 """
 import sys
@@ -24,6 +25,7 @@ class SessionManager(dbus.service.Object):
 
     @dbus.service.method("org.gnome.SessionManager", in_signature="u", out_signature="b")
     def IsInhibited(self, flags):
+        print("IsInhibited", flush=True)
         return bool(flags & self.held)
 
 
@@ -34,6 +36,7 @@ class ScreenShield(dbus.service.Object):
 
     @dbus.service.method("org.gnome.ScreenSaver", in_signature="", out_signature="b")
     def GetActive(self):
+        print("GetActive", flush=True)
         return self.up
 
 

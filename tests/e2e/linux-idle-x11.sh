@@ -48,6 +48,7 @@ check "after the next idle period the saver starts again" yes \
     "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 check "a key ends that run too" "ended after a key" "$(key_ends_run)"
 rm -f "$log"
+# A player's resets, a second apart for 6 s (three idle times): the input itself, not a wait.
 for _ in $(seq 6); do
     xset s reset
     sleep 1
@@ -64,6 +65,8 @@ starts() { cat "$work/starts" 2>/dev/null | wc -l; }
 xdotool key a
 check "a failing saver is started at the next idle period" 1 "$(eventually 10 1 starts)"
 check "its failure is said" "morrowmere-idle: the saver ended with status 3" "$(cat "$work/err")"
+# A span in which a watcher that retried in a loop would have started it again (2.5 idle times):
+# the X11 source tells nothing from outside that the test could wait for instead.
 sleep 5
 check "and not started again while the display stays idle" 1 "$(starts)"
 xdotool key a
