@@ -308,3 +308,19 @@ client_start() {
     eventually 5 yes pid_written "$work/pid" >/dev/null
     client=$(cat "$work/pid")
 }
+
+# The idle watcher's tests: the saver that the watcher (pid $watcher) runs, once it runs; "yes" once
+# it has gone.
+saver() { pgrep -P "$watcher"; }
+saver_gone() { [ -z "$(saver)" ] && echo yes; }
+# key_ends_run: with a saver running, keys a second apart (press_key, each test's own way of typing
+# one: the saver's surface may not have the keyboard yet) until it has gone: "ended after a key",
+# else "still running: PID", or "no run" when none ran. A press_key that fails stops the tries.
+key_ends_run() {
+    [ -n "$(saver)" ] || { echo "no run"; return; }
+    for _ in $(seq 10); do
+        press_key || break
+        [ "$(eventually 1 yes saver_gone)" == yes ] && { echo "ended after a key"; return; }
+    done
+    echo "still running: $(saver)"
+}
