@@ -7,6 +7,9 @@
 #   the test, however it ends.
 # started PID: a process of the session's, ended (and waited for) at the end, last first.
 # desktop COMMAND...: desktop-bus.py on the session's bus.
+# session_pipewire: PipeWire in the session (mutter's remote desktop and screen casts need it).
+# mutter_input CONNECTOR: mutter's remote desktop on that monitor, for `send COMMAND` (desktop-bus.py
+#   mutter-input's "key CODE" or "touch X Y"), which prints its answer ("typed CODE", ...).
 # soon SECONDS EXPECTED PROBE...: as `eventually`, for a probe that may take seconds itself (a
 #   compositor's picture): tried until it prints EXPECTED or SECONDS have passed.
 # differ PICTURE PICTURE: "yes" when both can be read and some pixel differs.
@@ -58,6 +61,24 @@ desktop_cleanup() {
 }
 
 desktop() { /usr/bin/python3 "$e2e_dir/desktop-bus.py" "$@"; }
+
+session_pipewire() {
+    pipewire >"$work/pipewire.log" 2>&1 &
+    started $!
+    pipewire_up() { [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && echo yes; }
+    check "PipeWire runs" yes "$(eventually 10 yes pipewire_up)"
+}
+
+mutter_input() {
+    coproc input { exec /usr/bin/python3 "$e2e_dir/desktop-bus.py" mutter-input "$1" 2>"$work/input.log"; }
+    started "$input_PID"
+}
+send() {
+    echo "$1" >&"${input[1]}"
+    local answer=""
+    read -r -t 10 -u "${input[0]}" answer
+    echo "$answer"
+}
 
 soon() {
     local deadline=$((SECONDS + $1)) expected=$2 output=""

@@ -23,10 +23,7 @@ started $mutter
 mutter_monitors() { desktop mutter-monitors 2>/dev/null; }
 check "mutter runs" "Meta-0 1024x768+0+0" "$(soon 20 "Meta-0 1024x768+0+0" mutter_monitors)"
 # The remote desktop that types the keys needs PipeWire.
-pipewire >"$work/pipewire.log" 2>&1 &
-started $!
-pipewire_up() { [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && echo yes; }
-check "PipeWire runs" yes "$(eventually 10 yes pipewire_up)"
+session_pipewire
 export WAYLAND_DISPLAY=morrowmere-test
 # The programs lie side by side, as installed.
 cp "$1" "$work/morrowmere"
@@ -34,14 +31,7 @@ cp "$2" "$work/morrowmere-wayland"
 cp "$3" "$work/morrowmere-idle"
 
 # The headless seat has no keyboard: the remote desktop's first key brings one.
-coproc input { exec /usr/bin/python3 "$e2e_dir/desktop-bus.py" mutter-input Meta-0 2>"$work/input.log"; }
-started "$input_PID"
-send() {
-    echo "$1" >&"${input[1]}"
-    local answer=""
-    read -r -t 10 -u "${input[0]}" answer
-    echo "$answer"
-}
+mutter_input Meta-0
 check "a first key is typed" "typed 42" "$(send "key 42")"
 
 check "the idle time is chosen" 0 "$("$work/morrowmere-idle" --after-seconds 2 >/dev/null; echo $?)"

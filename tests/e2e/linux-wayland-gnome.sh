@@ -24,10 +24,7 @@ started $!
 monitors=$'Meta-0 1024x768+0+0\nMeta-1 800x600+1024+0'
 mutter_monitors() { desktop mutter-monitors 2>/dev/null; }
 check "mutter runs with two monitors side by side" "$monitors" "$(soon 20 "$monitors" mutter_monitors)"
-pipewire >"$work/pipewire.log" 2>&1 &
-started $!
-pipewire_up() { [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && echo yes; }
-check "PipeWire runs" yes "$(eventually 10 yes pipewire_up)"
+session_pipewire
 # Its session manager, which links a screen cast's stream to its reader, gives up when PipeWire is
 # not there yet.
 wireplumber >"$work/wireplumber.log" 2>&1 &
@@ -43,14 +40,7 @@ cp "$2" "$work/morrowmere-wayland"
 # first touch bring them, and the seat keeps them while its session lasts. Both are made before
 # the client starts (no surface is there to get them), so that each key or touch after is the one
 # that counts.
-coproc input { exec /usr/bin/python3 "$e2e_dir/desktop-bus.py" mutter-input Meta-0 2>"$work/input.log"; }
-started "$input_PID"
-send() {
-    echo "$1" >&"${input[1]}"
-    local answer=""
-    read -r -t 10 -u "${input[0]}" answer
-    echo "$answer"
-}
+mutter_input Meta-0
 check "a first key is typed" "typed 42" "$(send "key 42")"
 check "a first touch is made" "touched 512 384" "$(send "touch 512 384")"
 
