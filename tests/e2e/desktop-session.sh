@@ -19,7 +19,8 @@
 #   surface ("overlay-layer", ...); OUTPUT the output it named, as its mode in pixels and its
 #   place in the layout (WIDTHxHEIGHT+X+Y; "none" when it named none); then the size the
 #   compositor gave it, the distinct sizes of the buffers attached to its surface that were made
-#   after the compositor last told it a new scale (one made before may still be shown once), and
+#   after the compositor last told it a new scale (one made before may still be shown once, and
+#   the frames in flight when the news came, still at the size before it, are left out too), and
 #   its viewport's destination ("none").
 # activations TRACE: one line per activation asked for: "TOKEN ROLE N before|after its first
 #   buffer", naming the N-th surface given that role, and whether the request came before any
@@ -166,7 +167,11 @@ surface_report() {
             if (report == "surfaces") {
                 for (i = 1; i <= attaches; i++) {
                     s = attached[i]
-                    if (attached_made[i] > told[s] && !((s, attached_size[i]) in seen)) {
+                    if (attached_made[i] <= told[s]) { before_told[s] = attached_size[i]; continue }
+                    # A frame already in flight when the news came, still at the size before it.
+                    if (!(s in since_told) && attached_size[i] == before_told[s]) continue
+                    since_told[s] = 1
+                    if (!((s, attached_size[i]) in seen)) {
                         seen[s, attached_size[i]] = 1; sizes[s] = sizes[s] (sizes[s] == "" ? "" : ",") attached_size[i]
                     }
                 }
