@@ -7,14 +7,15 @@ set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
 for run in $(seq 10); do
-    Xvfb -displayfd 1 -screen 0 640x480x24 -nolisten tcp -noreset >"$work/display" 2>/dev/null &
+    # The number on a descriptor of its own (as tools/with-xvfb has it), apart from anything the
+    # server prints; it is complete with its line end, and a loaded machine may take seconds.
+    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
     server=$!
-    # The number is complete with its line end; a loaded machine may take seconds to start a server.
     for _ in $(seq 200); do
-        [ "$(wc -l <"$work/display")" -ge 1 ] && break
+        grep -qx '[0-9]\+' "$work/display" && break
         sleep 0.1
     done
-    DISPLAY=":$(head -1 "$work/display")" hack_start -window
+    DISPLAY=":$(grep -m1 -x '[0-9]\+' "$work/display")" hack_start -window
     wait_for_record "Scene has been initialized successfully" >/dev/null
     sleep 0.$((RANDOM % 10))
     kill -KILL "$server"
