@@ -1,6 +1,6 @@
 #include "gfx/DrawingState.h"
 
-#include "gfx/Framebuffers.h"
+#include "gfx/FramebufferSupport.h"
 
 namespace {
 DrawingState g_state;

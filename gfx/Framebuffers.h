@@ -4,16 +4,11 @@
 //
 // Render thread only, with the rendering context current.
 
+#include "gfx/FramebufferSupport.h"
 #include "gfx/MonitorLayout.h"
 #include "gfx/OpenGL.h"
 
 #include <cstdint>
-
-// Whether framebuffer objects and the blit between framebuffers can be used: OpenGL 3.0,
-// ARB_framebuffer_object, or the pair EXT_framebuffer_object and EXT_framebuffer_blit, whose entry
-// points then serve under the core names (their constants are the same, and so is what the saver
-// does with them). No round trip to the driver.
-bool FramebuffersOffered();
 
 // Takes the errors that earlier calls left, so that the next check sees only its own; at most 16,
 // since a driver in a broken state may report one forever.

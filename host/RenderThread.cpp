@@ -109,6 +109,9 @@ uint32_t RenderThreadMain(RenderRun& run)
     if (InitializeVideo(frame, SaverVideoStart(run.sound)) != 0) {
         log.RecordAndKeep(kLogNotify, "Error of common initialization", "Error of initialization");
     } else {
+        // Named once started, so that the threads the start-up's sound device and renderer made
+        // keep the program's name, and this one shows as the one that draws the frames.
+        NameThisThread("render");
         ScaledDrawing scaled(RunScale(run));
         FrameCap cap;
         while (frame.stopFlag == 0) {

@@ -20,5 +20,8 @@ void DestroyDoneEvent(DoneEvent* event);
 // the saver there.
 void PaceFrame(uint32_t restMicroseconds);
 
+// Names the calling thread for the system's tools (a process viewer's thread list, a debugger).
+void NameThisThread(const char* name);
+
 // Asks the window thread, synchronously, to show the kept user message and close the window.
 void SendFailedStart(void* window);

@@ -1,7 +1,7 @@
 // libFuzzer target: the Linux port's options, the input split at NUL bytes into arguments (the
 // first byte chooses whether XSCREENSAVER_WINDOW is set, from the last argument). Accepted options
 // must be in range and must read back the same when written out as a command line.
-#include "host/HackOptions.h"
+#include "host/linux/HackOptions.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "host/HackOptions.h"
+#include "host/linux/HackOptions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "host/SceneSight.h"
+#include "host/x11/SceneSight.h"
 
 #include <X11/extensions/dpmsconst.h>
 

@@ -6,7 +6,7 @@
 // MORROWMERE_TEST_COPY=broken also leaves the context no buffer to read, so the pixel copy fails
 // as well.
 
-#include "gfx/MonitorMirrorWin32.h"
+#include "host/windows/MonitorMirror.h"
 #include "gfx/OpenGL.h"
 
 #include <cstdio>

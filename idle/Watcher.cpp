@@ -1,0 +1,304 @@
+// morrowmere-idle: starts `morrowmere -fullscreen` when the user has been away for the idle time
+// they chose, on desktops that start no screen saver of their own (GNOME above all). It runs in the
+// user's session from an autostart entry and does nothing until the user has chosen a time
+// (`morrowmere-idle --after MINUTES`). It listens to the desktop's own idle source; after each run
+// of the saver it waits for the user to come back and be away once more.
+
+#include "idle/Objections.h"
+#include "idle/Setting.h"
+#include "idle/Source.h"
+
+#include <systemd/sd-bus.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/file.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+const char kUsage[] = "usage: morrowmere-idle [--after MINUTES | --off | -h]\n"
+                      "  (no option)      watch this session and start the saver when it has been idle\n"
+                      "                   for the chosen time; ends at once while none is chosen\n"
+                      "  --after MINUTES  choose the idle time (1 to 1440 minutes)\n"
+                      "  --off            start the saver no more when idle\n";
+
+// The desktop's idle source that this session has: one of these is open.
+struct IdleSource {
+    const char* name = nullptr;
+    MutterIdle* mutter = nullptr;
+    WaylandIdle* wayland = nullptr;
+    X11Idle* x11 = nullptr;
+};
+
+// The saver's problem last said: a problem is said once, until a run ends well.
+std::string g_said;
+
+void SayOnce(const std::string& problem)
+{
+    if (problem == g_said)
+        return;
+    g_said = problem;
+    std::fprintf(stderr, "morrowmere-idle: %s\n", problem.c_str());
+}
+
+bool ParseCount(const char* text, long low, long high, long& value)
+{
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtol(text, &end, 10);
+    return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
+}
+
+// The program beside this one, as installed.
+std::string Beside(const char* name)
+{
+    char self[4096];
+    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0)
+        return name;
+    self[length] = '\0';
+    std::string path(self);
+    return path.replace(path.rfind('/') + 1, std::string::npos, name);
+}
+
+// One copy per session: a lock held in the runtime folder for the watcher's life. False when
+// another copy holds it.
+bool OnlyCopy()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime == nullptr || runtime[0] != '/')
+        return true;
+    const std::string path = std::string(runtime) + "/morrowmere-idle.lock";
+    // Kept open (and out of the saver's hands) until the watcher ends.
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    return fd < 0 || flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
+bool OpenIdleSource(IdleSource& source, sd_bus* session, uint32_t idleMs, bool& daemon, std::string& problem)
+{
+    daemon = false;
+    source.wayland = OpenWaylandIdle(idleMs, source.name);
+    if (source.wayland != nullptr)
+        return true;
+    if (session != nullptr) {
+        source.mutter = OpenMutterIdle(session, idleMs);
+        source.name = "GNOME's idle monitor";
+        if (source.mutter != nullptr)
+            return true;
+    }
+    // On a Wayland session XWayland's idle time would miss all input to Wayland windows.
+    if (std::getenv("WAYLAND_DISPLAY") != nullptr) {
+        problem = "the Wayland compositor offers no idle notifications and there is no GNOME idle monitor";
+        return false;
+    }
+    source.x11 = OpenX11Idle(idleMs, daemon, problem);
+    source.name = "the X server's screen-saver extension";
+    return source.x11 != nullptr;
+}
+
+int IdleSourceFd(IdleSource& source, short& events, int& waitMs)
+{
+    events = POLLIN;
+    waitMs = -1;
+    if (source.mutter != nullptr)
+        return MutterIdleFd(*source.mutter, events, waitMs);
+    if (source.wayland != nullptr)
+        return WaylandIdleFd(*source.wayland);
+    return X11IdleFd(*source.x11, waitMs);
+}
+
+bool StillIdle(IdleSource& source, uint32_t idleMs)
+{
+    if (source.mutter != nullptr)
+        return MutterStillIdle(*source.mutter, idleMs);
+    if (source.wayland != nullptr)
+        return WaylandStillIdle(*source.wayland);
+    return X11StillIdle(*source.x11);
+}
+
+uint64_t NowMs()
+{
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
+}
+
+IdleNews ReadIdleSource(IdleSource& source, bool readable, std::string& problem)
+{
+    if (source.mutter != nullptr)
+        return ReadMutterIdle(*source.mutter, problem);
+    if (source.wayland != nullptr)
+        return ReadWaylandIdle(*source.wayland, readable, problem);
+    return ReadX11Idle(*source.x11);
+}
+
+// The saver, full screen; its pid, or -1 with the problem said.
+pid_t StartSaver(const std::string& saver)
+{
+    char* argv[] = {const_cast<char*>(saver.c_str()), const_cast<char*>("-fullscreen"), nullptr};
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, saver.c_str(), nullptr, nullptr, argv, environ);
+    if (failed != 0) {
+        SayOnce("the saver " + saver + " could not be started: " + std::strerror(failed));
+        return -1;
+    }
+    return pid;
+}
+
+// How the saver's run ended: nothing to say for a normal end.
+void TakeEnd(int status)
+{
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        g_said.clear();
+    else if (WIFEXITED(status))
+        SayOnce("the saver ended with status " + std::to_string(WEXITSTATUS(status)));
+    else if (WIFSIGNALED(status))
+        SayOnce(std::string("the saver ended by signal ") + strsignal(WTERMSIG(status)));
+}
+
+int Watch()
+{
+    const int32_t idleSeconds = StoredIdleSeconds();
+    // Nothing starts for a user who did not ask.
+    if (idleSeconds == 0)
+        return 0;
+    if (!OnlyCopy()) {
+        std::fprintf(stderr, "morrowmere-idle: another copy already watches this session\n");
+        return 1;
+    }
+    // Idle times of weeks are taken as the longest the desktops' idle sources know.
+    const uint32_t idleMs = idleSeconds > 2000000 ? 2000000000u : static_cast<uint32_t>(idleSeconds) * 1000u;
+    sd_bus* session = nullptr;
+    if (sd_bus_open_user(&session) < 0)
+        session = nullptr;
+    else
+        sd_bus_set_method_call_timeout(session, 2000000);
+    IdleSource source;
+    bool daemon = false;
+    std::string problem;
+    if (!OpenIdleSource(source, session, idleMs, daemon, problem)) {
+        if (daemon)
+            std::fprintf(stderr, "morrowmere-idle: XScreenSaver runs on this display and starts the saver itself\n");
+        else
+            std::fprintf(stderr, "morrowmere-idle: this desktop tells no idle time (%s)\n",
+                         problem.empty() ? "no idle notifications on Wayland, no GNOME idle monitor, no X display"
+                                         : problem.c_str());
+        return daemon ? 0 : 1;
+    }
+    const std::string saver = Beside("morrowmere");
+    pid_t running = -1;
+    int runningFd = -1;
+    bool readable = false;
+    // An idle period held off (a video's inhibitor, say): asked again at this pace while the user
+    // stays away, so that the saver starts once the inhibitor goes (the video ends).
+    const uint64_t askAgainMs = idleMs < 5000 ? idleMs : 5000;
+    uint64_t heldOffUntil = 0;
+    for (;;) {
+        const IdleNews news = ReadIdleSource(source, readable, problem);
+        if (news == IdleNews::kLost) {
+            std::fprintf(stderr, "morrowmere-idle: %s; no more watching\n", problem.c_str());
+            return 1;
+        }
+        if (running > 0) {
+            int status = 0;
+            const pid_t ended = waitpid(running, &status, WNOHANG);
+            if (ended == running) {
+                TakeEnd(status);
+                running = -1;
+                if (runningFd >= 0)
+                    close(runningFd);
+                runningFd = -1;
+            }
+        }
+        // An idle period while the saver runs is its own. One that something holds off is asked
+        // about again while the user stays away; once the user is back, the next comes.
+        bool askNow = news == IdleNews::kIdle && running < 0;
+        if (heldOffUntil != 0 && running < 0 && NowMs() >= heldOffUntil) {
+            heldOffUntil = 0;
+            askNow = StillIdle(source, idleMs);
+        }
+        if (askNow) {
+            std::string reason;
+            if (StoredIdleSeconds() == 0)
+                return 0;
+            if (SomethingObjects(session, reason)) {
+                heldOffUntil = NowMs() + askAgainMs;
+            } else {
+                heldOffUntil = 0;
+                running = StartSaver(saver);
+                // The saver's end wakes the loop (without a pid descriptor: a look five times a second).
+                runningFd = running > 0 ? static_cast<int>(syscall(SYS_pidfd_open, running, 0)) : -1;
+            }
+        }
+        short events = POLLIN;
+        int waitMs = -1;
+        pollfd waits[2] = {{IdleSourceFd(source, events, waitMs), 0, 0}, {runningFd, POLLIN, 0}};
+        waits[0].events = events;
+        if (running > 0 && runningFd < 0 && (waitMs < 0 || waitMs > 200))
+            waitMs = 200;
+        if (heldOffUntil != 0) {
+            const uint64_t now = NowMs();
+            const int untilAsked = heldOffUntil <= now ? 0 : static_cast<int>(heldOffUntil - now);
+            if (waitMs < 0 || waitMs > untilAsked)
+                waitMs = untilAsked;
+        }
+        if (poll(waits, 2, waitMs) < 0 && errno != EINTR) {
+            std::fprintf(stderr, "morrowmere-idle: cannot wait: %s\n", std::strerror(errno));
+            return 1;
+        }
+        readable = (waits[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+    }
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Options take one dash or two.
+    const auto is = [](const char* given, const char* name) {
+        return std::strcmp(given, name) == 0 || (given[0] == '-' && std::strcmp(given + 1, name) == 0);
+    };
+    if (argc == 1)
+        return Watch();
+    long value = 0;
+    if (argc == 2 && (is(argv[1], "-h") || is(argv[1], "-help"))) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    int32_t seconds = -1;
+    if (argc == 2 && is(argv[1], "--off"))
+        seconds = 0;
+    else if (argc == 3 && is(argv[1], "--after") && ParseCount(argv[2], 1, 1440, value))
+        seconds = static_cast<int32_t>(value * 60);
+    // Idle times of seconds, for the tests.
+    else if (argc == 3 && is(argv[1], "--after-seconds") && ParseCount(argv[2], 1, 86400, value))
+        seconds = static_cast<int32_t>(value);
+    if (seconds < 0) {
+        std::fputs(kUsage, stderr);
+        return 1;
+    }
+    if (!StoreIdleSeconds(seconds)) {
+        std::fprintf(stderr, "morrowmere-idle: cannot write the settings file\n");
+        return 1;
+    }
+    if (seconds == 0)
+        std::printf("The saver no longer starts when the session is idle (a watcher running now ends at its next "
+                    "idle period).\n");
+    else
+        std::printf("From the next login the saver starts after %ld %s without input (to start watching now: "
+                    "morrowmere-idle &).\n",
+                    static_cast<long>(seconds % 60 == 0 ? seconds / 60 : seconds),
+                    seconds % 60 == 0 ? (seconds == 60 ? "minute" : "minutes") : "seconds");
+    return 0;
+}

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The idle watcher under KDE's compositor (kwin_wayland's virtual backend, one output), whose idle
+# notifications (ext_idle_notifier_v1) are its idle source: with an idle time of 2 s it starts
+# `morrowmere -fullscreen` once the seat has had no input for that long; a key typed through kwin's
+# fake input (tests/e2e/FakeInput.cpp) ends the run, and at the next idle period it starts again.
+# kwin gone, the watcher ends with status 1 and says why.
+# Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE WORK FAKE-INPUT
+set -uo pipefail
+. "$(dirname "$0")/../e2e/check.sh"
+. "$(dirname "$0")/../e2e/run-common.sh"
+. "$(dirname "$0")/../e2e/desktop-session.sh"
+fresh_work "$4"
+fake_input=$5
+log="$work/state/morrowmere/morrowmere.log"
+desktop_session kde-idle
+# A copy of kwin_wayland without the file capabilities that a container refuses (see
+# tests/e2e/linux-wayland-kde.sh); its fake input for any client.
+cp /usr/bin/kwin_wayland "$work/kwin_wayland"
+QT_QPA_PLATFORM=offscreen KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 "$work/kwin_wayland" --virtual --no-lockscreen \
+    --socket morrowmere-test --width 1024 --height 768 >"$work/kwin.log" 2>&1 &
+kwin=$!
+started $kwin
+kwin_up() { [ -S "$XDG_RUNTIME_DIR/morrowmere-test" ] && echo yes; }
+check "kwin runs" yes "$(eventually 20 yes kwin_up)"
+export WAYLAND_DISPLAY=morrowmere-test
+cp "$1" "$work/morrowmere"
+cp "$2" "$work/morrowmere-wayland"
+cp "$3" "$work/morrowmere-idle"
+
+check "2 s chosen" 0 "$("$work/morrowmere-idle" --after-seconds 2 >/dev/null; echo $?)"
+(WAYLAND_DEBUG=client "$work/morrowmere-idle" >"$work/watcher.out" 2>"$work/watcher.err" &
+ echo $! >"$work/pid"
+ wait $!
+ echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
+eventually 5 yes pid_written "$work/pid" >/dev/null
+watcher=$(cat "$work/pid")
+started "$watcher"
+press_key() { "$fake_input" key 30; }
+
+check "the saver starts when the seat is idle" yes \
+    "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+check "told so by the compositor's idle notification" yes \
+    "$(grep -q ' -> ext_idle_notifier_v1@[0-9]*\.get_idle_notification(' "$work/watcher.err" &&
+       grep -q ' ext_idle_notification_v1@[0-9]*\.idled()' "$work/watcher.err" && echo yes)"
+check "full screen, from beside the watcher" "$work/morrowmere -fullscreen" "$(ps -o args= -p "$(saver)")"
+check "a key ends the run" "ended after a key" "$(key_ends_run)"
+check "normally" "   Notify : Common uninstall has finished properly" "$(records | grep -F 'Common uninstall')"
+rm -f "$log"
+check "at the next idle period the saver starts again" yes \
+    "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+check "a key ends that run too" "ended after a key" "$(key_ends_run)"
+kill -KILL "$kwin"
+check "kwin gone, the watcher ends with status 1" 1 "$(wait_for_exit 10)"
+check "saying why" "morrowmere-idle: the Wayland compositor has gone away; no more watching" \
+    "$(grep -v '^\[ *[0-9.]*\] ' "$work/watcher.err")"
+finish
