@@ -1,5 +1,5 @@
-// A window of the tests' own for the Linux port's -window-id: created and mapped, its id printed,
-// then it follows commands on standard input, one per line:
+// A window of the tests' own for the Linux port's -window-id: created and mapped, its id printed
+// once it shows, then it follows commands on standard input, one per line:
 //   destroy   destroys it and prints "destroyed"
 //   exists    prints "exists=1" when the window is still on the server, "exists=0" otherwise
 //   size W H  resizes it and prints "resized"
@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 bool g_failed = false;
@@ -35,6 +36,12 @@ bool Exists(Display* display, Window window)
     const Status status = XGetWindowAttributes(display, window, &attributes);
     XSync(display, False);
     return status != 0 && !g_failed;
+}
+
+bool Viewable(Display* display, Window window)
+{
+    XWindowAttributes attributes;
+    return XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable;
 }
 } // namespace
 
@@ -88,6 +95,10 @@ int main(int argc, char** argv)
     XStoreName(display, window, "xwindow");
     XMapRaised(display, window);
     XSync(display, False);
+    // Under a window manager the map is its to make, when it gets to it: the id is told once the
+    // window shows, so that a grab for it finds it viewable (at most 30 s, then told all the same).
+    for (int i = 0; i < 300 && !Viewable(display, window); ++i)
+        usleep(100000);
     std::printf("0x%lx\n", static_cast<unsigned long>(window));
     std::fflush(stdout);
 

@@ -7,10 +7,6 @@
 #   the test, however it ends.
 # started PID: a process of the session's, ended (and waited for) at the end, last first.
 # desktop COMMAND...: desktop-bus.py on the session's bus.
-# run_records: the run log's shape (records_shape) without the records of a pause while nothing
-#   shows the scene: a desktop compositor drawing its outputs in software on a loaded machine may
-#   hold its frame callbacks back for a second, and the pause is then said (the unseen tests try
-#   it on purpose).
 # session_pipewire: PipeWire in the session (mutter's remote desktop and screen casts need it).
 # mutter_input CONNECTOR: mutter's remote desktop on that monitor, for `send COMMAND` (desktop-bus.py
 #   mutter-input's "key CODE" or "touch X Y"), which prints its answer ("typed CODE", ...).
@@ -66,11 +62,6 @@ desktop_cleanup() {
 }
 
 desktop() { /usr/bin/python3 "$e2e_dir/desktop-bus.py" "$@"; }
-
-run_records() {
-    records_shape | grep -v -e '^   Notify : Nothing shows the scene: sound and frames pause$' \
-        -e '^   Notify : The scene is seen again: sound and frames go on$'
-}
 
 session_pipewire() {
     pipewire >"$work/pipewire.log" 2>&1 &

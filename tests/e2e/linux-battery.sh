@@ -83,7 +83,9 @@ power_records() { records | grep -E "On battery|On mains power"; }
 traced_start "$home/morrowmere" -fullscreen
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 # sway's "60 Hz" headless output refreshes every 16 ms: 62.5 frames a second.
-check "without UPower: the output's full rate" yes "$(eventually 20 yes rate_between 0 1000 3000 55 63)"
+# The output's full rate is 62.5 a second and the cap's 30: each bound keeps clear of the other
+# rate, with room for a busy machine.
+check "without UPower: the output's full rate" yes "$(eventually 20 yes rate_between 0 1000 3000 45 63)"
 check "without UPower: nothing said in the run log" "" "$(power_records)"
 check "nor on stderr" "" "$(grep -v '^\[' "$home/err")"
 kill -TERM "$(cat "$home/pid")"
@@ -93,14 +95,14 @@ mock_upower true
 traced_start "$home/morrowmere" -fullscreen
 check "on battery: said as it starts" yes \
     "$(wait_for_record "On battery: at most 30 frames a second" 20 && echo yes)"
-check "on battery: at most 30 frames a second" yes "$(eventually 20 yes rate_between 0 1000 3000 25 31)"
+check "on battery: at most 30 frames a second" yes "$(eventually 20 yes rate_between 0 1000 3000 20 31)"
 mark=$(trace_lines)
 on_battery false
 check "on mains: said" yes "$(wait_for_record "On mains power: the frame rate is not capped" 2 && echo yes)"
-check "on mains: the output's full rate" yes "$(eventually 20 yes rate_between "$mark" 500 2500 55 63)"
+check "on mains: the output's full rate" yes "$(eventually 20 yes rate_between "$mark" 500 2500 45 63)"
 mark=$(trace_lines)
 on_battery true
-check "on battery again: capped within 2 s" yes "$(eventually 20 yes rate_between "$mark" 2000 4000 25 31)"
+check "on battery again: capped within 2 s" yes "$(eventually 20 yes rate_between "$mark" 2000 4000 20 31)"
 kill -TERM "$(cat "$home/pid")"
 check "SIGTERM ends it" 143 "$(wait_for_exit 10)"
 check "each change said once, in order" \

@@ -60,7 +60,7 @@ check "a move of 2 pixels reaches it" yes "$(eventually 10 yes at_least 20 commi
 check "and it goes on" running "$(wait_for_exit 0)"
 in_session "$home/virtual-pointer" move 10 0
 check "a move of 10 pixels more ends it with status 0" 0 "$(wait_for_exit 10)"
-check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
 
 session_start env WAYLAND_DEBUG=client "$home/morrowmere" -fullscreen
 check "started again, the pointer in it" "332 240 nil" "$(eventually 20 "332 240 nil" pointer_entry)"

@@ -84,7 +84,7 @@ start_saver "$home/lock-screen-start.py" direct "$home/morrowmere" -fullscreen
 both_outputs "with the connection handed over"
 kill -TERM "$(cat "$home/pid")"
 check "SIGTERM ends it after the teardown" 143 "$(wait_for_exit 10)"
-check "with the teardown's records" "$(normal_end_records)" "$(records_shape | tail -3)"
+check "with the teardown's records" "$(normal_end_records)" "$(run_records | tail -3)"
 check "nothing printed" "" "$(cat "$home/err")"
 
 # Through a lock screen that forwards its surfaces, and then closes the connection.
@@ -95,5 +95,5 @@ touch "$home/close"
 check "the connection closed ends it with 0" 0 "$(wait_for_exit 10)"
 check "after its teardown" \
     "$(printf '   Notify : %s\n' "The connection given to the saver was closed: the run ends"; normal_end_records)" \
-    "$(records_shape | tail -4)"
+    "$(run_records | tail -4)"
 finish

@@ -141,9 +141,11 @@ rate_between() {
 traced_start
 # sway's headless output counts its refresh in whole milliseconds: "60 Hz" is a frame every 16 ms,
 # 62.5 a second. A frame that misses a refresh waits for the next one, so a client that rests
-# after each frame, or draws every other time, falls to half that. The test runs with nothing
-# beside it (tools/run-tests). Frames 1 to 4 seconds after the first, past the start.
-check "the scene is shown at the 60 Hz output's refresh rate" yes "$(eventually 20 yes rate_between 1000 4000 55 63)"
+# after each frame, or draws every other time, falls to half that (31): the bounds keep clear of it
+# and of the refresh rate, which no client can pass, and leave room for a busy machine (the test
+# runs with no other test beside it, but not always on a quiet machine: 54 a second seen with
+# builds beside it). Frames 1 to 4 seconds after the first, past the start.
+check "the scene is shown at the 60 Hz output's refresh rate" yes "$(eventually 20 yes rate_between 1000 4000 45 63)"
 check "never twice before the compositor's call back" "" "$(summary unpaced)"
 check "its buffers have the output's size" "640x480@1" "$(summary buffers)"
 kill -TERM "$(cat "$home/pid")"
@@ -194,7 +196,7 @@ check "the output left, WL-$left, still shows a round planet" ok "$(eventually 2
 check "drawn live" yes "$(eventually 10 yes output_live WL-$left)"
 in_session wtype x
 check "a typed key ends it with status 0" 0 "$(wait_for_exit 10)"
-check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
 check "no surface committed twice before the compositor's call back" "" "$(summary unpaced)"
 cat "$home/err" >>"$home/traces"
 cp "$home/traces" "$results/traces"

@@ -48,6 +48,6 @@ check "the output shows the scene with a round planet" ok "$(eventually 20 ok sc
 check "drawn live, not a picture left from the start" yes "$(eventually 10 yes screen_live)"
 kill -TERM "$client"
 check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
-check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
 check "nothing is printed" "" "$(cat "$work/out" "$work/err")"
 finish

@@ -40,7 +40,7 @@ check "drawn live" yes "$(eventually 10 yes output_live HEADLESS-3)"
 
 in_session wtype x
 check "a typed key ends it with status 0" 0 "$(wait_for_exit 10)"
-check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
 check "nothing is printed" "" "$(cat "$home/out" "$home/err")"
 
 # Again at half the resolution, scaled up on each output, with the client's protocol trace.
@@ -98,7 +98,7 @@ check "never a buffer of the old logical size at the new scale" "" \
     "$(grep -o 'create_buffer([^)]*, 800, 600, [^)]*)' "$home/err" | head -1)"
 kill -TERM "$(cat "$home/pid")"
 check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
-check "with the teardown's records" "$(normal_end_records)" "$(records_shape | tail -3)"
+check "with the teardown's records" "$(normal_end_records)" "$(run_records | tail -3)"
 
 # shells: the shells of the windows of app id or class morrowmere, one per line.
 shells() {
