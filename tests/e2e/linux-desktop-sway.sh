@@ -6,19 +6,15 @@
 # key ends it with status 0.
 # Arguments: MORROWMERE WORK DISCSIZE
 set -uo pipefail
-. "$(dirname "$0")/check.sh"
-. "$(dirname "$0")/run-common.sh"
-. "$(dirname "$0")/disc.sh"
+. "$(dirname "$0")/sway-session.sh"
 hack=$1
 DISCSIZE=$3
 fresh_work "$2"
 
-. "$(dirname "$0")/sway-session.sh"
 sway_session "$work" "output HEADLESS-1 resolution 1024x768 position 0 0" \
     "output HEADLESS-2 resolution 800x600 position 1024 0"
 check "sway runs with two outputs" 2 "$(in_session swaymsg -t get_outputs | jq length)"
 cp "$hack" "$home/morrowmere"
-log="$home/state/morrowmere/morrowmere.log"
 session_start --x11 "$home/morrowmere" -fullscreen
 check "the saver's scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 pid=$(cat "$home/pid")

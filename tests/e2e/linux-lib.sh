@@ -131,6 +131,8 @@ daemon_cleanup() {
     [ -n "${daemon:-}" ] && kill "$daemon" 2>/dev/null && wait "$daemon" 2>/dev/null
     pkill -KILL -f "$home/" 2>/dev/null
     throwaway_user_gone
+    # What the daemon said stays with the test's results.
+    cp "$home/daemon.log" "$work/" 2>/dev/null
     rm -rf "$home"
     cleanup
 }

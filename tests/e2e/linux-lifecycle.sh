@@ -20,9 +20,11 @@ for run in $(seq 10); do
     sleep 0.$((RANDOM % 10))
     kill -KILL "$server"
     wait "$server" 2>/dev/null
-    status=$(wait_for_exit 5)
+    # It ends at once (_exit): the 20 s tell a hang from a process that a busy machine is slow to
+    # take down (5 s were once too few).
+    status=$(wait_for_exit 20)
     [ "$status" != running ] || kill -KILL "$hack_pid" 2>/dev/null
-    check "display gone ($run): status 1 within 5 s, one line on stderr" \
+    check "display gone ($run): status 1, one line on stderr" \
         "1 morrowmere: the connection to the display was lost" "$status $(cat "$work/err")"
 done
 

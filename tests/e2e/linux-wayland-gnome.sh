@@ -10,20 +10,11 @@
 # second run so; SIGTERM ends a third after the teardown.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE ACTIVATION-TOKEN
 set -uo pipefail
-. "$(dirname "$0")/check.sh"
-. "$(dirname "$0")/run-common.sh"
-. "$(dirname "$0")/disc.sh"
 . "$(dirname "$0")/desktop-session.sh"
 DISCSIZE=$4
 fresh_work "$3"
-log="$work/state/morrowmere/morrowmere.log"
 desktop_session gnome
-mutter --headless --wayland --no-x11 --wayland-display=morrowmere-test --virtual-monitor 1024x768 \
-    --virtual-monitor 800x600 >"$work/mutter.log" 2>&1 &
-started $!
-monitors=$'Meta-0 1024x768+0+0\nMeta-1 800x600+1024+0'
-mutter_monitors() { desktop mutter-monitors 2>/dev/null; }
-check "mutter runs with two monitors side by side" "$monitors" "$(soon 20 "$monitors" mutter_monitors)"
+mutter_start 1024x768 800x600
 session_pipewire
 # Its session manager, which links a screen cast's stream to its reader, gives up when PipeWire is
 # not there yet.
@@ -31,10 +22,8 @@ wireplumber >"$work/wireplumber.log" 2>&1 &
 started $!
 linker_up() { [[ $(timeout 5 pw-cli ls Client 2>/dev/null) == *'"WirePlumber"'* ]] && echo yes; }
 check "with its session manager" yes "$(soon 10 yes linker_up)"
-export WAYLAND_DISPLAY=morrowmere-test
 # The programs lie side by side, as installed.
-cp "$1" "$work/morrowmere"
-cp "$2" "$work/morrowmere-wayland"
+cp "$1" "$2" "$work/"
 
 # The headless seat has neither keyboard nor touch screen: the remote desktop's first key and
 # first touch bring them, and the seat keeps them while its session lasts. Both are made before

@@ -6,15 +6,11 @@
 # request to a layer surface: its `kill` closes windows alone.)
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK VIRTUAL-POINTER
 set -uo pipefail
-. "$(dirname "$0")/check.sh"
-. "$(dirname "$0")/run-common.sh"
-fresh_work "$3"
 . "$(dirname "$0")/sway-session.sh"
+fresh_work "$3"
 sway_session "$work" "output HEADLESS-1 mode 640x480@60Hz position 0 0"
-cp "$1" "$home/morrowmere"
-cp "$2" "$home/morrowmere-wayland"
+cp "$1" "$2" "$home/"
 cp "$4" "$home/virtual-pointer"
-log="$home/state/morrowmere/morrowmere.log"
 # A desktop has a mouse: one stays on the seat, so that the client has its pointer from the start
 # and each command's device comes and goes beside it.
 in_session "$home/virtual-pointer" hold >/dev/null 2>&1 &

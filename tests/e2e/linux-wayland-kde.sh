@@ -10,27 +10,13 @@
 # (tests/e2e/FakeInput.cpp) ends it with status 0 and the normal run log.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE FAKE-INPUT
 set -uo pipefail
-. "$(dirname "$0")/check.sh"
-. "$(dirname "$0")/run-common.sh"
-. "$(dirname "$0")/disc.sh"
 . "$(dirname "$0")/desktop-session.sh"
 DISCSIZE=$4
 fresh_work "$3"
-log="$work/state/morrowmere/morrowmere.log"
 desktop_session kde
-# The installed kwin_wayland carries file capabilities that a container refuses to grant: a copy
-# has none. Its screenshots and its fake input are for trusted clients only, unless told otherwise.
-cp /usr/bin/kwin_wayland "$work/kwin_wayland"
-QT_QPA_PLATFORM=offscreen KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 \
-    "$work/kwin_wayland" --virtual --no-lockscreen --socket morrowmere-test --width 1024 --height 768 --scale 1.5 \
-    --output-count 2 >"$work/kwin.log" 2>&1 &
-started $!
-kwin_up() { [ -S "$XDG_RUNTIME_DIR/morrowmere-test" ] && echo yes; }
-check "kwin runs" yes "$(eventually 20 yes kwin_up)"
-export WAYLAND_DISPLAY=morrowmere-test
+kwin_start --width 1024 --height 768 --scale 1.5 --output-count 2
 # The programs lie side by side, as installed.
-cp "$1" "$work/morrowmere"
-cp "$2" "$work/morrowmere-wayland"
+cp "$1" "$2" "$work/"
 
 client_start WAYLAND_DEBUG=client
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"

@@ -9,19 +9,14 @@
 # connection closed ends it after its teardown with 0.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
 set -uo pipefail
-. "$(dirname "$0")/check.sh"
-. "$(dirname "$0")/run-common.sh"
-. "$(dirname "$0")/disc.sh"
+. "$(dirname "$0")/sway-session.sh"
 DISCSIZE=$4
 fresh_work "$3"
-. "$(dirname "$0")/sway-session.sh"
 # (The rule goes with an output's line: each argument of sway_session is an output.)
 sway_session "$work" "output HEADLESS-1 resolution 640x480 position 0 0" \
     "output HEADLESS-2 resolution 640x480 position 640 0"$'\nfor_window [app_id=".*"] inhibit_idle fullscreen'
-cp "$1" "$home/morrowmere"
-cp "$2" "$home/morrowmere-wayland"
+cp "$1" "$2" "$home/"
 cp "$(dirname "$0")/lock-screen-start.py" "$home/"
-log="$home/state/morrowmere/morrowmere.log"
 start_saver() {
     rm -f "$log"
     session_start "$@"

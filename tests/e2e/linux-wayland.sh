@@ -10,20 +10,15 @@
 # covered.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
 set -uo pipefail
-. "$(dirname "$0")/check.sh"
-. "$(dirname "$0")/run-common.sh"
-. "$(dirname "$0")/disc.sh"
+. "$(dirname "$0")/sway-session.sh"
 DISCSIZE=$4
 fresh_work "$3"
-. "$(dirname "$0")/sway-session.sh"
 sway_session "$work" "output HEADLESS-1 resolution 1024x768 position 0 0" \
     "output HEADLESS-2 resolution 1600x1200 position 1024 0 scale 2"
 check "sway runs with two outputs, the second at scale 2" "1 2" \
     "$(in_session swaymsg -t get_outputs | jq -r '[.[].scale] | join(" ")')"
 # The programs lie side by side, as installed.
-cp "$1" "$home/morrowmere"
-cp "$2" "$home/morrowmere-wayland"
-log="$home/state/morrowmere/morrowmere.log"
+cp "$1" "$2" "$home/"
 
 session_start "$home/morrowmere" -fullscreen
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"

@@ -1,4 +1,4 @@
-# A headless sway session for the end-to-end tests, sourced after check.sh and run-common.sh.
+# A headless sway session for the end-to-end tests.
 # sway refuses to run as root: the session belongs to a throwaway user of its own (throwaway_user),
 # in a home of its own ($home), where the programs under test are copied.
 #
@@ -22,7 +22,16 @@
 #   the top left corner of their workspace (the one focused when each came); prints the nested
 #   outputs' sizes, for `eventually` (again until each has its window and size).
 
+# It brings the rest of the harness: the checks, the run log (`log`, in $home), pictures and the
+# client's protocol trace.
+sway_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+. "$sway_dir/check.sh"
+. "$sway_dir/run-common.sh"
+. "$sway_dir/disc.sh"
+. "$sway_dir/wayland-trace.sh"
+
 home=$(mktemp -d /tmp/morrowmere-sway.XXXXXX)
+log="$home/state/morrowmere/morrowmere.log"
 chmod 755 "$home"
 mkdir -m 700 "$home/runtime"
 session_cleanup() {

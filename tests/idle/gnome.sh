@@ -10,25 +10,14 @@
 # gone (killed), the watcher ends with status 1 and says why.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE WORK
 set -uo pipefail
-. "$(dirname "$0")/../e2e/check.sh"
-. "$(dirname "$0")/../e2e/run-common.sh"
 . "$(dirname "$0")/../e2e/desktop-session.sh"
 fresh_work "$4"
-log="$work/state/morrowmere/morrowmere.log"
 desktop_session gnome-idle
-mutter --headless --wayland --no-x11 --wayland-display=morrowmere-test --virtual-monitor 1024x768 \
-    >"$work/mutter.log" 2>&1 &
-mutter=$!
-started $mutter
-mutter_monitors() { desktop mutter-monitors 2>/dev/null; }
-check "mutter runs" "Meta-0 1024x768+0+0" "$(soon 20 "Meta-0 1024x768+0+0" mutter_monitors)"
+mutter_start 1024x768
 # The remote desktop that types the keys needs PipeWire.
 session_pipewire
-export WAYLAND_DISPLAY=morrowmere-test
 # The programs lie side by side, as installed.
-cp "$1" "$work/morrowmere"
-cp "$2" "$work/morrowmere-wayland"
-cp "$3" "$work/morrowmere-idle"
+cp "$1" "$2" "$3" "$work/"
 
 # The headless seat has no keyboard: the remote desktop's first key brings one.
 mutter_input Meta-0
@@ -43,13 +32,7 @@ started $!
 system_bus_up() { [ -S "$runtime/system-bus" ] && echo yes; }
 check "a private system bus runs" yes "$(eventually 10 yes system_bus_up)"
 export XDG_SESSION_ID=c7
-# Its exit status goes to "$work/exit" (for wait_for_exit).
-("$work/morrowmere-idle" >"$work/watcher.out" 2>"$work/watcher.err" &
- echo $! >"$work/pid"
- wait $!
- echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
-eventually 5 yes pid_written "$work/pid" >/dev/null
-watcher=$(cat "$work/pid")
+watcher_start
 started "$watcher"
 # Whether the watcher's saver runs, and the watcher itself.
 saver_runs() { [ -n "$(saver)" ] && echo yes; }

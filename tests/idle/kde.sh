@@ -6,34 +6,15 @@
 # kwin gone, the watcher ends with status 1 and says why.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE WORK FAKE-INPUT
 set -uo pipefail
-. "$(dirname "$0")/../e2e/check.sh"
-. "$(dirname "$0")/../e2e/run-common.sh"
 . "$(dirname "$0")/../e2e/desktop-session.sh"
 fresh_work "$4"
 fake_input=$5
-log="$work/state/morrowmere/morrowmere.log"
 desktop_session kde-idle
-# A copy of kwin_wayland without the file capabilities that a container refuses (see
-# tests/e2e/linux-wayland-kde.sh); its fake input for any client.
-cp /usr/bin/kwin_wayland "$work/kwin_wayland"
-QT_QPA_PLATFORM=offscreen KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 "$work/kwin_wayland" --virtual --no-lockscreen \
-    --socket morrowmere-test --width 1024 --height 768 >"$work/kwin.log" 2>&1 &
-kwin=$!
-started $kwin
-kwin_up() { [ -S "$XDG_RUNTIME_DIR/morrowmere-test" ] && echo yes; }
-check "kwin runs" yes "$(eventually 20 yes kwin_up)"
-export WAYLAND_DISPLAY=morrowmere-test
-cp "$1" "$work/morrowmere"
-cp "$2" "$work/morrowmere-wayland"
-cp "$3" "$work/morrowmere-idle"
+kwin_start --width 1024 --height 768
+cp "$1" "$2" "$3" "$work/"
 
 check "2 s chosen" 0 "$("$work/morrowmere-idle" --after-seconds 2 >/dev/null; echo $?)"
-(WAYLAND_DEBUG=client "$work/morrowmere-idle" >"$work/watcher.out" 2>"$work/watcher.err" &
- echo $! >"$work/pid"
- wait $!
- echo $? >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
-eventually 5 yes pid_written "$work/pid" >/dev/null
-watcher=$(cat "$work/pid")
+watcher_start WAYLAND_DEBUG=client
 started "$watcher"
 press_key() { "$fake_input" key 30; }
 

@@ -5,16 +5,11 @@
 # ends the run, and at the next idle period it starts again.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE WORK
 set -uo pipefail
-. "$(dirname "$0")/../e2e/check.sh"
-. "$(dirname "$0")/../e2e/run-common.sh"
+. "$(dirname "$0")/../e2e/sway-session.sh"
 fresh_work "$4"
 results=$work
-. "$(dirname "$0")/../e2e/sway-session.sh"
 sway_session "$results" "output HEADLESS-1 mode 1024x768 position 0 0"
-cp "$1" "$home/morrowmere"
-cp "$2" "$home/morrowmere-wayland"
-cp "$3" "$home/morrowmere-idle"
-log="$home/state/morrowmere/morrowmere.log"
+cp "$1" "$2" "$3" "$home/"
 
 check "2 s chosen" 0 "$(in_session "$home/morrowmere-idle" --after-seconds 2 >/dev/null; echo $?)"
 session_start env WAYLAND_DEBUG=client "$home/morrowmere-idle"
