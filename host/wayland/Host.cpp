@@ -21,7 +21,7 @@
 #include "host/PowerSource.h"
 #include "host/ProcessGlobals.h"
 #include "host/SaverPlatform.h"
-#include "host/wayland/Host.h"
+#include "host/wayland/Shared.h"
 
 #include "fractional-scale-v1-client-protocol.h"
 #include "viewporter-client-protocol.h"
@@ -38,8 +38,6 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
-
-WaylandHost g_host;
 
 namespace {
 // The registry

@@ -2,7 +2,7 @@
 // first position (or onto another output's surface) ends the run; over the saver no pointer shows.
 
 #include "host/CloseRules.h"
-#include "host/wayland/Host.h"
+#include "host/wayland/Shared.h"
 
 #include <wayland-client.h>
 

@@ -10,7 +10,7 @@
 // each is a full-screen toplevel, activated with the launcher's token when one was given.
 
 #include "base/SaverFrame.h"
-#include "host/wayland/Host.h"
+#include "host/wayland/Shared.h"
 
 #include "fractional-scale-v1-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"

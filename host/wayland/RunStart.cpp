@@ -5,7 +5,7 @@
 #include "base/SaverFrame.h"
 #include "host/linux/Host.h"
 #include "host/SaverPlatform.h"
-#include "host/wayland/Host.h"
+#include "host/wayland/Shared.h"
 
 void StartTheRun()
 {

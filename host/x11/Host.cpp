@@ -24,9 +24,9 @@
 //
 // This file starts the run, waits for its end and tears it down; the window it draws on is made in
 // Window.cpp, the monitors and their cover windows are kept in Monitors.cpp, and the close
-// rules and the grabs are in Input.cpp (Host.h says what they share).
+// rules and the grabs are in Input.cpp (Shared.h says what they share).
 
-#include "host/x11/Host.h"
+#include "host/x11/Shared.h"
 
 #include "base/RunLog.h"
 #include "base/SaverFrame.h"
@@ -50,8 +50,6 @@
 #include <pthread.h>
 #include <string>
 #include <unistd.h>
-
-X11Host g_host;
 
 namespace {
 // Why the host's thread was woken, beside the shared reasons (host/linux/Host.h).

@@ -3,7 +3,7 @@
 // and the grabs of the keyboard and pointer, taken once the window is mapped and tried again while
 // another client holds them. What the grabs hold and when they are tried again is kept here alone.
 
-#include "host/x11/Host.h"
+#include "host/x11/Shared.h"
 
 #include "host/CloseRules.h"
 #include "host/SaverPlatform.h"

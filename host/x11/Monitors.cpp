@@ -4,7 +4,7 @@
 // render thread, which copies the picture to them. The covers, RandR and DPMS are only ever
 // touched here.
 
-#include "host/x11/Host.h"
+#include "host/x11/Shared.h"
 
 #include "base/SaverFrame.h"
 #include "host/SaverPlatform.h"

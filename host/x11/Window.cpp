@@ -2,7 +2,7 @@
 // with the window manager asked for its full-screen state), or one that someone else made. Kept
 // apart from the monitors and the input, which only read what is made here.
 
-#include "host/x11/Host.h"
+#include "host/x11/Shared.h"
 
 #include <GL/glx.h>
 #include <X11/Xatom.h>

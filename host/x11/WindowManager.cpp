@@ -2,7 +2,7 @@
 // used by the window, its covers and the input alike, and kept apart so that none of those calls
 // another back.
 
-#include "host/x11/Host.h"
+#include "host/x11/Shared.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -1,8 +1,9 @@
 #pragma once
-// The native Wayland client's host, shared by its parts: the outputs and the surfaces that cover
-// them (Outputs.cpp), the seat's input (Input.cpp), the render thread's start (RunStart.cpp), and
-// the registry, the loop and the run (Host.cpp). Everything here runs on the host's thread; the
-// render thread sees only the RenderTarget and the frame's cover list.
+// What the files of the native Wayland client's host share, its state and the functions they call
+// by: the outputs and the surfaces that cover them (Outputs.cpp), the seat's input (Input.cpp), the
+// render thread's start (RunStart.cpp), and the registry, the loop and the run (Host.cpp).
+// Everything here runs on the host's thread; the render thread sees only the RenderTarget and the
+// frame's cover list.
 
 #include "host/wayland/RenderTarget.h"
 #include "host/RenderThread.h"
@@ -77,7 +78,8 @@ struct WaylandHost {
     bool started = false;
     RenderRun run;
 };
-extern WaylandHost g_host;
+// The one host of the process, defined here so that no file of the host owns it.
+inline WaylandHost g_host;
 
 // Outputs.cpp: an output the registry offers (bound, then covered once described); one it
 // took back; the surfaces of outputs that went, once the render thread has let them go (all at

@@ -38,7 +38,8 @@ struct X11Host {
     pthread_t renderThread;
     RenderRun run; // what the render thread is handed
 };
-extern X11Host g_host;
+// The one host of the process, defined here so that no file of the host owns it.
+inline X11Host g_host;
 
 // WindowManager.cpp: whether a window manager runs, and what it is told of our windows.
 bool WindowManagerRuns(Display* display);
