@@ -346,7 +346,8 @@ pid_written() { [ -s "$1" ] && echo yes; }
 client_start() {
     # A run that should have ended and did not goes first, so that its output stays its own.
     [ -n "${client:-}" ] && kill -KILL "$client" 2>/dev/null && wait_for_exit 5 >/dev/null
-    rm -f "$work/pid" "$work/exit"
+    # Its run log goes too, so that a wait for a record waits for this run.
+    rm -f "$work/pid" "$work/exit" "$log"
     (env "$@" "$work/morrowmere" -fullscreen >"$work/out" 2>"$work/err" &
      echo $! >"$work/pid"
      wait $!

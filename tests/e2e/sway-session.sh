@@ -10,7 +10,8 @@
 # session_start [--x11] COMMAND...: starts a program in the session as a launcher or an idle
 #   daemon does (swaymsg exec), with --x11 without WAYLAND_DISPLAY; its pid goes to "$home/pid",
 #   its output to "$home/out" and "$home/err", its exit status to "$home/exit". `work` is $home
-#   from then on, for wait_for_exit.
+#   from then on, for wait_for_exit. The last run's log goes first, so that a wait for a record
+#   waits for this run (a busy machine once let a test take the last run's record for this one's).
 # nested_sway COUNT: starts a sway nested in the session's, with COUNT outputs WL-1, WL-2, ...
 #   that are 640 x 480 windows of the session's sway (place_nested_outputs), and a virtual
 #   keyboard on its seat; `in_session` and session_start run there from then on, `outer` in the
@@ -83,7 +84,7 @@ session_start() {
         unset="unset WAYLAND_DISPLAY"
         shift
     fi
-    rm -f "$home/exit" "$home/pid"
+    rm -f "$home/exit" "$home/pid" "$log"
     {
         printf '#!/bin/sh\n%s\n' "$unset"
         printf '%q ' "$@"
