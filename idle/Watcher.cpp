@@ -2,9 +2,10 @@
 // they chose, on desktops that start no screen saver of their own (GNOME above all). It runs in the
 // user's session from an autostart entry and does nothing until the user has chosen a time
 // (`morrowmere-idle --after MINUTES`). It listens to the desktop's own idle source; after each run
-// of the saver it waits for the user to come back and be away once more.
+// of the saver it waits for the user to come back and be away once more. The session's own rules
+// come first: a lock, GNOME's blank and sleep end the saver, and nothing starts under them.
 
-#include "idle/Objections.h"
+#include "idle/SessionRules.h"
 #include "idle/Setting.h"
 #include "idle/Source.h"
 
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -128,13 +128,6 @@ bool StillIdle(IdleSource& source, uint32_t idleMs)
     return X11StillIdle(*source.x11);
 }
 
-uint64_t NowMs()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
-}
-
 IdleNews ReadIdleSource(IdleSource& source, bool readable, std::string& problem)
 {
     if (source.mutter != nullptr)
@@ -157,10 +150,12 @@ pid_t StartSaver(const std::string& saver)
     return pid;
 }
 
-// How the saver's run ended: nothing to say for a normal end.
-void TakeEnd(int status)
+// How the saver's run ended: nothing to say for a normal end, nor for an end by the SIGTERM that
+// the watcher sent it (the saver ends so after its whole teardown).
+void TakeEnd(int status, bool asked)
 {
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+    if ((WIFEXITED(status) && WEXITSTATUS(status) == 0) ||
+        (asked && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM))
         g_said.clear();
     else if (WIFEXITED(status))
         SayOnce("the saver ended with status " + std::to_string(WEXITSTATUS(status)));
@@ -198,64 +193,82 @@ int Watch()
         return daemon ? 0 : 1;
     }
     const std::string saver = Beside("morrowmere");
+    SessionRules* rules = OpenSessionRules(idleMs / 1000u);
+    const std::string blankFirst = GnomeBlankWarning(idleMs / 1000u);
+    if (!blankFirst.empty())
+        SayOnce(blankFirst);
     pid_t running = -1;
     int runningFd = -1;
     bool readable = false;
-    // An idle period held off (a video's inhibitor, say): asked again at this pace while the user
-    // stays away, so that the saver starts once the inhibitor goes (the video ends).
-    const uint64_t askAgainMs = idleMs < 5000 ? idleMs : 5000;
-    uint64_t heldOffUntil = 0;
+    // What ended the running saver early (a lock, GNOME's blank, sleep), once it was asked to end.
+    SaverEnd ending = SaverEnd::kNone;
+    // An idle period that the session held off (a video's inhibitor, the lock): asked about again
+    // when the session says that something let go while the user stays away.
+    bool heldOff = false;
     for (;;) {
         const IdleNews news = ReadIdleSource(source, readable, problem);
         if (news == IdleNews::kLost) {
             std::fprintf(stderr, "morrowmere-idle: %s; no more watching\n", problem.c_str());
+            CloseSessionRules(rules);
             return 1;
         }
+        const SessionNews said = ReadSessionRules(*rules);
         if (running > 0) {
             int status = 0;
             const pid_t ended = waitpid(running, &status, WNOHANG);
             if (ended == running) {
-                TakeEnd(status);
+                TakeEnd(status, ending != SaverEnd::kNone);
                 running = -1;
                 if (runningFd >= 0)
                     close(runningFd);
                 runningFd = -1;
+                LockAgainIfMissed(*rules, ending);
+                LetSleep(*rules);
+                ending = SaverEnd::kNone;
+            } else if (said.end != SaverEnd::kNone && ending == SaverEnd::kNone) {
+                // Its own teardown first; sleep waits for it.
+                ending = said.end;
+                kill(running, SIGTERM);
             }
         }
-        // An idle period while the saver runs is its own. One that something holds off is asked
-        // about again while the user stays away; once the user is back, the next comes.
+        // An idle period while the saver runs is its own; once the user is back, the next comes.
         bool askNow = news == IdleNews::kIdle && running < 0;
-        if (heldOffUntil != 0 && running < 0 && NowMs() >= heldOffUntil) {
-            heldOffUntil = 0;
+        if (heldOff && said.letGo && running < 0) {
+            heldOff = false;
             askNow = StillIdle(source, idleMs);
         }
         if (askNow) {
             std::string reason;
-            if (StoredIdleSeconds() == 0)
+            if (StoredIdleSeconds() == 0) {
+                CloseSessionRules(rules);
                 return 0;
-            if (SomethingObjects(session, reason)) {
-                heldOffUntil = NowMs() + askAgainMs;
-            } else {
-                heldOffUntil = 0;
+            }
+            heldOff = SessionHoldsOff(*rules, reason);
+            if (!heldOff) {
+                ClearTheWay(*rules);
                 running = StartSaver(saver);
+                if (running > 0)
+                    HoldSleep(*rules);
                 // The saver's end wakes the loop (without a pid descriptor: a look five times a second).
                 runningFd = running > 0 ? static_cast<int>(syscall(SYS_pidfd_open, running, 0)) : -1;
             }
         }
         short events = POLLIN;
         int waitMs = -1;
-        pollfd waits[2] = {{IdleSourceFd(source, events, waitMs), 0, 0}, {runningFd, POLLIN, 0}};
+        pollfd waits[4] = {{IdleSourceFd(source, events, waitMs), 0, 0}, {runningFd, POLLIN, 0}};
         waits[0].events = events;
+        pollfd rulesWaits[2];
+        int rulesMs = -1;
+        SessionRulesFds(*rules, rulesWaits, rulesMs);
+        waits[2] = rulesWaits[0];
+        waits[3] = rulesWaits[1];
+        if (rulesMs >= 0 && (waitMs < 0 || rulesMs < waitMs))
+            waitMs = rulesMs;
         if (running > 0 && runningFd < 0 && (waitMs < 0 || waitMs > 200))
             waitMs = 200;
-        if (heldOffUntil != 0) {
-            const uint64_t now = NowMs();
-            const int untilAsked = heldOffUntil <= now ? 0 : static_cast<int>(heldOffUntil - now);
-            if (waitMs < 0 || waitMs > untilAsked)
-                waitMs = untilAsked;
-        }
-        if (poll(waits, 2, waitMs) < 0 && errno != EINTR) {
+        if (poll(waits, 4, waitMs) < 0 && errno != EINTR) {
             std::fprintf(stderr, "morrowmere-idle: cannot wait: %s\n", std::strerror(errno));
+            CloseSessionRules(rules);
             return 1;
         }
         readable = (waits[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0;
@@ -300,5 +313,8 @@ int main(int argc, char** argv)
                     "morrowmere-idle &).\n",
                     static_cast<long>(seconds % 60 == 0 ? seconds / 60 : seconds),
                     seconds % 60 == 0 ? (seconds == 60 ? "minute" : "minutes") : "seconds");
+    const std::string blankFirst = seconds == 0 ? std::string() : GnomeBlankWarning(static_cast<uint32_t>(seconds));
+    if (!blankFirst.empty())
+        std::printf("But %s.\n", blankFirst.c_str());
     return 0;
 }

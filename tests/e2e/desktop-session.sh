@@ -10,6 +10,15 @@
 # desktop COMMAND...: desktop-bus.py on the session's bus.
 # mutter_start SIZE...: GNOME's compositor, headless, with a virtual monitor of each size
 #   (WIDTHxHEIGHT) side by side, as `mutter` (its pid); WAYLAND_DISPLAY names it.
+# system_bus_start: a system bus of the session's own, with logind's stand-in (python3-dbusmock's)
+#   knowing this session (XDG_SESSION_ID, c7); `login1 PATH METHOD ARGS...` calls it, "done" when
+#   answered.
+# shell_start SIZE...: as mutter_start, GNOME Shell itself (the top bar, the overview, the shield and
+#   its lock). The shell locks only where it finds logind (system_bus_start first), a display
+#   manager (a stand-in of the version alone) and /run/systemd/seats (in a /run of its own).
+# wireplumber_start: PipeWire's session manager, for mutter's screen casts (after session_pipewire).
+# monitor_disc MONITOR WIDTH HEIGHT: mutter's screen casts of every monitor, and the planet's verdict
+#   on this one's ("$work/cast-MONITOR.png").
 # kwin_start OPTION...: KDE's compositor's virtual backend with these options, as `kwin` (its
 #   pid), its screenshots and fake input open to any client; WAYLAND_DISPLAY names it.
 # session_pipewire: PipeWire in the session (mutter's remote desktop and screen casts need it).
@@ -62,20 +71,62 @@ desktop_cleanup() {
 
 desktop() { /usr/bin/python3 "$e2e_dir/desktop-bus.py" "$@"; }
 
-mutter_start() {
-    local size monitors=() expected="" x=0 n=0
-    for size in "$@"; do
-        monitors+=(--virtual-monitor "$size")
-        expected+="${expected:+$'\n'}Meta-$n $size+$x+0"
-        x=$((x + ${size%x*}))
+mutter_start() { compositor_start "$@" -- mutter; }
+shell_start() {
+    /usr/bin/python3 -m dbusmock --system org.gnome.DisplayManager /org/gnome/DisplayManager/Manager \
+        org.gnome.DisplayManager.Manager >"$work/gdm.log" 2>&1 &
+    started $!
+    gdm_version() {
+        dbus-send --system --print-reply --dest=org.gnome.DisplayManager /org/gnome/DisplayManager/Manager \
+            org.freedesktop.DBus.Mock.AddProperty string:org.gnome.DisplayManager.Manager string:Version \
+            variant:string:43.0 >/dev/null 2>&1 && echo done
+    }
+    check "a display manager (the stand-in) tells its version" done "$(eventually 10 done gdm_version)"
+    compositor_start "$@" -- unshare --mount sh -c \
+        'mount -t tmpfs none /run && mkdir -p /run/systemd/seats && exec "$@"' sh gnome-shell
+}
+# compositor_start SIZE... -- COMMAND...: mutter's own options and a virtual monitor of each size.
+compositor_start() {
+    local monitors=() expected="" x=0 n=0
+    while [ "$1" != -- ]; do
+        monitors+=(--virtual-monitor "$1")
+        expected+="${expected:+$'\n'}Meta-$n $1+$x+0"
+        x=$((x + ${1%x*}))
         n=$((n + 1))
+        shift
     done
-    mutter --headless --wayland --no-x11 --wayland-display=morrowmere-test "${monitors[@]}" >"$work/mutter.log" 2>&1 &
+    shift
+    "$@" --headless --wayland --no-x11 --wayland-display=morrowmere-test "${monitors[@]}" >"$work/mutter.log" 2>&1 &
     mutter=$!
     started "$mutter"
     mutter_monitors() { desktop mutter-monitors 2>/dev/null; }
     check "mutter runs with its monitors side by side" "$expected" "$(soon 20 "$expected" mutter_monitors)"
     export WAYLAND_DISPLAY=morrowmere-test
+}
+
+system_bus_start() {
+    export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$runtime/system-bus" XDG_SESSION_ID=c7
+    dbus-daemon --session --nofork --address="$DBUS_SYSTEM_BUS_ADDRESS" >"$work/system-bus.log" 2>&1 &
+    started $!
+    /usr/bin/python3 -m dbusmock --system --template logind >"$work/logind.log" 2>&1 &
+    started $!
+    add_session() { login1 /org/freedesktop/login1 org.freedesktop.DBus.Mock.AddSession string:c7 string:seat0 \
+        uint32:0 string:root boolean:true; }
+    check "logind (the stand-in) has this session" done "$(eventually 10 done add_session)"
+}
+login1() { dbus-send --system --print-reply --dest=org.freedesktop.login1 "$@" >/dev/null 2>&1 && echo done; }
+
+wireplumber_start() {
+    # Its session manager, which links a screen cast's stream to its reader, gives up when PipeWire is
+    # not there yet.
+    wireplumber >"$work/wireplumber.log" 2>&1 &
+    started $!
+    linker_up() { [[ $(timeout 5 pw-cli ls Client 2>/dev/null) == *'"WirePlumber"'* ]] && echo yes; }
+    check "with its session manager" yes "$(soon 10 yes linker_up)"
+}
+monitor_disc() {
+    desktop mutter-pictures "$work/cast" >/dev/null
+    disc_verdict "$work/cast-$1.png" 0 0 "$2" "$3"
 }
 
 kwin_start() {

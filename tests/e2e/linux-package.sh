@@ -39,6 +39,8 @@ check "its manual page names its options" yes \
     "$([[ "$(man -P cat 6 morrowmere 2>/dev/null)" == *"-window-id"*"-fullscreen"* ]] && echo yes)"
 check "its desktop entry starts it full screen" "Exec=/usr/libexec/xscreensaver/morrowmere -fullscreen" \
     "$(grep '^Exec=' /usr/share/applications/morrowmere.desktop 2>/dev/null)"
+check "the icon it names is in the icon theme" "Icon=morrowmere yes" "$(grep '^Icon=' /usr/share/applications/morrowmere.desktop)\
+ $([ -s /usr/share/icons/hicolor/scalable/apps/morrowmere.svg ] && echo yes)"
 
 HACK=$hack hack_start -window
 wait_for_frames

@@ -16,12 +16,7 @@ fresh_work "$3"
 desktop_session gnome
 mutter_start 1024x768 800x600
 session_pipewire
-# Its session manager, which links a screen cast's stream to its reader, gives up when PipeWire is
-# not there yet.
-wireplumber >"$work/wireplumber.log" 2>&1 &
-started $!
-linker_up() { [[ $(timeout 5 pw-cli ls Client 2>/dev/null) == *'"WirePlumber"'* ]] && echo yes; }
-check "with its session manager" yes "$(soon 10 yes linker_up)"
+wireplumber_start
 # The programs lie side by side, as installed.
 cp "$1" "$2" "$work/"
 
@@ -43,12 +38,6 @@ check "a full-screen toplevel asked for each monitor, each given the monitor's s
     "$(eventually 10 "$expected" surfaces_asked)"
 check "the token handed back with the first toplevel, before its first picture" \
     "$token toplevel 1 before its first buffer" "$(activations "$work/err")"
-# monitor_disc MONITOR WIDTH HEIGHT: new screen-cast pictures of every monitor, and the planet's
-# verdict on this one's ("$work/cast-MONITOR.png").
-monitor_disc() {
-    desktop mutter-pictures "$work/cast" >/dev/null
-    disc_verdict "$work/cast-$1.png" 0 0 "$2" "$3"
-}
 # monitor_live MONITOR: "yes" when a new picture of the monitor differs from the one kept.
 monitor_live() {
     desktop mutter-pictures "$work/later" >/dev/null

@@ -1,13 +1,13 @@
 #!/usr/bin/python3
-"""Stand-ins for GNOME's services on the session bus (DBUS_SESSION_BUS_ADDRESS), as much of them
-as the idle watcher asks: gnome-session's org.gnome.SessionManager, whose IsInhibited(flags) is
-true for the flags that an inhibitor held here covers, and the screen shield's
-org.gnome.ScreenSaver, whose GetActive says whether it is up.
+"""A stand-in for gnome-session on the session bus (DBUS_SESSION_BUS_ADDRESS), as much of it as the
+idle watcher asks: org.gnome.SessionManager, whose IsInhibited(flags) is true for the flags that an
+inhibitor held here covers, and its presence, whose status (3: idle, the moment GNOME starts to
+blank the screen) it says once on the bus.
 
-    gnome-stand-in.py FLAGS [shield-up]
-        holds an inhibitor of these flags (8: idle; 0: none), with the screen shield up if asked,
-        until ended; prints "ready" once both names are on the bus, then the name of each method
-        called, a line each.
+    gnome-stand-in.py FLAGS [STATUS]
+        holds an inhibitor of these flags (8: idle; 0: none) with this presence status (0: available)
+        until ended; prints "ready" once its name is on the bus and the status said, then the name of
+        each method called, a line each.
 Run with /usr/bin/python3: the python3 first on PATH may not see Debian's python3-dbus.
 """
 import sys
@@ -29,21 +29,26 @@ class SessionManager(dbus.service.Object):
         return bool(flags & self.held)
 
 
-class ScreenShield(dbus.service.Object):
-    def __init__(self, bus, up):
-        super().__init__(bus, "/org/gnome/ScreenSaver")
-        self.up = up
+class Presence(dbus.service.Object):
+    def __init__(self, bus, status):
+        super().__init__(bus, "/org/gnome/SessionManager/Presence")
+        self.status = dbus.UInt32(status)
 
-    @dbus.service.method("org.gnome.ScreenSaver", in_signature="", out_signature="b")
-    def GetActive(self):
-        print("GetActive", flush=True)
-        return self.up
+    @dbus.service.method(dbus.PROPERTIES_IFACE, in_signature="ss", out_signature="v")
+    def Get(self, interface, name):
+        print("Get " + name, flush=True)
+        return self.status
+
+    @dbus.service.signal("org.gnome.SessionManager.Presence", signature="u")
+    def StatusChanged(self, status):
+        pass
 
 
 dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
 bus = dbus.SessionBus()
 manager = SessionManager(bus, int(sys.argv[1]))
-shield = ScreenShield(bus, sys.argv[2:] == ["shield-up"])
-names = [dbus.service.BusName(name, bus) for name in ("org.gnome.SessionManager", "org.gnome.ScreenSaver")]
+presence = Presence(bus, int(sys.argv[2]) if len(sys.argv) > 2 else 0)
+name = dbus.service.BusName("org.gnome.SessionManager", bus)
+presence.StatusChanged(presence.status)
 print("ready", flush=True)
 GLib.MainLoop().run()
