@@ -15,7 +15,8 @@
 #   answered.
 # shell_start SIZE...: as mutter_start, GNOME Shell itself (the top bar, the overview, the shield and
 #   its lock). The shell locks only where it finds logind (system_bus_start first), a display
-#   manager (a stand-in of the version alone) and /run/systemd/seats (in a /run of its own).
+#   manager (a stand-in of the version alone: display_manager_start) and /run/systemd/seats (in a
+#   /run of its own: "${own_run[@]}" COMMAND...). `shield METHOD [ARGUMENT]` calls its shield.
 # wireplumber_start: PipeWire's session manager, for mutter's screen casts (after session_pipewire).
 # monitor_disc MONITOR WIDTH HEIGHT: mutter's screen casts of every monitor, and the planet's verdict
 #   on this one's ("$work/cast-MONITOR.png").
@@ -73,6 +74,11 @@ desktop() { /usr/bin/python3 "$e2e_dir/desktop-bus.py" "$@"; }
 
 mutter_start() { compositor_start "$@" -- mutter; }
 shell_start() {
+    display_manager_start
+    compositor_start "$@" -- "${own_run[@]}" gnome-shell
+}
+own_run=(unshare --mount sh -c 'mount -t tmpfs none /run && mkdir -p /run/systemd/seats && exec "$@"' sh)
+display_manager_start() {
     /usr/bin/python3 -m dbusmock --system org.gnome.DisplayManager /org/gnome/DisplayManager/Manager \
         org.gnome.DisplayManager.Manager >"$work/gdm.log" 2>&1 &
     started $!
@@ -82,9 +88,9 @@ shell_start() {
             variant:string:43.0 >/dev/null 2>&1 && echo done
     }
     check "a display manager (the stand-in) tells its version" done "$(eventually 10 done gdm_version)"
-    compositor_start "$@" -- unshare --mount sh -c \
-        'mount -t tmpfs none /run && mkdir -p /run/systemd/seats && exec "$@"' sh gnome-shell
 }
+shield() { gdbus call --session --dest org.gnome.Shell.ScreenShield --object-path /org/gnome/ScreenSaver \
+    --method org.gnome.ScreenSaver."$1" ${2:+"$2"} 2>/dev/null; }
 # compositor_start SIZE... -- COMMAND...: mutter's own options and a virtual monitor of each size.
 compositor_start() {
     local monitors=() expected="" x=0 n=0

@@ -77,8 +77,6 @@ check "a key ends that run too" "ended normally" "$(ends_by_key)"
 
 # The lock: the shell's own, asked of logind. No run until the user is back, unlocks and is away.
 asked() { grep -c "member=$1" "$work/asked.log"; }
-shield() { gdbus call --session --dest org.gnome.Shell.ScreenShield --object-path /org/gnome/ScreenSaver \
-    --method org.gnome.ScreenSaver."$1" ${2:+"$2"}; }
 # kept_off QUESTION: after a key (the user back, then away), "no run" once the watcher has asked
 # QUESTION at the idle period and started nothing; "a run" if it did; "not asked" within 10 s.
 kept_off() {
