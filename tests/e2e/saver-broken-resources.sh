@@ -32,7 +32,7 @@ broken() {
     SCR="$copy" saver_start /s
     local box
     box=$(probe messagebox 30)
-    check "$what: the box with the kept message" "text=Error of initialization" "$(grep '^text=' <<<"$box")"
+    check "$what: the box with the kept message" "text=Error of initialization" "$(grep '^text=' <<<"$box" || echo "the probe said: $box")"
     local status
     status=$(wait_for_exit)
     [ "$status" != running ] || WINEPREFIX="$prefix" wineserver -k 2>/dev/null

@@ -16,7 +16,7 @@ xdotool mousemove 500 400
 saver_start /s
 box=$(probe messagebox 20 keep)
 check "no sound device: the box says so" "text=Sorry, this application requires DirectX 8.0 or later" \
-    "$(grep '^text=' <<<"$box")"
+    "$(grep '^text=' <<<"$box" || echo "the probe said: $box")"
 for x in 540 580 500; do
     xdotool mousemove "$x" 440
 done
@@ -65,7 +65,7 @@ failing_start_records() {
 log="$work/morrowmere-slow-start.log"
 SCR="$work/morrowmere-slow-start.scr" saver_start /s
 box=$(probe messagebox 30)
-check "a failing scene object: the box" "text=Error of initialization" "$(grep '^text=' <<<"$box")"
+check "a failing scene object: the box" "text=Error of initialization" "$(grep '^text=' <<<"$box" || echo "the probe said: $box")"
 check "a failing scene object: a clean exit" 0 "$(wait_for_exit)"
 check "a failing scene object: the records" "$(failing_start_records)" "$(records)"
 
@@ -81,7 +81,7 @@ check "closed while starting: the start ran to its end and the rate is -1" "$(fa
 log="$work/morrowmere-no-thread.log"
 SCR="$work/morrowmere-no-thread.scr" saver_start /s
 box=$(probe messagebox 20)
-check "without a render thread: the box" "text=Error of initialization" "$(grep '^text=' <<<"$box")"
+check "without a render thread: the box" "text=Error of initialization" "$(grep '^text=' <<<"$box" || echo "the probe said: $box")"
 check "without a render thread: a clean exit, no hang" 0 "$(wait_for_exit)"
 check "without a render thread: the records" "$(printf '   Notify : %s\n' "Application has run" \
     "Run looping thread" "Error of common initialization" "FPS = -1")" "$(records)"

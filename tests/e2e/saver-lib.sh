@@ -37,9 +37,9 @@ without_sound() { export ALSA_CONFIG_PATH="$work/no-sound.conf"; }
 # The previous run's log (at $log) goes first, so that waiting for a record waits for this run.
 saver_start() {
     rm -f "$work/exit" "$log"
-    # Every start's arguments, status and what Wine said stay in starts.out, so that a start that
-    # ended oddly in a long test can be read after it.
-    ("${wine_run[@]}" "${SCR:-$work/morrowmere.scr}" "$@" >"$work/out" 2>&1
+    # Every start's arguments, status and what Wine said (its errors) stay in starts.out, so that a
+    # start that ended oddly in a long test can be read after it.
+    (WINEDEBUG=-all,err+all "${wine_run[@]}" "${SCR:-$work/morrowmere.scr}" "$@" >"$work/out" 2>&1
      status=$?
      { echo "== ${SCR:-morrowmere.scr} $* -> $status"; cat "$work/out"; } >>"$work/starts.out"
      echo $status >"$work/exit.new" && mv "$work/exit.new" "$work/exit") &
