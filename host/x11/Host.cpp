@@ -86,6 +86,8 @@ enum class EventResult { Continue, Close, WindowGone };
 
 EventResult HandleEvent(const XEvent& event)
 {
+    if (g_host.ownWindow && StackingMayChange(event))
+        g_host.stackingChanged = true;
     switch (event.type) {
     case KeyPress:
     case ButtonPress:
@@ -138,6 +140,10 @@ struct RunEnd {
 // The render thread is told when whether anything shows the scene changed.
 void TellWhetherSeen(bool& seen)
 {
+    if (g_host.stackingChanged) {
+        g_host.stackingChanged = false;
+        LookAtStacking();
+    }
     const bool now = g_host.sight.Seen();
     if (now != seen)
         OfferSceneSeen(g_host.run.frame, now);

@@ -9,6 +9,13 @@
 
 #include <vector>
 
+// A window's place on the screen, border included.
+struct ScreenBox {
+    long x, y, width, height;
+};
+// True when the boxes `above` together leave nothing of `own` showing.
+bool BoxCovered(const ScreenBox& own, const std::vector<ScreenBox>& above);
+
 class SceneSight {
 public:
     // A window of the run starts counting (`counts`), taken as shown until the server tells
@@ -17,6 +24,11 @@ public:
     // The server's word on a window that counts or once did; any other window is left be.
     void Mapped(unsigned long window, bool mapped);
     void FullyCovered(unsigned long window, bool fully);
+    // What the stacking says of a window that counts: hidden under other programs' windows above
+    // it, or minimised. (A compositing manager keeps the server from telling a window that it is
+    // covered: every window is drawn off screen, and each is told it is unobscured.)
+    void HiddenByStacking(unsigned long window, bool hidden);
+    std::vector<unsigned long> Counted() const;
     // DPMS's word on the monitors: while it is enabled, a power level other than on (standby,
     // suspend, off) shows nothing.
     void MonitorsPower(bool enabled, unsigned level);
@@ -28,6 +40,7 @@ private:
         bool counts;
         bool mapped;
         bool fullyCovered;
+        bool hiddenByStacking;
     };
     Sight* Find(unsigned long window);
 

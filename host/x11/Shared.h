@@ -5,7 +5,8 @@
 // close rules and the grabs of the keyboard and pointer; WindowManager.cpp tells the window manager
 // about our windows. Calls go one way only, from Host.cpp down to WindowManager.cpp. Each keeps the
 // state that only it uses to itself. What shows the scene (`sight`) is told by the window's and the
-// monitors' files and by the events, and Host.cpp passes each change on to the render thread.
+// monitors' files and by the events, and Host.cpp passes each change on to the render thread;
+// Stacking.cpp tells it what the windows above ours hide.
 
 #include "gfx/MonitorLayout.h"
 #include "host/linux/HackOptions.h"
@@ -35,6 +36,8 @@ struct X11Host {
     // The windows of our own that show the scene (the window, the covers in use) and the
     // monitors' power; the render thread is told only of a change.
     SceneSight sight;
+    // Our own windows' stacking is looked at again once the events so far are in.
+    bool stackingChanged = false;
     pthread_t renderThread;
     RenderRun run; // what the render thread is handed
 };
@@ -62,6 +65,13 @@ void DestroyCovers();
 // has no DPMS), then reads it again when due.
 int MsToNextPowerRead();
 void ReadPowerWhenDue();
+
+// Stacking.cpp: whether other programs' windows above ours hide them, or ours are minimised, told to
+// `sight`. Watched on windows of our own only (the root window's children are then followed).
+void WatchStacking();
+// True when the event may change that (a window mapped, moved, raised, or its state changed).
+bool StackingMayChange(const XEvent& event);
+void LookAtStacking();
 
 // Input.cpp: the close rules, and the focus and grabs that bring the input to the saver.
 // True when the event (a key, a button, a motion, a window manager's message) ends the run.

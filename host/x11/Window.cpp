@@ -91,7 +91,7 @@ bool CreateOwnWindow(bool fullScreen, const HackOptions& options)
     attributes.background_pixel = BlackPixel(display, screen);
     attributes.border_pixel = 0;
     // Whether it shows (mapped or not, fully covered or not) as well as its size and its end.
-    attributes.event_mask = KeyPressMask | StructureNotifyMask | VisibilityChangeMask;
+    attributes.event_mask = KeyPressMask | StructureNotifyMask | VisibilityChangeMask | PropertyChangeMask;
     if (fullScreen)
         attributes.event_mask |= ButtonPressMask | PointerMotionMask;
     g_host.window = XCreateWindow(display, RootWindow(display, screen), place.x, place.y, static_cast<unsigned>(width),
@@ -103,6 +103,7 @@ bool CreateOwnWindow(bool fullScreen, const HackOptions& options)
         return false;
     g_host.ownWindow = true;
     g_host.sight.Count(g_host.window, true);
+    WatchStacking();
     g_host.width = width;
     g_host.height = height;
     NameOwnWindow(display, g_host.window);

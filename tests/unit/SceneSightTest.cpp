@@ -80,3 +80,21 @@ TEST(SceneSight, UnderTheDaemonOnlyTheMonitorsCount)
     sight.MonitorsPower(true, DPMSModeOn);
     EXPECT_TRUE(sight.Seen());
 }
+
+TEST(SceneSight, HiddenOnlyWhenWindowsAboveLeaveNothingShowing)
+{
+    const ScreenBox own{0, 0, 1024, 768};
+    EXPECT_TRUE(BoxCovered(own, {{0, 0, 1024, 768}}));
+    EXPECT_TRUE(BoxCovered(own, {{-10, -10, 2000, 2000}})) << "a bigger window, its border included";
+    EXPECT_TRUE(BoxCovered(own, {{0, 0, 600, 768}, {600, 0, 424, 400}, {500, 400, 524, 368}})) << "three together";
+    EXPECT_FALSE(BoxCovered(own, {{0, 0, 600, 768}, {601, 0, 423, 768}})) << "a column of pixels between";
+    EXPECT_FALSE(BoxCovered(own, {{0, 0, 1024, 767}})) << "the last row shows";
+    EXPECT_FALSE(BoxCovered(own, {{2000, 0, 100, 100}})) << "on another monitor";
+    EXPECT_FALSE(BoxCovered(own, {}));
+    SceneSight sight;
+    sight.Count(kWindow, true);
+    sight.HiddenByStacking(kWindow, true);
+    EXPECT_FALSE(sight.Seen()) << "hidden under another program's windows, or minimised";
+    sight.HiddenByStacking(kWindow, false);
+    EXPECT_TRUE(sight.Seen());
+}
