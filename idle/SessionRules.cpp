@@ -1,10 +1,10 @@
 #include "idle/SessionRules.h"
+#include "idle/Source.h"
 
 #include <systemd/sd-bus.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
 #include <string>
 #include <unistd.h>
@@ -258,18 +258,6 @@ void Drain(sd_bus*& bus)
     }
 }
 
-int TimeUntil(sd_bus* bus)
-{
-    uint64_t due = 0;
-    if (bus == nullptr || sd_bus_get_timeout(bus, &due) < 0 || due == UINT64_MAX)
-        return -1;
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const uint64_t nowUs = static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
-    const uint64_t ms = due <= nowUs ? 0 : (due - nowUs + 999) / 1000;
-    return ms > 60000 ? 60000 : static_cast<int>(ms);
-}
-
 // Fire and forget: a call whose answer nobody waits for (a lock's answer comes when it is shown).
 void Ask(sd_bus* bus, const char* service, const char* path, const char* interface, const char* method)
 {
@@ -322,7 +310,7 @@ void SessionRulesFds(SessionRules& rules, pollfd (&waits)[2], int& waitMs)
             continue;
         const int events = sd_bus_get_events(buses[i]);
         waits[i] = {sd_bus_get_fd(buses[i]), static_cast<short>(events < 0 ? POLLIN : events), 0};
-        const int ms = TimeUntil(buses[i]);
+        const int ms = MsUntilBusTimeout(buses[i]);
         if (ms >= 0 && (waitMs < 0 || ms < waitMs))
             waitMs = ms;
     }

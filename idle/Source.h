@@ -20,6 +20,9 @@ enum class IdleNews {
     kLost,
 };
 
+// Milliseconds until a bus connection must be read again (at most a minute), or -1 for no time.
+int MsUntilBusTimeout(sd_bus* bus);
+
 // GNOME's idle monitor (org.gnome.Mutter.IdleMonitor) on the session bus `bus`, which the caller
 // keeps open while the source lives. Null where the bus has no idle monitor.
 struct MutterIdle;

@@ -77,17 +77,20 @@ int MutterIdleFd(MutterIdle& source, short& events, int& waitMs)
 {
     const int wanted = sd_bus_get_events(source.bus);
     events = static_cast<short>(wanted < 0 ? POLLIN : wanted);
-    waitMs = -1;
-    uint64_t due = 0;
-    if (sd_bus_get_timeout(source.bus, &due) >= 0 && due != UINT64_MAX) {
-        timespec now;
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        const uint64_t nowUs =
-            static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
-        const uint64_t ms = due <= nowUs ? 0 : (due - nowUs + 999) / 1000;
-        waitMs = ms > 60000 ? 60000 : static_cast<int>(ms);
-    }
+    waitMs = MsUntilBusTimeout(source.bus);
     return sd_bus_get_fd(source.bus);
+}
+
+int MsUntilBusTimeout(sd_bus* bus)
+{
+    uint64_t due = 0;
+    if (bus == nullptr || sd_bus_get_timeout(bus, &due) < 0 || due == UINT64_MAX)
+        return -1;
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    const uint64_t nowUs = static_cast<uint64_t>(now.tv_sec) * 1000000u + static_cast<uint64_t>(now.tv_nsec) / 1000u;
+    const uint64_t ms = due <= nowUs ? 0 : (due - nowUs + 999) / 1000;
+    return ms > 60000 ? 60000 : static_cast<int>(ms);
 }
 
 IdleNews ReadMutterIdle(MutterIdle& source, std::string& problem)

@@ -92,8 +92,12 @@ bool HiddenFromAbove(Display* display, Window window, const std::vector<unsigned
 }
 } // namespace
 
+// The window manager's state of a window, interned once the stacking is watched.
+static Atom g_wmState = None;
+
 void WatchStacking()
 {
+    g_wmState = XInternAtom(g_host.display, "_NET_WM_STATE", False);
     XSelectInput(g_host.display, DefaultRootWindow(g_host.display), SubstructureNotifyMask);
 }
 
@@ -109,7 +113,7 @@ bool StackingMayChange(const XEvent& event)
     case CirculateNotify:
         return true;
     case PropertyNotify:
-        return event.xproperty.atom == XInternAtom(g_host.display, "_NET_WM_STATE", False);
+        return event.xproperty.atom == g_wmState;
     default:
         return false;
     }
