@@ -177,6 +177,10 @@ RunEnd WaitForTheEnd()
         // them (covered, then raised) is not told.
         TellWhetherSeen(seen);
         XFlush(g_host.display);
+        // Looking at the stacking asks the server, and the replies may bring events with them:
+        // those are in Xlib's queue now, not on the connection that poll watches.
+        if (XEventsQueued(g_host.display, QueuedAlready) > 0)
+            continue;
         pollfd waits[2] = {{ConnectionNumber(g_host.display), POLLIN, 0}, {WakePipeToRead(), POLLIN, 0}};
         // While a grab is missing, the next try is due even if events keep coming; so is the next
         // reading of the monitors' power.
