@@ -23,8 +23,19 @@ constexpr const char* kShieldPath = "/org/gnome/ScreenSaver";
 // moment GNOME starts to blank the screen.
 constexpr uint32_t kInhibitIdle = 8;
 constexpr uint32_t kPresenceIdle = 3;
+// The power manager's inhibitions (KDE Plasma's PowerDevil, Xfce's power manager): the common
+// interface players use to keep the machine awake, and Plasma's own agent, which also holds what
+// was asked of org.freedesktop.ScreenSaver and the battery applet's "block sleep and screen
+// locking" (its flags: the session not to be interrupted, the screen to stay as it is).
+constexpr const char* kPowerManagement = "org.freedesktop.PowerManagement";
+constexpr const char* kPowerInhibitPath = "/org/freedesktop/PowerManagement/Inhibit";
+constexpr const char* kPowerInhibit = "org.freedesktop.PowerManagement.Inhibit";
+constexpr const char* kPlasmaPower = "org.kde.Solid.PowerManagement";
+constexpr const char* kPolicyAgentPath = "/org/kde/Solid/PowerManagement/PolicyAgent";
+constexpr const char* kPolicyAgent = "org.kde.Solid.PowerManagement.PolicyAgent";
+constexpr uint32_t kPolicyInterruptSessionOrScreen = 1 | 4;
 // Services whose going away lets go of what they held.
-constexpr const char* kWatchedNames[] = {kSessionManager, kShellShield, kShield};
+constexpr const char* kWatchedNames[] = {kSessionManager, kShellShield, kShield, kPowerManagement, kPlasmaPower};
 } // namespace
 
 struct SessionRules {
@@ -33,7 +44,7 @@ struct SessionRules {
     sd_bus* system = nullptr;
     // logind's object for this session; empty where logind does not know it.
     std::string sessionPath;
-    sd_bus_slot* slots[10] = {};
+    sd_bus_slot* slots[16] = {};
     int sleepFd = -1;
     bool sleeping = false;
     // What the signals said since the last read.
@@ -77,6 +88,15 @@ int OnLetGo(sd_bus_message*, void* data, sd_bus_error*)
     return 0;
 }
 
+// The power manager says whether anything inhibits it now.
+int OnPowerInhibitChanged(sd_bus_message* message, void* data, sd_bus_error*)
+{
+    int held = 1;
+    if (sd_bus_message_read(message, "b", &held) >= 0 && held == 0)
+        static_cast<SessionRules*>(data)->news.letGo = true;
+    return 0;
+}
+
 int OnLock(sd_bus_message*, void* data, sd_bus_error*)
 {
     Said(*static_cast<SessionRules*>(data), SaverEnd::kLock);
@@ -103,18 +123,18 @@ int OnPrepareForSleep(sd_bus_message* message, void* data, sd_bus_error*)
     return 0;
 }
 
-// A yes-or-no answer of a method without arguments, or of IsInhibited(flags); false when the call
-// fails (no such service, no answer in time).
+// A yes-or-no answer of a method without arguments, or of one that takes flags; false when the
+// call fails (no such service, no answer in time).
 bool Answers(sd_bus* bus, const char* service, const char* path, const char* interface, const char* method,
-             bool withFlags = false)
+             const uint32_t* flags = nullptr)
 {
     if (bus == nullptr)
         return false;
     sd_bus_error error = SD_BUS_ERROR_NULL;
     sd_bus_message* reply = nullptr;
     int yes = 0;
-    const int called = withFlags
-        ? sd_bus_call_method(bus, service, path, interface, method, &error, &reply, "u", kInhibitIdle)
+    const int called = flags != nullptr
+        ? sd_bus_call_method(bus, service, path, interface, method, &error, &reply, "u", *flags)
         : sd_bus_call_method(bus, service, path, interface, method, &error, &reply, nullptr);
     const bool answered = called >= 0 && sd_bus_message_read(reply, "b", &yes) >= 0;
     sd_bus_message_unref(reply);
@@ -224,6 +244,10 @@ void Subscribe(SessionRules& rules)
                             OnPresenceChanged, &rules);
         sd_bus_match_signal(bus, &rules.slots[slot++], kSessionManager, "/org/gnome/SessionManager", kSessionManager,
                             "InhibitorRemoved", OnLetGo, &rules);
+        sd_bus_match_signal(bus, &rules.slots[slot++], nullptr, kPowerInhibitPath, kPowerInhibit, "HasInhibitChanged",
+                            OnPowerInhibitChanged, &rules);
+        sd_bus_match_signal(bus, &rules.slots[slot++], nullptr, kPolicyAgentPath, kPolicyAgent, "InhibitionsChanged",
+                            OnLetGo, &rules);
         for (const char* name : kWatchedNames) {
             const std::string match = std::string("type='signal',sender='org.freedesktop.DBus',"
                                                   "member='NameOwnerChanged',arg0='")
@@ -334,8 +358,13 @@ SessionNews ReadSessionRules(SessionRules& rules)
 
 bool SessionHoldsOff(SessionRules& rules, std::string& reason)
 {
-    if (Answers(rules.session, kSessionManager, "/org/gnome/SessionManager", kSessionManager, "IsInhibited", true))
+    if (Answers(rules.session, kSessionManager, "/org/gnome/SessionManager", kSessionManager, "IsInhibited",
+                &kInhibitIdle))
         reason = "an idle inhibitor is held";
+    else if (Answers(rules.session, kPowerManagement, kPowerInhibitPath, kPowerInhibit, "HasInhibit") ||
+             Answers(rules.session, kPlasmaPower, kPolicyAgentPath, kPolicyAgent, "HasInhibition",
+                     &kPolicyInterruptSessionOrScreen))
+        reason = "the power manager is inhibited";
     else if (ShieldUp(rules))
         reason = "the screen shield is up";
     else if (PresenceIdle(rules))

@@ -1,6 +1,7 @@
 #pragma once
 // Linux only: the session's own rules, which come before the saver. What holds it off while the
-// user is away: an idle inhibitor held with gnome-session (a video player's), GNOME blanking the
+// user is away: an idle inhibitor held with gnome-session (a video player's) or with the power
+// manager (KDE Plasma's, Xfce's), GNOME blanking the
 // screen (its presence idle, or its Screen Blank not longer than the saver's time), GNOME's screen
 // shield up, a locked session (logind's LockedHint), the machine going to sleep. What ends a saver
 // that runs: the shield rising, GNOME's blank, a lock asked of logind, sleep coming. The watcher

@@ -11,7 +11,9 @@
 
 #include <systemd/sd-bus.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,7 @@
 #include <spawn.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/signalfd.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,12 +37,15 @@ const char kUsage[] = "usage: morrowmere-idle [--after MINUTES | --off | -h]\n"
                       "  --after MINUTES  choose the idle time (1 to 1440 minutes)\n"
                       "  --off            start the saver no more when idle\n";
 
-// The desktop's idle source that this session has: one of these is open.
+// The desktop's idle source that this session has: one of these is open, or none while the one
+// there was has gone (a compositor or shell restarting).
 struct IdleSource {
     const char* name = nullptr;
     MutterIdle* mutter = nullptr;
     WaylandIdle* wayland = nullptr;
     X11Idle* x11 = nullptr;
+    // While gone: when to look for it again (the steady clock).
+    std::chrono::steady_clock::time_point lookAgain;
 };
 
 // The saver's problem last said: a problem is said once, until a run ends well.
@@ -108,10 +114,23 @@ bool OpenIdleSource(IdleSource& source, sd_bus* session, uint32_t idleMs, bool& 
     return source.x11 != nullptr;
 }
 
+void CloseIdleSource(IdleSource& source)
+{
+    CloseMutterIdle(source.mutter);
+    CloseWaylandIdle(source.wayland);
+    CloseX11Idle(source.x11);
+    source = IdleSource();
+}
+
 int IdleSourceFd(IdleSource& source, short& events, int& waitMs)
 {
     events = POLLIN;
     waitMs = -1;
+    if (source.name == nullptr) {
+        const auto left = source.lookAgain - std::chrono::steady_clock::now();
+        waitMs = std::max(0, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(left).count()));
+        return -1;
+    }
     if (source.mutter != nullptr)
         return MutterIdleFd(*source.mutter, events, waitMs);
     if (source.wayland != nullptr)
@@ -130,6 +149,8 @@ bool StillIdle(IdleSource& source, uint32_t idleMs)
 
 IdleNews ReadIdleSource(IdleSource& source, bool readable, std::string& problem)
 {
+    if (source.name == nullptr)
+        return IdleNews::kNothing;
     if (source.mutter != nullptr)
         return ReadMutterIdle(*source.mutter, problem);
     if (source.wayland != nullptr)
@@ -137,12 +158,47 @@ IdleNews ReadIdleSource(IdleSource& source, bool readable, std::string& problem)
     return ReadX11Idle(*source.x11);
 }
 
-// The saver, full screen; its pid, or -1 with the problem said.
+// The signals that end the watcher (the session ending, a user's kill) come through a descriptor,
+// so that a running saver can be ended first.
+int TakeEndSignals(sigset_t& ends)
+{
+    sigemptyset(&ends);
+    sigaddset(&ends, SIGTERM);
+    sigaddset(&ends, SIGINT);
+    sigaddset(&ends, SIGHUP);
+    sigprocmask(SIG_BLOCK, &ends, nullptr);
+    return signalfd(-1, &ends, SFD_CLOEXEC | SFD_NONBLOCK);
+}
+
+// The saver ended with its own teardown (it gives back the screen and the keyboard), and waited
+// for; one that hangs in it is killed after ten seconds.
+void EndSaver(pid_t pid)
+{
+    kill(pid, SIGTERM);
+    int status = 0;
+    for (int tenths = 0; tenths < 100; ++tenths) {
+        if (waitpid(pid, &status, WNOHANG) != 0)
+            return;
+        usleep(100000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+}
+
+// The saver, full screen; its pid, or -1 with the problem said. It starts with no signal blocked
+// (the watcher blocks its ending ones).
 pid_t StartSaver(const std::string& saver)
 {
     char* argv[] = {const_cast<char*>(saver.c_str()), const_cast<char*>("-fullscreen"), nullptr};
     pid_t pid = -1;
-    const int failed = posix_spawn(&pid, saver.c_str(), nullptr, nullptr, argv, environ);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+    const int failed = posix_spawn(&pid, saver.c_str(), nullptr, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
     if (failed != 0) {
         SayOnce("the saver " + saver + " could not be started: " + std::strerror(failed));
         return -1;
@@ -193,6 +249,8 @@ int Watch()
         return daemon ? 0 : 1;
     }
     const std::string saver = Beside("morrowmere");
+    sigset_t ends;
+    const int endsFd = TakeEndSignals(ends);
     SessionRules* rules = OpenSessionRules(idleMs / 1000u);
     const std::string blankFirst = GnomeBlankWarning(idleMs / 1000u);
     if (!blankFirst.empty())
@@ -206,11 +264,39 @@ int Watch()
     // when the session says that something let go while the user stays away.
     bool heldOff = false;
     for (;;) {
+        signalfd_siginfo ended;
+        if (read(endsFd, &ended, sizeof ended) == static_cast<ssize_t>(sizeof ended)) {
+            if (running > 0)
+                EndSaver(running);
+            CloseSessionRules(rules);
+            CloseIdleSource(source);
+            // Ended as the signal ends a program.
+            signal(static_cast<int>(ended.ssi_signo), SIG_DFL);
+            sigprocmask(SIG_UNBLOCK, &ends, nullptr);
+            raise(static_cast<int>(ended.ssi_signo));
+            return 1;
+        }
         const IdleNews news = ReadIdleSource(source, readable, problem);
         if (news == IdleNews::kLost) {
-            std::fprintf(stderr, "morrowmere-idle: %s; no more watching\n", problem.c_str());
-            CloseSessionRules(rules);
-            return 1;
+            // The session's bus gone is the session's end; a compositor or shell that restarts
+            // comes back.
+            if (source.mutter != nullptr && sd_bus_is_open(session) <= 0) {
+                std::fprintf(stderr, "morrowmere-idle: %s; no more watching\n", problem.c_str());
+                CloseSessionRules(rules);
+                return 1;
+            }
+            std::fprintf(stderr, "morrowmere-idle: %s; watching again once it is back\n", problem.c_str());
+            CloseIdleSource(source);
+            source.lookAgain = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+        } else if (source.name == nullptr && std::chrono::steady_clock::now() >= source.lookAgain) {
+            bool daemonNow = false;
+            std::string why;
+            if (OpenIdleSource(source, session, idleMs, daemonNow, why)) {
+                std::fprintf(stderr, "morrowmere-idle: %s is back; watching again\n", source.name);
+            } else {
+                CloseIdleSource(source);
+                source.lookAgain = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            }
         }
         const SessionNews said = ReadSessionRules(*rules);
         if (running > 0) {
@@ -255,18 +341,19 @@ int Watch()
         }
         short events = POLLIN;
         int waitMs = -1;
-        pollfd waits[4] = {{IdleSourceFd(source, events, waitMs), 0, 0}, {runningFd, POLLIN, 0}};
+        pollfd waits[5] = {{IdleSourceFd(source, events, waitMs), 0, 0}, {runningFd, POLLIN, 0}, {endsFd, POLLIN, 0}};
         waits[0].events = events;
         pollfd rulesWaits[2];
         int rulesMs = -1;
         SessionRulesFds(*rules, rulesWaits, rulesMs);
-        waits[2] = rulesWaits[0];
-        waits[3] = rulesWaits[1];
+        waits[3] = rulesWaits[0];
+        waits[4] = rulesWaits[1];
         if (rulesMs >= 0 && (waitMs < 0 || rulesMs < waitMs))
             waitMs = rulesMs;
         if (running > 0 && runningFd < 0 && (waitMs < 0 || waitMs > 200))
             waitMs = 200;
-        if (poll(waits, 4, waitMs) < 0 && errno != EINTR) {
+        const int ready = poll(waits, 5, waitMs);
+        if (ready < 0 && errno != EINTR) {
             std::fprintf(stderr, "morrowmere-idle: cannot wait: %s\n", std::strerror(errno));
             CloseSessionRules(rules);
             return 1;
