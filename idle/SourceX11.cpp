@@ -38,22 +38,46 @@ int OnDisplayLost(Display*)
     std::exit(1);
 }
 
-// XScreenSaver's daemon names its version on the root window while it runs.
-bool DaemonRuns(Display* display)
+bool HasProperty(Display* display, Window window, Atom property)
 {
-    const Atom version = XInternAtom(display, "_SCREENSAVER_VERSION", True);
-    if (version == None)
-        return false;
     Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long left = 0;
     unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), version, 0, 16, False, XA_STRING,
-                                          &type, &format, &count, &left, &data) == Success &&
+    const bool found = XGetWindowProperty(display, window, property, 0, 16, False, XA_STRING, &type, &format, &count,
+                                          &left, &data) == Success &&
                        type != None;
     if (data != nullptr)
         XFree(data);
+    return found;
+}
+
+// XScreenSaver's daemon names its version on a small window of its own, a child of the root, while
+// it runs (older ones on the root itself).
+bool DaemonRuns(Display* display)
+{
+    const Atom version = XInternAtom(display, "_SCREENSAVER_VERSION", True);
+    if (version == None)
+        return false;
+    const Window root = DefaultRootWindow(display);
+    if (HasProperty(display, root, version))
+        return true;
+    Window rootReturn = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) == 0)
+        return false;
+    bool found = false;
+    // A window that goes away while being looked at is no error worth a word.
+    const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    for (unsigned i = 0; i < count && !found; ++i)
+        found = HasProperty(display, children[i], version);
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    if (children != nullptr)
+        XFree(children);
     return found;
 }
 } // namespace

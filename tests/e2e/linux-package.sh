@@ -41,6 +41,17 @@ check "its desktop entry starts it full screen" "Exec=/usr/libexec/xscreensaver/
     "$(grep '^Exec=' /usr/share/applications/morrowmere.desktop 2>/dev/null)"
 check "the icon it names is in the icon theme" "Icon=morrowmere yes" "$(grep '^Icon=' /usr/share/applications/morrowmere.desktop)\
  $([ -s /usr/share/icons/hicolor/scalable/apps/morrowmere.svg ] && echo yes)"
+# Plasma and other systemd sessions start autostart entries through systemd's generator, which
+# skips an entry with a startup phase.
+generated() {
+    local units=$work/units
+    rm -rf "$units" && mkdir "$units" &&
+        XDG_CONFIG_HOME=$work/none /usr/lib/systemd/user-generators/systemd-xdg-autostart-generator \
+            "$units" "$units" "$units" 2>/dev/null
+    ls "$units/xdg-desktop-autostart.target.wants"
+}
+check "systemd's generator makes a unit of the idle watcher's autostart entry" \
+    'app-morrowmere\x2didle@autostart.service' "$(generated | grep morrowmere)"
 
 HACK=$hack hack_start -window
 wait_for_frames
@@ -68,6 +79,10 @@ check "the user's daemon answers" done "$(eventually 20 done daemon_command -ver
 check "it runs the hack after the system's $system_hacks" done "$(daemon_command -select $((system_hacks + 1)))"
 check "the daemon started the installed hack" 1 "$(eventually 30 1 daemon_said 'forked "morrowmere --root"')"
 check "whose scene is up" yes "$(wait_for_record "Scene has been initialized successfully" 30 && echo yes)"
+in_home /usr/libexec/xscreensaver/morrowmere-idle --after-seconds 1 >/dev/null
+check "the idle watcher leaves the daemon's display to it" \
+    $'morrowmere-idle: XScreenSaver runs on this display and starts the saver itself\nstatus 0' \
+    "$(in_home timeout 10 /usr/libexec/xscreensaver/morrowmere-idle 2>&1; echo "status $?")"
 daemon_command -exit >/dev/null
 check "the user's command takes it out again, and nothing else" "0 $(grep -v morrowmere <<<"$listed")" \
     "$(in_home "$listing" remove >>"$work/listing.out" 2>&1; echo "$? $(cat "$settings_file")")"
