@@ -3,6 +3,7 @@
 # notifications (ext_idle_notifier_v1) are its idle source: with an idle time of 2 s it starts
 # `morrowmere -fullscreen` once the seat has had no input for that long; a key typed through kwin's
 # fake input (tests/e2e/FakeInput.cpp) ends the run, and at the next idle period it starts again.
+# Not while PowerDevil holds an inhibition; once let go, at once.
 # kwin killed, the watcher says so and waits; kwin started again, it starts the saver at the next
 # idle period. SIGTERM ends the watcher after its saver's teardown.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE WORK FAKE-INPUT
@@ -31,6 +32,28 @@ rm -f "$log"
 check "at the next idle period the saver starts again" yes \
     "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 check "a key ends that run too" "ended after a key" "$(key_ends_run)"
+
+# PowerDevil (a stand-in on the session bus) with an inhibition held, as a video player's.
+/usr/bin/python3 -m dbusmock org.freedesktop.PowerManagement /org/freedesktop/PowerManagement/Inhibit \
+    org.freedesktop.PowerManagement.Inhibit >"$work/power.log" 2>&1 &
+started $!
+power() {
+    gdbus call --session --dest org.freedesktop.PowerManagement --object-path /org/freedesktop/PowerManagement/Inhibit \
+        --method org.freedesktop.DBus.Mock."$1" org.freedesktop.PowerManagement.Inhibit "${@:2}" >/dev/null 2>&1 &&
+        echo done
+}
+held() { power AddMethod HasInhibit '' b "ret = $1"; }
+check "PowerDevil (the stand-in) holds an inhibition" done "$(eventually 10 done held True)"
+rm -f "$log"
+"$fake_input" key 30
+asked() { grep -q ' HasInhibit$' "$work/power.log" && echo yes; }
+check "at the next idle period the watcher asks it" yes "$(eventually 10 yes asked)"
+check "and starts nothing" "no run" "$([ -e "$log" ] || [ -n "$(saver)" ] && echo "a run" || echo "no run")"
+held False >/dev/null
+check "the inhibition let go" done "$(power EmitSignal HasInhibitChanged b '[<false>]')"
+check "the saver starts" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
+check "a key ends it" "ended after a key" "$(key_ends_run)"
+
 kill -KILL "$kwin"
 wait "$kwin" 2>/dev/null
 said() { grep -v '^\[ *[0-9.]*\] ' "$work/watcher.err"; }
