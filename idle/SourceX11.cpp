@@ -38,6 +38,18 @@ int OnDisplayLost(Display*)
     std::exit(1);
 }
 
+// Another program holds the keyboard: a locker (i3lock, light-locker), or a menu left open. The
+// saver would run under it, or over it without the keys that end it.
+bool KeyboardTaken(Display* display)
+{
+    const int grabbed =
+        XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    if (grabbed == GrabSuccess)
+        XUngrabKeyboard(display, CurrentTime);
+    XSync(display, False);
+    return grabbed == AlreadyGrabbed || grabbed == GrabFrozen;
+}
+
 bool HasProperty(Display* display, Window window, Atom property)
 {
     Atom type = None;
@@ -136,14 +148,22 @@ IdleNews ReadX11Idle(X11Idle& source)
         source.armed = true;
     source.lastIdleMs = idle;
     IdleNews news = IdleNews::kNothing;
+    // Under a locker the period waits, looked at again every two seconds, until it has gone.
+    bool underLocker = false;
     if (source.armed && idle >= source.idleMs) {
-        source.armed = false;
-        news = IdleNews::kIdle;
+        underLocker = KeyboardTaken(source.display);
+        if (!underLocker) {
+            source.armed = false;
+            news = IdleNews::kIdle;
+        }
     }
     // Armed, the time is read again when it would be reached; else twice in an idle time (at most
     // a second apart), to see the input before the idle time is reached again.
     const uint64_t halfIdle = source.idleMs / 2 > 1000 ? 1000 : source.idleMs / 2;
-    source.dueMs = now + (source.armed ? source.idleMs - idle + 10 : (halfIdle > 0 ? halfIdle : 1));
+    if (underLocker)
+        source.dueMs = now + 2000;
+    else
+        source.dueMs = now + (source.armed ? source.idleMs - idle + 10 : (halfIdle > 0 ? halfIdle : 1));
     return news;
 }
 
