@@ -29,6 +29,21 @@ ViewportCopyTag CurrentViewportTag()
     return tag;
 }
 
+namespace {
+// Whether the buffer the copy was read from reaches the viewport's far corner. A window system may
+// give a window's buffer its new size only at a later frame (on Wayland, Mesa's software renderer
+// after a change of scale): a copy taken from the old buffer would keep the old picture in one
+// corner and black elsewhere for as long as the tag holds. A pixel outside the buffer is not read,
+// and keeps the zero alpha put there first; one inside reads as opaque.
+bool ReadBufferReaches(const ViewportCopyTag& tag)
+{
+    uint8_t corner[4] = {0, 0, 0, 0};
+    glReadPixels(tag.viewport[0] + tag.viewport[2] - 1, tag.viewport[1] + tag.viewport[3] - 1, 1, 1, GL_RGBA,
+                 GL_UNSIGNED_BYTE, corner);
+    return corner[3] != 0;
+}
+} // namespace
+
 void ViewportCopy::Take(const ViewportCopyTag& tag)
 {
     held_ = false;
@@ -57,6 +72,10 @@ void ViewportCopy::Take(const ViewportCopyTag& tag)
         return;
     }
     refused_ = false;
+    if (!ReadBufferReaches(tag)) {
+        width_ = height_ = 0;
+        return;
+    }
     width_ = width;
     height_ = height;
     tag_ = tag;

@@ -7,8 +7,9 @@
 // The copy is tagged with what the picture depended on (`ViewportCopyTag`): it is put back only
 // under the same tag, so a change of viewport, camera or drawing state makes it be drawn and taken
 // again. Nothing is kept where a copy could not give back the same pixels: a multisampled buffer, a
-// context with no buffer to read, a viewport larger than the driver's largest texture, or a copy
-// that the driver refused.
+// context with no buffer to read, a viewport larger than the driver's largest texture, a copy
+// that the driver refused, or one read from a buffer smaller than the viewport (a window's buffer
+// that has not yet taken its new size): that one is tried again at the next frame.
 //
 // Render thread only, with the rendering context current. The texture goes with the context.
 

@@ -7,6 +7,7 @@
 #include "gfx/DrawingState.h"
 #include "gfx/FixedCamera.h"
 #include "gfx/RandomUnit.h"
+#include "gfx/SizedFramebuffer.h"
 #include "gfx/ViewportCopy.h"
 #include "scene/FormlessPlanet.h"
 #include "scene/Horizon.h"
@@ -197,4 +198,24 @@ TEST(DrawingSavings, ACopyTheDriverRefusesIsNotTriedAgainUntilWhatItDependsOnCha
     EXPECT_TRUE(copy.Holds(tag));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     glDeleteFramebuffers(1, &empty);
+}
+
+TEST(DrawingSavings, NoCopyIsKeptFromABufferThatHasNotYetTakenTheViewportsSize)
+{
+    if (!(GLEW_VERSION_3_0 || GLEW_ARB_framebuffer_object))
+        GTEST_SKIP() << "no framebuffer objects";
+    // A frame drawn for the new size into a window's buffer that still has the old one, after a
+    // change of scale: a framebuffer of half the window's size stands in for that buffer.
+    SizedFramebuffer old{GL_NEAREST, false};
+    ASSERT_TRUE(old.Fit(kViewWidth / 2, kViewHeight / 2));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, old.framebuffer());
+    ViewportCopy copy;
+    const ViewportCopyTag tag = CurrentViewportTag();
+    copy.Take(tag);
+    EXPECT_FALSE(copy.Holds(tag));
+    // Not a refusal: at the next frame, the buffer at the viewport's size, it is taken.
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    copy.Take(tag);
+    EXPECT_TRUE(copy.Holds(tag));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
