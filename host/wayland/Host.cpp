@@ -95,6 +95,9 @@ int Fail(const char* text, const char* detail)
         const uint32_t code = wl_display_get_protocol_error(g_host.display, &interface, &id);
         std::snprintf(text, sizeof text, "the Wayland compositor ended the connection: protocol error %u on %s@%u",
                       code, interface != nullptr ? interface->name : "an unknown object", id);
+    } else if (g_host.ownSocket) {
+        std::snprintf(text, sizeof text, "the Wayland connection given in WAYLAND_SOCKET failed: %s",
+                      std::strerror(error != 0 ? error : EPIPE));
     } else {
         std::snprintf(text, sizeof text, "the connection to the Wayland compositor was lost: %s",
                       std::strerror(error != 0 ? error : EPIPE));
@@ -110,12 +113,15 @@ struct RunEnd {
     bool connectionClosed = false; // by the lock screen that gave the connection
 };
 
-// The connection ended under the run. Where a lock screen gave it, its closing is the end of the
-// run (true), which goes on to its teardown; a protocol error, or any end of an ordinary
-// connection, ends the run at once (ConnectionEnded).
+// The connection ended under the run. Where a lock screen gave it, the lock screen closing its end
+// is the end of the run (true), which goes on to its teardown: met on a read as the end of the
+// stream (which the library reports as EPIPE) or a reset. Anything else is a failure and ends the
+// run at once (ConnectionEnded): a protocol error, a descriptor that is no socket or is closed,
+// any end of an ordinary connection.
 bool ClosedByLockScreen()
 {
-    if (!g_host.ownSocket || wl_display_get_error(g_host.display) == EPROTO)
+    const int error = wl_display_get_error(g_host.display);
+    if (!g_host.ownSocket || (error != EPIPE && error != ECONNRESET))
         ConnectionEnded();
     Log().Record(kLogNotify, "The connection given to the saver was closed: the run ends");
     return true;
@@ -139,7 +145,9 @@ RunEnd WaitForTheEnd()
             wl_display_cancel_read(display);
             return end;
         }
-        if (!FlushToCompositor(display)) {
+        // A flush that meets a closed connection (EPIPE) is not the end yet: the compositor may
+        // have sent a protocol error before closing, which the read below finds.
+        if (!FlushToCompositor(display) && wl_display_get_error(display) != 0) {
             wl_display_cancel_read(display);
             end.connectionClosed = ClosedByLockScreen();
             return end;

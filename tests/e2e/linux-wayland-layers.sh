@@ -6,7 +6,7 @@
 # second timeout fires while it runs; and started as a lock screen starts its background (a
 # connection of its own in WAYLAND_SOCKET, no WAYLAND_DISPLAY or DISPLAY, tests/e2e/lock-screen-
 # start.py), it draws the scene on both outputs, SIGTERM ends it after its teardown, and the
-# connection closed ends it after its teardown with 0.
+# connection closed ends it after its teardown with 0; a descriptor that is no socket ends it with 1.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK DISCSIZE
 set -uo pipefail
 . "$(dirname "$0")/sway-session.sh"
@@ -91,4 +91,10 @@ check "the connection closed ends it with 0" 0 "$(wait_for_exit 10)"
 check "after its teardown" \
     "$(printf '   Notify : %s\n' "The connection given to the saver was closed: the run ends"; normal_end_records)" \
     "$(run_records | tail -4)"
+
+# A descriptor that is no connection at all is a failure, not a lock screen that closed it.
+check "WAYLAND_SOCKET naming a regular file: why, and status 1" \
+    "morrowmere: the Wayland connection given in WAYLAND_SOCKET failed: Socket operation on non-socket 1" \
+    "$(env -u WAYLAND_DISPLAY -u DISPLAY WAYLAND_SOCKET=3 "$home/morrowmere" -fullscreen 3<"$home/lock-screen-start.py" \
+        2>&1 >/dev/null) $?"
 finish
