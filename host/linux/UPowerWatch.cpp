@@ -1,6 +1,8 @@
 // The power source on Linux: UPower's OnBattery property, read over the system bus with sd-bus,
 // at the start and at each change, on a thread of its own so that neither a slow bus nor a
-// service being started on demand holds up the run.
+// service being started on demand holds up the run. Every call is asynchronous, answered in the
+// thread's own poll, which the end of the run wakes: a bus that never answers (not even its
+// greeting) holds up neither the run nor its end.
 
 #include "host/PowerSource.h"
 
@@ -52,6 +54,16 @@ int OnPropertiesChanged(sd_bus_message* message, void*, sd_bus_error*)
     return 0;
 }
 
+// The answer to the first reading of OnBattery; an error (no UPower, no answer in time) leaves the
+// run uncapped.
+int OnBatteryRead(sd_bus_message* reply, void*, sd_bus_error*)
+{
+    int onBattery = 0;
+    if (!sd_bus_message_is_method_error(reply, nullptr) && sd_bus_message_read(reply, "v", "b", &onBattery) >= 0)
+        TellPowerSource(*g_watch.frame, onBattery != 0);
+    return 0;
+}
+
 // Milliseconds until the bus wants attention with no event (a call's time-out), or -1.
 int BusWaitMs(sd_bus* bus)
 {
@@ -72,19 +84,17 @@ void* WatchPowerSource(void*)
     sd_bus* bus = nullptr;
     if (sd_bus_open_system(&bus) < 0)
         return nullptr;
-    // A service that does not answer soon leaves the run uncapped rather than holding up its end.
+    // A service that does not answer soon leaves the run uncapped.
     sd_bus_set_method_call_timeout(bus, 2000000);
-    // Subscribed before the first reading, so that no change falls between the two.
-    if (sd_bus_match_signal(bus, nullptr, nullptr, kPath, "org.freedesktop.DBus.Properties", "PropertiesChanged",
-                            OnPropertiesChanged, nullptr) < 0) {
-        sd_bus_flush_close_unref(bus);
+    // Subscribed before the first reading, so that no change falls between the two: the bus
+    // handles the two in the order they are sent.
+    if (sd_bus_match_signal_async(bus, nullptr, nullptr, kPath, "org.freedesktop.DBus.Properties",
+                                  "PropertiesChanged", OnPropertiesChanged, nullptr, nullptr) < 0 ||
+        sd_bus_call_method_async(bus, nullptr, kService, kPath, "org.freedesktop.DBus.Properties", "Get",
+                                 OnBatteryRead, nullptr, "ss", kService, "OnBattery") < 0) {
+        sd_bus_close_unref(bus);
         return nullptr;
     }
-    int onBattery = 0;
-    sd_bus_error error = SD_BUS_ERROR_NULL;
-    if (sd_bus_get_property_trivial(bus, kService, kPath, kService, "OnBattery", &error, 'b', &onBattery) >= 0)
-        TellPowerSource(*g_watch.frame, onBattery != 0);
-    sd_bus_error_free(&error);
     // Where UPower is missing now, its changes are still taken should it start later.
     for (;;) {
         const int processed = sd_bus_process(bus, nullptr);
@@ -101,7 +111,8 @@ void* WatchPowerSource(void*)
         if (waits[1].revents & POLLIN)
             break;
     }
-    sd_bus_flush_close_unref(bus);
+    // Nothing is left to send that matters, and a flush would wait for a bus that does not answer.
+    sd_bus_close_unref(bus);
     return nullptr;
 }
 } // namespace

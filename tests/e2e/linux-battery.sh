@@ -5,7 +5,8 @@
 # frames are counted in its own protocol trace (WAYLAND_DEBUG=client, its stderr): on battery at
 # most 30 a second, said in the run log; on mains the output's full rate, and back on battery
 # capped again, each change taken while it runs. Without UPower: no cap and not a word. The X11
-# hack on battery (through XWayland, with -delay 0) averages at most 30 as well.
+# hack on battery (through XWayland, with -delay 0) averages at most 30 as well. A system bus that
+# never answers holds up neither the run nor its end.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND WORK
 set -uo pipefail
 . "$(dirname "$0")/sway-session.sh"
@@ -92,4 +93,17 @@ fps=$(records | sed -n 's/^   Notify : FPS = //p')
 check "X11: its frames averaged at most 30 a second, and it drew" yes \
     "$(awk -v fps="$fps" 'BEGIN { print (fps > 10 && fps <= 31) ? "yes" : fps }')"
 kill "$mock" 2>/dev/null
+
+# A system bus that takes the connection and never answers, not even its greeting: a key ends the
+# run at once, not when the bus library's wait for the greeting (90 s) runs out.
+in_session /usr/bin/python3 -c 'import socket, sys
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8); held = []
+while True: held.append(s.accept())' "$home/stalled-bus" &
+listening() { [ -S "$home/stalled-bus" ] && echo yes; }
+check "a bus that never answers" yes "$(eventually 10 yes listening)"
+session_start env DBUS_SYSTEM_BUS_ADDRESS="unix:path=$home/stalled-bus" WAYLAND_DEBUG=client "$home/morrowmere" \
+    -fullscreen
+check "with it, the saver has the keyboard" overlay-layer "$(eventually 20 overlay-layer keyboard_focus "$home/err")"
+in_session wtype x
+check "a key ends the run with 0" 0 "$(wait_for_exit 10)"
 finish
