@@ -19,6 +19,12 @@ const char* FrameRateCounter::Measure(uint32_t now)
     return text_;
 }
 
+void FrameRateCounter::Resumed(uint32_t now)
+{
+    if (lastTick_ != 0xFFFFFFFFu)
+        lastTick_ = now;
+}
+
 double FrameRateCounter::AverageRate() const
 {
     return meanMilliseconds_ > 0.0 ? 1000.0 / meanMilliseconds_ : -1.0;

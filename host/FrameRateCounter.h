@@ -12,6 +12,9 @@ public:
     // Takes the millisecond tick of this frame's overlay and returns the overlay text: "---" while
     // the mean is exactly 0, else "FPS : %g" of 1000 / mean. The first call measures 0 ms.
     const char* Measure(uint32_t now);
+    // Frames go on after a pause at `now`: the time paused is no frame's, and the next frame is
+    // measured from here.
+    void Resumed(uint32_t now);
     // 1000 / mean frame time, or -1 when nothing was measured (the overlay never ran).
     double AverageRate() const;
 

@@ -41,8 +41,9 @@ void DrawOverlay(const FrameState& frame)
 }
 
 // While the window thread says nothing shows the scene, nothing is drawn: the thread sleeps until
-// it is seen again or the run ends. The scene's first step afterwards is clamped as after a stall.
-void WaitWhileUnseen(FrameState& frame)
+// it is seen again or the run ends. The scene goes on from the moment it paused, as if no time
+// had passed (the creature and the sparks do not leap), and the frame rate counts shown time only.
+void WaitWhileUnseen(FrameState& frame, FrameClock& clock)
 {
     std::unique_lock<std::mutex> lock(frame.seenLock);
     if (!frame.unseen || frame.stopFlag != 0)
@@ -54,7 +55,11 @@ void WaitWhileUnseen(FrameState& frame)
     frame.seenWake.wait(lock, [&frame] { return !frame.unseen || frame.stopFlag != 0; });
     const bool seen = !frame.unseen;
     lock.unlock();
-    if (seen && frame.seenChanged != nullptr)
+    if (!seen)
+        return;
+    clock.previousTick = TickCount();
+    FrameRate().Resumed(clock.previousTick);
+    if (frame.seenChanged != nullptr)
         frame.seenChanged(frame, true);
 }
 
@@ -115,7 +120,7 @@ uint32_t RenderThreadMain(RenderRun& run)
         ScaledDrawing scaled(RunScale(run));
         FrameCap cap;
         while (frame.stopFlag == 0) {
-            WaitWhileUnseen(frame);
+            WaitWhileUnseen(frame, clock);
             if (frame.stopFlag != 0)
                 break;
             if (!frame.pacedBySurface)

@@ -14,6 +14,18 @@ TEST(FrameRateCounter, FirstFrameShowsDashesAndTheSecondTheRate)
     EXPECT_DOUBLE_EQ(100.0, counter.AverageRate());
 }
 
+TEST(FrameRateCounter, APauseIsNoFrame)
+{
+    FrameRateCounter counter;
+    counter.Resumed(100); // before any frame: still none
+    EXPECT_EQ(std::string("---"), counter.Measure(5000));
+    counter.Measure(5020);
+    // Ten minutes unseen, then frames of 20 ms again.
+    counter.Resumed(605020);
+    EXPECT_EQ(std::string("FPS : 100"), counter.Measure(605030));
+    EXPECT_EQ(std::string("FPS : 80"), counter.Measure(605050));
+}
+
 TEST(FrameRateCounter, ZeroMillisecondFramesShowDashesAndCountInTheMean)
 {
     FrameRateCounter counter;
