@@ -45,6 +45,12 @@ bool OpenDevice(bool silent, ALCdevice*& device, ALCcontext*& context)
     alcCloseDevice(device);
     return false;
 }
+// Whether the device itself can be paused: a real one with the extension (the silent device has
+// no stream to stop).
+bool DevicePauses(const SoundManagerBackend& backend)
+{
+    return !backend.silent && alcIsExtensionPresent(backend.device, "ALC_SOFT_pause_device") == ALC_TRUE;
+}
 } // namespace
 
 SoundManager::SoundManager(void*, const SoundChoice& choice)
@@ -97,7 +103,19 @@ void SoundManager::PauseDevice(bool paused)
         }
         if (!backend_->paused.empty())
             alSourcePausev(static_cast<ALsizei>(backend_->paused.size()), backend_->paused.data());
+        // The device rests too: its stream stops, so that a sound server lets the sink suspend and
+        // the sound card power down, instead of mixing silence all night.
+        if (DevicePauses(*backend_))
+            alcDevicePauseSOFT(backend_->device);
     } else {
+        if (DevicePauses(*backend_)) {
+            alcGetError(backend_->device);
+            alcDeviceResumeSOFT(backend_->device);
+            // A sound server gone meanwhile: the device cannot start again, and the run goes on
+            // without sound, as one that found no device.
+            if (alcGetError(backend_->device) != ALC_NO_ERROR)
+                RecordSoundOff("the sound device could not be resumed");
+        }
         // A sound started again while paused (a frame drawn for an output plugged in) plays on
         // as it is.
         for (ALuint source : backend_->paused) {

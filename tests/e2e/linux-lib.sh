@@ -26,6 +26,7 @@ cleanup() {
     [ -n "${hack_pid:-}" ] && [ ! -f "$work/exit" ] && kill -KILL "$hack_pid" 2>/dev/null
     [ -n "${hack_job:-}" ] && kill -KILL "$hack_job" 2>/dev/null
     [ -n "${helper_pid:-}" ] && kill "$helper_pid" 2>/dev/null
+    sound_server_stop
     true
 }
 trap cleanup EXIT

@@ -216,12 +216,43 @@ window_levels() {
         { sum += $2 * $2; n++; if (n == size) { printf "%.6f\n", sqrt(sum / n); sum = 0; n = 0 } }'
 }
 
-# sounds_now CAPTURE: "silent" when the loudest 100 ms of the capture's last half second lies below
-# the walk's floor, else "sounding" (the mix writes on in real time, silence while every sound is
-# paused).
-sounds_now() {
-    window_levels "$1" 1 | tail -5 | awk '$1 > top { top = $1 } END { print (top < 0.0004) ? "silent" : "sounding" }'
+# sound_server_start FOLDER [RUNNER...]: PipeWire with its PulseAudio server and its session
+# manager, as a desktop runs them, on a bus and in a runtime folder of their own (FOLDER, short: it
+# holds their sockets), started through RUNNER (a test's own user), with a null sink that a stream
+# is linked to. `sound_env` prints what OpenAL Soft needs to play to it; `sound_states` prints the
+# saver's stream's state and the sink's, as PipeWire says: "running running" while it plays; once
+# its stream is paused, "idle", and the sink "suspended" after 5 s without a running stream.
+sound_server_start() {
+    sound_dir=$1
+    shift
+    sound_runner=("$@")
+    mkdir -p -m 700 "$sound_dir"
+    [ $# -gt 0 ] && [ -n "${throwaway:-}" ] && chown "$throwaway" "$sound_dir"
+    in_sound dbus-daemon --session --nofork --address="unix:path=$sound_dir/bus" >"$sound_dir/bus.log" 2>&1 &
+    sound_pids=$!
+    in_sound pipewire >"$sound_dir/pipewire.log" 2>&1 &
+    sound_pids+=" $!"
+    in_sound pipewire-pulse >"$sound_dir/pulse.log" 2>&1 &
+    sound_pids+=" $!"
+    # The session manager gives up when PipeWire is not there yet.
+    pipewire_answers() { in_sound pw-cli info 0 >/dev/null 2>&1 && echo yes; }
+    check "PipeWire runs" yes "$(eventually 10 yes pipewire_answers)"
+    in_sound wireplumber >"$sound_dir/wireplumber.log" 2>&1 &
+    sound_pids+=" $!"
+    in_sound pw-cli create-node adapter '{ factory.name=support.null-audio-sink node.name=test-sink
+        media.class=Audio/Sink object.linger=true audio.position=[FL FR] }' >/dev/null 2>&1
+    check "with a sink" suspended "$(eventually 10 suspended sound_states | cut -d' ' -f2)"
 }
+in_sound() {
+    "${sound_runner[@]}" env XDG_RUNTIME_DIR="$sound_dir" DBUS_SESSION_BUS_ADDRESS="unix:path=$sound_dir/bus" "$@"
+}
+sound_env() { echo "ALSOFT_DRIVERS=pulse PULSE_SERVER=unix:$sound_dir/pulse/native"; }
+sound_states() {
+    in_sound pw-dump 2>/dev/null | jq -r '[.[] | select(.type == "PipeWire:Interface:Node") | .info] |
+        "\(map(select(.props."media.class" == "Stream/Output/Audio"))[0].state // "none") \(
+            map(select(.props."node.name" == "test-sink"))[0].state // "none")"'
+}
+sound_server_stop() { [ -n "${sound_pids:-}" ] && kill $sound_pids 2>/dev/null; }
 
 # An ALSA configuration (for ALSA_CONFIG_PATH) whose default device writes what is played into
 # FILE: the sound device that Wine's DirectSound needs. As "raw" the bytes as played; as "wav"
