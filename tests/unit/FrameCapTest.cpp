@@ -33,6 +33,10 @@ TEST(FrameCap, FramesAtADisplaysRefreshAverageTheCapAndAStallStartsAfresh)
     EXPECT_LE(cap.Due(kBatteryFrameMicroseconds), resumed);
     cap.Started(resumed, kBatteryFrameMicroseconds);
     EXPECT_EQ(cap.Due(kBatteryFrameMicroseconds), resumed + kBatteryFrameMicroseconds);
+    // A hiccup: a frame three periods late; the next is due one period after it, no burst.
+    const uint64_t late = cap.Due(kBatteryFrameMicroseconds) + 3 * kBatteryFrameMicroseconds;
+    cap.Started(late, kBatteryFrameMicroseconds);
+    EXPECT_EQ(cap.Due(kBatteryFrameMicroseconds), late + kBatteryFrameMicroseconds);
     // Lifted: no time to wait; capped again later, the count starts from that frame.
     EXPECT_EQ(cap.Due(0), 0u);
     cap.Started(resumed + 5000000, 0);

@@ -158,6 +158,34 @@ TEST(Mixer, LoopingAndOnceAndTheEndOfTheManager)
     // The manager goes with both still playing; nothing is left to stop them first.
 }
 
+#ifndef _WIN32
+TEST(Mixer, APauseResumesOnlyWhatItStoppedFromWhereItStopped)
+{
+    SoundManager manager(nullptr, SoundChoice());
+    ASSERT_TRUE(manager.IsValid());
+    SoundBuffer* ambient = manager.CreateBufferFromResource(132);
+    SoundBuffer* flap = manager.CreateBufferFromResource(133);
+    ASSERT_NE(ambient, nullptr);
+    ASSERT_NE(flap, nullptr);
+    const ALuint loop = SoundBufferInspector::Parts(*ambient).source;
+    ambient->PlayLooping();
+    alSourcei(loop, AL_SAMPLE_OFFSET, 40000);
+    // A flap that has ended.
+    flap->PlayOnce();
+    alSourceStop(SoundBufferInspector::Parts(*flap).source);
+    manager.PauseDevice(true);
+    EXPECT_FALSE(Read(*ambient).playing);
+    ALint paused = 0, later = 0;
+    alGetSourcei(loop, AL_SAMPLE_OFFSET, &paused);
+    EXPECT_GE(paused, 40000);
+    manager.PauseDevice(false);
+    alGetSourcei(loop, AL_SAMPLE_OFFSET, &later);
+    EXPECT_TRUE(Read(*ambient).playing);
+    EXPECT_GE(later, paused) << "the loop goes on where it stopped";
+    EXPECT_FALSE(Read(*flap).playing) << "the ended flap stays silent";
+}
+#endif
+
 TEST(Mixer, WithSoundTurnedOffTheManagerWorksAndPlaysNothing)
 {
     StartTestLog();

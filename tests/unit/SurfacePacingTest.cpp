@@ -96,3 +96,19 @@ TEST(SurfacePacing, NothingShowsTheSceneAfterASecondWithoutCallbacks)
     EXPECT_FALSE(SceneUnseen(each.data(), each.size(), 100, 2000 + kUnseenMs - 1, wait));
     EXPECT_TRUE(SceneUnseen(each.data(), each.size(), 100, 2000 + kUnseenMs, wait));
 }
+
+TEST(SurfacePacing, TicksPastHalfTheirRangeCompareRightWithASurfaceThatNeverAnswered)
+{
+    // 24.9 days after boot the tick passes 2^31; the second surface has never had a callback.
+    Surfaces surfaces(2);
+    const std::vector<const SurfacePace*> each = surfaces.Each();
+    const uint32_t start = 0x80000100u;
+    int wait = 0;
+    surfaces.surfaces[0].Answered(start + 100);
+    EXPECT_FALSE(SceneUnseen(each.data(), each.size(), start, start + 100 + kUnseenMs - 1, wait));
+    EXPECT_TRUE(SceneUnseen(each.data(), each.size(), start, start + 100 + kUnseenMs, wait));
+    // And across the wrap of the tick itself.
+    surfaces.surfaces[0].Answered(0xFFFFFF00u);
+    EXPECT_FALSE(SceneUnseen(each.data(), each.size(), start, 0xFFFFFF00u + kUnseenMs - 1, wait));
+    EXPECT_TRUE(SceneUnseen(each.data(), each.size(), start, 0xFFFFFF00u + kUnseenMs, wait));
+}
