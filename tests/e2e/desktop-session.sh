@@ -106,7 +106,7 @@ compositor_start() {
     mutter=$!
     started "$mutter"
     mutter_monitors() { desktop mutter-monitors 2>/dev/null; }
-    check "mutter runs with its monitors side by side" "$expected" "$(soon 20 "$expected" mutter_monitors)"
+    check "mutter runs with its monitors side by side" "$expected" "$(soon 60 "$expected" mutter_monitors)"
     export WAYLAND_DISPLAY=morrowmere-test
 }
 

@@ -23,9 +23,9 @@ started "$watcher"
 check "the saver starts when the session is idle" yes "$(wait_for_record "Scene has been initialized successfully" &&
     echo yes)"
 saver_window() { xdotool search --onlyvisible --name '^Morrowmere$' >/dev/null && echo yes; }
-check "shown on the X server" yes "$(eventually 10 yes saver_window)"
+check "shown on the X server" yes "$(eventually 30 yes saver_window)"
 check "the session is locked" done "$(login1 /org/freedesktop/login1/session/c7 org.freedesktop.login1.Session.Lock)"
 check "which ends the saver" yes "$(eventually 10 yes saver_gone)"
-check "and the shell locks once it is gone" "(true,)" "$(soon 10 "(true,)" shield GetActive)"
+check "and the shell locks once it is gone" "(true,)" "$(soon 30 "(true,)" shield GetActive)"
 check "the watcher has said nothing" "" "$(cat "$work/watcher.out" "$work/watcher.err")"
 finish
