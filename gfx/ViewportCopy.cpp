@@ -31,10 +31,11 @@ ViewportCopyTag CurrentViewportTag()
 
 namespace {
 // Whether the buffer the copy was read from reaches the viewport's far corner. A window system may
-// give a window's buffer its new size only at a later frame (on Wayland, Mesa's software renderer
-// after a change of scale): a copy taken from the old buffer would keep the old picture in one
-// corner and black elsewhere for as long as the tag holds. A pixel outside the buffer is not read,
-// and keeps the zero alpha put there first; one inside reads as opaque.
+// give a window's buffer its new size only at a later frame (a Wayland compositor's new scale can
+// come after the first buffers): a copy taken from the old buffer would keep the old picture in one
+// corner and black elsewhere for as long as the tag holds. Mesa leaves a pixel outside the buffer
+// unwritten, with the zero alpha put there first; one inside reads as opaque, as the horizon and
+// an opaque window leave it.
 bool ReadBufferReaches(const ViewportCopyTag& tag)
 {
     uint8_t corner[4] = {0, 0, 0, 0};

@@ -111,8 +111,8 @@ void SoundManager::PauseDevice(bool paused)
         if (DevicePauses(*backend_)) {
             alcGetError(backend_->device);
             alcDeviceResumeSOFT(backend_->device);
-            // A sound server gone meanwhile: the device cannot start again, and the run goes on
-            // without sound, as one that found no device.
+            // Where the device cannot start again (its server gone meanwhile, say), the run goes
+            // on without sound, and says so.
             if (alcGetError(backend_->device) != ALC_NO_ERROR)
                 RecordSoundOff("the sound device could not be resumed");
         }
