@@ -229,16 +229,12 @@ sound_server_start() {
     mkdir -p -m 700 "$sound_dir"
     [ $# -gt 0 ] && [ -n "${throwaway:-}" ] && chown "$throwaway" "$sound_dir"
     in_sound dbus-daemon --session --nofork --address="unix:path=$sound_dir/bus" >"$sound_dir/bus.log" 2>&1 &
-    sound_pids=$!
     in_sound pipewire >"$sound_dir/pipewire.log" 2>&1 &
-    sound_pids+=" $!"
     in_sound pipewire-pulse >"$sound_dir/pulse.log" 2>&1 &
-    sound_pids+=" $!"
     # The session manager gives up when PipeWire is not there yet.
     pipewire_answers() { in_sound pw-cli info 0 >/dev/null 2>&1 && echo yes; }
     check "PipeWire runs" yes "$(eventually 10 yes pipewire_answers)"
     in_sound wireplumber >"$sound_dir/wireplumber.log" 2>&1 &
-    sound_pids+=" $!"
     in_sound pw-cli create-node adapter '{ factory.name=support.null-audio-sink node.name=test-sink
         media.class=Audio/Sink object.linger=true audio.position=[FL FR] }' >/dev/null 2>&1
     check "with a sink" suspended "$(eventually 10 suspended sound_states | cut -d' ' -f2)"
@@ -252,7 +248,17 @@ sound_states() {
         "\(map(select(.props."media.class" == "Stream/Output/Audio"))[0].state // "none") \(
             map(select(.props."node.name" == "test-sink"))[0].state // "none")"'
 }
-sound_server_stop() { [ -n "${sound_pids:-}" ] && kill $sound_pids 2>/dev/null; }
+# Every process of the sound server's runtime folder ends: a background function's pid is its
+# subshell's, not the server's.
+sound_server_stop() {
+    [ -n "${sound_dir:-}" ] || return 0
+    local environ
+    for environ in /proc/[0-9]*/environ; do
+        tr '\0' '\n' 2>/dev/null <"$environ" | grep -qxF "XDG_RUNTIME_DIR=$sound_dir" &&
+            kill "$(basename "$(dirname "$environ")")" 2>/dev/null
+    done
+    return 0
+}
 
 # An ALSA configuration (for ALSA_CONFIG_PATH) whose default device writes what is played into
 # FILE: the sound device that Wine's DirectSound needs. As "raw" the bytes as played; as "wav"
