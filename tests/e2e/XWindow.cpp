@@ -97,8 +97,15 @@ int main(int argc, char** argv)
     XSync(display, False);
     // Under a window manager the map is its to make, when it gets to it: the id is told once the
     // window shows, so that a grab for it finds it viewable (at most 30 s, then told all the same).
-    for (int i = 0; i < 300 && !Viewable(display, window); ++i)
+    // A window manager still starting can lose the request (openbox does, between taking the
+    // screen and managing what is on it), so it is asked again every second.
+    for (int i = 1; i <= 300 && !Viewable(display, window); ++i) {
         usleep(100000);
+        if (i % 10 == 0) {
+            XMapRaised(display, window);
+            XSync(display, False);
+        }
+    }
     std::printf("0x%lx\n", static_cast<unsigned long>(window));
     std::fflush(stdout);
 
