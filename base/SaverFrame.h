@@ -55,6 +55,9 @@ struct FrameState {
     // The window system paces the frames (the Wayland client's frame callbacks): the render
     // thread leaves the cap to the drawing surface. Set before the render thread starts.
     bool pacedBySurface = false;
+    // Render thread only: the drawing surface's last wait for a frame went on while nothing showed
+    // the scene (Wayland, where that wait is the pause), so the scene goes on from before it.
+    bool pausedInWait = false;
     // The stored MultiMonitor (Windows): what a full-screen window over several monitors shows.
     // Set before the render thread starts.
     int32_t multiMonitor = 0;

@@ -32,6 +32,12 @@ void SurfacePace::Answered(uint32_t now)
     answeredAt = now;
 }
 
+void SurfacePace::Presented(uint32_t now)
+{
+    presentedOnce = true;
+    presentedAt = now;
+}
+
 void SurfacePace::ShowFailed(uint32_t now)
 {
     wanted = false;
@@ -80,10 +86,17 @@ bool FrameDue(const SurfacePace* const* surfaces, size_t count, uint32_t now, in
 
 bool SceneUnseen(const SurfacePace* const* surfaces, size_t count, uint32_t since, uint32_t now, int& waitMs)
 {
-    uint32_t last = since;
+    bool presentation = false;
     for (size_t i = 0; i < count; ++i)
-        if (surfaces[i]->answeredOnce && Since(last, surfaces[i]->answeredAt) > 0)
-            last = surfaces[i]->answeredAt;
+        presentation = presentation || surfaces[i]->presentedOnce;
+    uint32_t last = since;
+    for (size_t i = 0; i < count; ++i) {
+        const SurfacePace& surface = *surfaces[i];
+        const bool shown = presentation ? surface.presentedOnce : surface.answeredOnce;
+        const uint32_t at = presentation ? surface.presentedAt : surface.answeredAt;
+        if (shown && Since(last, at) > 0)
+            last = at;
+    }
     const int32_t left = Since(now, last + kUnseenMs);
     waitMs = left > 0 ? left : 0;
     return left <= 0;

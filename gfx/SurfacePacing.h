@@ -14,8 +14,10 @@
 
 // A callback later than this after its frame was shown: the surface is taken as hidden.
 constexpr uint32_t kHiddenMs = 250;
-// No callback on any surface for this long: nothing shows the scene.
-constexpr uint32_t kUnseenMs = 1000;
+// Nothing shows the scene after this long without a sign that any surface is shown (see
+// SceneUnseen). Longer than a busy compositor holds a shown surface's frames back, and than the
+// one callback a second that some send to hidden surfaces, which alone must not count as shown.
+constexpr uint32_t kUnseenMs = 2000;
 // After a picture that could not be shown, the surface is tried again this much later.
 constexpr uint32_t kRetryMs = 1000;
 
@@ -29,11 +31,15 @@ struct SurfacePace {
     bool retrying = false;
     bool answeredOnce = false;
     uint32_t answeredAt = 0; // its last callback
+    bool presentedOnce = false;
+    uint32_t presentedAt = 0; // the compositor's last word that a frame of it reached the screen
 
     // Shown, with a frame callback asked for in the same commit.
     void Shown(uint32_t now);
     // Its frame callback came.
     void Answered(uint32_t now);
+    // The compositor says a frame of it was presented on an output.
+    void Presented(uint32_t now);
     // The picture could not be shown: no callback will come, so it is tried again kRetryMs later.
     void ShowFailed(uint32_t now);
     void Break() { broken = true; }
@@ -51,7 +57,10 @@ int PaceClock(const SurfacePace* const* surfaces, size_t count, uint32_t now);
 // retry coming due), or -1 when only an event (a callback, an output change) can change it.
 bool FrameDue(const SurfacePace* const* surfaces, size_t count, uint32_t now, int& waitMs);
 
-// Whether nothing shows the scene: no surface has had a callback for kUnseenMs, counted from
-// `since` (the start of the run) where none has had one yet. Else `waitMs` is how long until it
-// could be so.
+// Whether nothing shows the scene: no surface has been shown for kUnseenMs, counted from `since`
+// (the start of the run) where none has been yet. Else `waitMs` is how long until it could be so.
+// Once the compositor has told of a frame presented, only that counts as shown: a callback comes
+// also for a surface that is hidden but throttled, and late for one that is shown on a compositor
+// that is merely slow. Before (some compositors offer to tell and never do), a frame callback is
+// the only sign there is. Shown again, likewise, takes a frame presented, or a callback.
 bool SceneUnseen(const SurfacePace* const* surfaces, size_t count, uint32_t since, uint32_t now, int& waitMs);

@@ -40,9 +40,16 @@ void DrawOverlay(const FrameState& frame)
         SetViewport(area[0], area[1], area[2], area[3]);
 }
 
+// The scene goes on from the moment it paused, as if no time had passed (the creature and the
+// sparks do not leap), and the frame rate counts shown time only.
+void GoOnAfterPause(FrameClock& clock)
+{
+    clock.previousTick = TickCount();
+    FrameRate().Resumed(clock.previousTick);
+}
+
 // While the window thread says nothing shows the scene, nothing is drawn: the thread sleeps until
-// it is seen again or the run ends. The scene goes on from the moment it paused, as if no time
-// had passed (the creature and the sparks do not leap), and the frame rate counts shown time only.
+// it is seen again or the run ends.
 void WaitWhileUnseen(FrameState& frame, FrameClock& clock)
 {
     std::unique_lock<std::mutex> lock(frame.seenLock);
@@ -57,8 +64,7 @@ void WaitWhileUnseen(FrameState& frame, FrameClock& clock)
     lock.unlock();
     if (!seen)
         return;
-    clock.previousTick = TickCount();
-    FrameRate().Resumed(clock.previousTick);
+    GoOnAfterPause(clock);
     if (frame.seenChanged != nullptr)
         frame.seenChanged(frame, true);
 }
@@ -133,6 +139,9 @@ uint32_t RenderThreadMain(RenderRun& run)
             StepScene(clock);
             scaled.End(!GlDrawingAreaFillsWindow(frame));
             GlCopyToOtherMonitors(frame);
+            if (frame.pausedInWait)
+                GoOnAfterPause(clock);
+            frame.pausedInWait = false;
             if (overlay)
                 DrawOverlay(frame);
             GlSwapBuffers(frame);

@@ -22,6 +22,7 @@
 #include "gfx/SurfacePacing.h"
 #include "host/wayland/RenderTarget.h"
 
+#include "presentation-time-client-protocol.h"
 #include "viewporter-client-protocol.h"
 
 #include <EGL/egl.h>
@@ -51,11 +52,17 @@ struct Drawable {
     int32_t appliedScale = 0;         // the buffer scale the surface has now; 0 before it is set
                                       // (a surface may have had another drawable before)
     wl_callback* pending = nullptr;   // the frame callback asked for
+    // The compositor's word on the frames shown and not yet told of (destroyed with the drawable,
+    // whose address they hold).
+    std::vector<struct wp_presentation_feedback*> feedbacks;
     SurfacePace pace;
     bool paced = false;               // its swap interval is set
     wl_buffer* black = nullptr;       // shown where it cannot be drawn on
     bool saidSwapFailed = false;
 };
+
+// The compositor's words on frames asked for and not yet had, at most, for each surface.
+constexpr size_t kFeedbacksAtOnce = 3;
 
 uint32_t NowMs()
 {
@@ -76,6 +83,7 @@ struct GlContextBackend {
     wl_display* display = nullptr;
     RenderTarget* target = nullptr;
     wl_event_queue* queue = nullptr; // the frame callbacks
+    wp_presentation* presentation = nullptr; // on that queue; none where the compositor cannot tell
     EGLDisplay egl = EGL_NO_DISPLAY;
     EGLConfig config = nullptr;
     EGLContext context = EGL_NO_CONTEXT;
@@ -102,6 +110,28 @@ void FrameDone(void* data, wl_callback* callback, uint32_t)
     wl_callback_destroy(callback);
 }
 const wl_callback_listener kFrameListener = {FrameDone};
+
+void FeedbackDone(Drawable& drawable, struct wp_presentation_feedback* feedback)
+{
+    std::vector<struct wp_presentation_feedback*>& feedbacks = drawable.feedbacks;
+    feedbacks.erase(std::remove(feedbacks.begin(), feedbacks.end(), feedback), feedbacks.end());
+    wp_presentation_feedback_destroy(feedback);
+}
+void FeedbackSyncOutput(void*, struct wp_presentation_feedback*, wl_output*)
+{
+}
+void FeedbackPresented(void* data, struct wp_presentation_feedback* feedback, uint32_t, uint32_t, uint32_t, uint32_t,
+                       uint32_t, uint32_t, uint32_t)
+{
+    Drawable* drawable = static_cast<Drawable*>(data);
+    drawable->pace.Presented(NowMs());
+    FeedbackDone(*drawable, feedback);
+}
+void FeedbackDiscarded(void* data, struct wp_presentation_feedback* feedback)
+{
+    FeedbackDone(*static_cast<Drawable*>(data), feedback);
+}
+const wp_presentation_feedback_listener kFeedbackListener = {FeedbackSyncOutput, FeedbackPresented, FeedbackDiscarded};
 
 // The size and scale go with the next commit: a buffer scale, or a viewport at the logical size.
 void ApplyScale(GlContextBackend& gl, Drawable& drawable)
@@ -157,6 +187,8 @@ void ReleaseDrawable(GlContextBackend& gl, Drawable& drawable)
         wl_buffer_destroy(drawable.black);
     if (drawable.viewport != nullptr)
         wp_viewport_destroy(drawable.viewport);
+    for (struct wp_presentation_feedback* feedback : drawable.feedbacks)
+        wp_presentation_feedback_destroy(feedback);
     if (drawable.wrapper != nullptr)
         wl_proxy_wrapper_destroy(drawable.wrapper);
     drawable = Drawable();
@@ -197,6 +229,15 @@ void Show(GlContextBackend& gl, Drawable& drawable)
     drawable.pending = wl_surface_frame(drawable.wrapper);
     if (drawable.pending != nullptr)
         wl_callback_add_listener(drawable.pending, &kFrameListener, &drawable);
+    // A few at a time: a compositor that never answers (some offer to and do not) holds each one
+    // asked for until the surface goes.
+    struct wp_presentation_feedback* feedback = nullptr;
+    if (gl.presentation != nullptr && drawable.feedbacks.size() < kFeedbacksAtOnce)
+        feedback = wp_presentation_feedback(gl.presentation, drawable.surface);
+    if (feedback != nullptr) {
+        wp_presentation_feedback_add_listener(feedback, &kFeedbackListener, &drawable);
+        drawable.feedbacks.push_back(feedback);
+    }
     if (eglSwapBuffers(gl.egl, drawable.egl)) {
         drawable.pace.Shown(NowMs());
         return;
@@ -205,6 +246,8 @@ void Show(GlContextBackend& gl, Drawable& drawable)
     if (drawable.pending != nullptr)
         wl_callback_destroy(drawable.pending);
     drawable.pending = nullptr;
+    if (feedback != nullptr)
+        FeedbackDone(drawable, feedback);
     drawable.pace.ShowFailed(NowMs());
     if (!drawable.saidSwapFailed) {
         char text[80];
@@ -270,9 +313,10 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
         const uint32_t nowMs = NowMs();
         const bool due = FrameDue(paces.data(), paces.size(), nowMs, waitMs);
         int unseenMs = -1;
-        // Seen again once a callback came, not merely because a new surface wants its first frame.
+        // Seen again once the compositor says so, not merely because a surface wants a frame.
         if (gl.unseen && !SceneUnseen(paces.data(), paces.size(), gl.startedAt, nowMs, unseenMs))
             ToldSeen(frame, gl, true);
+        frame.pausedInWait = frame.pausedInWait || gl.unseen;
         if (due) {
             const uint64_t now = NowMicroseconds();
             if (now >= notBefore) {
@@ -369,6 +413,11 @@ bool GlCreateContext(FrameState& frame)
     }
     gl.window.surface = target->surface;
     gl.paces.assign(1, &gl.window.pace);
+    if (target->presentation != nullptr) {
+        gl.presentation = static_cast<wp_presentation*>(wl_proxy_create_wrapper(target->presentation));
+        if (gl.presentation != nullptr)
+            wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(gl.presentation), gl.queue);
+    }
     return gl.window.size.width > 0 && gl.window.size.height > 0 && MakeDrawable(gl, gl.window);
 }
 
@@ -538,6 +587,8 @@ void GlReleaseDeviceContext(FrameState& frame)
     gl.covers.clear();
     gl.paces.clear();
     ReleaseDrawable(gl, gl.window);
+    if (gl.presentation != nullptr)
+        wl_proxy_wrapper_destroy(gl.presentation);
     if (gl.egl != EGL_NO_DISPLAY)
         eglTerminate(gl.egl);
     if (gl.queue != nullptr)

@@ -24,6 +24,7 @@
 #include "host/wayland/Shared.h"
 
 #include "fractional-scale-v1-client-protocol.h"
+#include "presentation-time-client-protocol.h"
 #include "viewporter-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "xdg-activation-v1-client-protocol.h"
@@ -60,6 +61,9 @@ void Global(void*, wl_registry* registry, uint32_t name, const char* interface, 
     } else if (std::strcmp(interface, wp_viewporter_interface.name) == 0) {
         g_host.target.viewporter =
             static_cast<wp_viewporter*>(wl_registry_bind(registry, name, &wp_viewporter_interface, 1));
+    } else if (std::strcmp(interface, wp_presentation_interface.name) == 0) {
+        g_host.target.presentation =
+            static_cast<wp_presentation*>(wl_registry_bind(registry, name, &wp_presentation_interface, 1));
     } else if (std::strcmp(interface, wp_fractional_scale_manager_v1_interface.name) == 0) {
         g_host.fractionalScales = static_cast<wp_fractional_scale_manager_v1*>(
             wl_registry_bind(registry, name, &wp_fractional_scale_manager_v1_interface, 1));
@@ -265,6 +269,8 @@ int main(int argc, char** argv)
         wl_proxy_destroy(reinterpret_cast<wl_proxy*>(g_host.layerShell));
     if (g_host.target.viewporter != nullptr)
         wp_viewporter_destroy(g_host.target.viewporter);
+    if (g_host.target.presentation != nullptr)
+        wp_presentation_destroy(g_host.target.presentation);
     if (g_host.target.shm != nullptr)
         wl_shm_destroy(g_host.target.shm);
     if (g_host.shell != nullptr)

@@ -12,12 +12,14 @@
 struct wl_display;
 struct wl_shm;
 struct wl_surface;
+struct wp_presentation;
 struct wp_viewporter;
 
 struct RenderTarget {
     wl_display* display = nullptr;
     wl_surface* surface = nullptr;       // the frame's window
     wp_viewporter* viewporter = nullptr; // where the compositor offers fractional scales
+    wp_presentation* presentation = nullptr; // where the compositor tells which frames were shown
     wl_shm* shm = nullptr;               // for black where a surface cannot be drawn on
     // Written by the host's thread when the outputs, their sizes or the run change, so that the
     // render thread, which may be waiting for a frame callback, takes the change at once.

@@ -50,7 +50,7 @@ check "drawn live" yes "$(soon 10 yes monitor_live Meta-1)"
 check "the keyboard's focus is on a toplevel of its own" toplevel "$(eventually 10 toplevel keyboard_focus "$work/err")"
 check "a key is typed" "typed 30" "$(send "key 30")"
 check "which ends it with status 0" 0 "$(wait_for_exit 10)"
-check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "nothing but the protocol trace is printed" "" "$(cat "$work/out"; grep -v '^\[ *[0-9.]*\] ' "$work/err")"
 
 client_start WAYLAND_DEBUG=client
@@ -61,13 +61,13 @@ check "still running" running "$(wait_for_exit 0)"
 check "a finger put down amid that monitor" "touched 512 384" "$(send "touch 512 384")"
 check "ends it with status 0" 0 "$(wait_for_exit 5)"
 check "the touch reached it" yes "$(grep -q ' wl_touch@[0-9]*\.down(' "$work/err" && echo yes)"
-check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 
 client_start
 check "started a third time" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 check "and drawn" ok "$(soon 20 ok monitor_disc Meta-1 800 600)"
 kill -TERM "$client"
 check "SIGTERM ends it after the teardown, by that signal" 143 "$(wait_for_exit 10)"
-check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
+check "the records of a run ended so, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "nothing is printed" "" "$(cat "$work/out" "$work/err")"
 finish

@@ -81,7 +81,7 @@ TEST(SurfacePacing, SurfacesThatCannotBeDrawnNeverKeepTheThreadAwake)
     EXPECT_TRUE(unshown.Due(100 + kRetryMs, wait));
 }
 
-TEST(SurfacePacing, NothingShowsTheSceneAfterASecondWithoutCallbacks)
+TEST(SurfacePacing, WithoutTheCompositorsWordOnFramesACallbackIsTheSignOfBeingShown)
 {
     Surfaces surfaces(2);
     const std::vector<const SurfacePace*> each = surfaces.Each();
@@ -95,6 +95,31 @@ TEST(SurfacePacing, NothingShowsTheSceneAfterASecondWithoutCallbacks)
     surfaces.surfaces[1].Answered(2000);
     EXPECT_FALSE(SceneUnseen(each.data(), each.size(), 100, 2000 + kUnseenMs - 1, wait));
     EXPECT_TRUE(SceneUnseen(each.data(), each.size(), 100, 2000 + kUnseenMs, wait));
+}
+
+TEST(SurfacePacing, OnceTheCompositorHasToldOfAFramePresentedOnlyThatIsSeen)
+{
+    int wait = 0;
+    // Hidden, and throttled to a callback a second whose frames are never presented: unseen two
+    // seconds after the last frame presented, and it stays so, whatever the callbacks.
+    Surfaces hidden(1);
+    const std::vector<const SurfacePace*> each = hidden.Each();
+    hidden.surfaces[0].Presented(1000);
+    for (uint32_t now = 1000; now <= 12000; now += 995) {
+        hidden.surfaces[0].Shown(now);
+        hidden.surfaces[0].Answered(now + 995);
+        EXPECT_EQ(SceneUnseen(each.data(), each.size(), 0, now + 995, wait), now + 995 >= 1000 + kUnseenMs);
+    }
+    hidden.surfaces[0].Presented(12100);
+    EXPECT_FALSE(SceneUnseen(each.data(), each.size(), 0, 12100, wait));
+    // Shown on a compositor that holds each callback back 1.5 s, and presents every frame.
+    Surfaces slow(1);
+    const std::vector<const SurfacePace*> one = slow.Each();
+    for (uint32_t now = 0; now <= 12000; now += 1500) {
+        slow.surfaces[0].Shown(now);
+        slow.surfaces[0].Presented(now + 16);
+        EXPECT_FALSE(SceneUnseen(one.data(), one.size(), 0, now + 1500, wait));
+    }
 }
 
 TEST(SurfacePacing, TicksPastHalfTheirRangeCompareRightWithASurfaceThatNeverAnswered)
