@@ -14,8 +14,10 @@ export DISPLAY=$display
 system_bus_start
 display_manager_start
 "${own_run[@]}" gnome-shell --x11 --replace >"$work/mutter.log" 2>&1 &
-started $!
-check "GNOME Shell runs on the X server" "(false,)" "$(soon 30 "(false,)" shield GetActive)"
+shell=$!
+started "$shell"
+check "GNOME Shell has started on the X server" yes "$(soon 60 yes shell_started "$shell")"
+check "its shield answers" "(false,)" "$(soon 30 "(false,)" shield GetActive)"
 cp "$1" "$3" "$work/"
 "$work/morrowmere-idle" --after-seconds 2 >/dev/null
 watcher_start
