@@ -269,6 +269,47 @@ void Resize(GlContextBackend& gl, Drawable& drawable, const SurfaceSize& size)
     wl_egl_window_resize(drawable.native, size.width, size.height, 0, 0);
 }
 
+// The scene's output went and the host gave the scene another output's surface: the window takes
+// over that surface's cover (`leaving`, the covers not in the new list), with its frame callback
+// and pace, so that the surface is never drawn before the compositor calls back; or else a new
+// drawable there. The old surface is the host's to destroy once this list of covers is taken.
+void MoveWindowIfAsked(GlContextBackend& gl, std::vector<std::unique_ptr<Drawable>>& leaving)
+{
+    wl_surface* surface = nullptr;
+    SurfaceSize size;
+    {
+        std::lock_guard<std::mutex> lock(gl.target->sizeLock);
+        surface = gl.target->surface;
+        size = gl.target->size;
+    }
+    if (surface == gl.window.surface)
+        return;
+    eglMakeCurrent(gl.egl, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+    ReleaseDrawable(gl, gl.window);
+    for (std::unique_ptr<Drawable>& cover : leaving) {
+        if (!cover || cover->surface != surface || cover->pace.broken)
+            continue;
+        gl.window = std::move(*cover);
+        *cover = Drawable();
+        // Their listeners were given the cover's address.
+        if (gl.window.pending != nullptr)
+            wl_proxy_set_user_data(reinterpret_cast<wl_proxy*>(gl.window.pending), &gl.window);
+        for (struct wp_presentation_feedback* feedback : gl.window.feedbacks)
+            wl_proxy_set_user_data(reinterpret_cast<wl_proxy*>(feedback), &gl.window);
+    }
+    if (gl.window.surface != surface) {
+        gl.window.surface = surface;
+        gl.window.size = size;
+        if (!MakeDrawable(gl, gl.window))
+            ShowBlack(gl, gl.window);
+    } else if (gl.window.size != size) {
+        Resize(gl, gl.window, size);
+    }
+    eglMakeCurrent(gl.egl, gl.window.egl, gl.window.egl, gl.context);
+    eglSwapInterval(gl.egl, 0);
+    MoveToArea(0, 0, size.width, size.height);
+}
+
 SurfaceSize CoverSize(const CoverWindow& cover)
 {
     SurfaceSize size;
@@ -458,13 +499,16 @@ void GlFitDrawingArea(FrameState& frame)
     gl.framed = true;
     SurfaceSize size;
     bool resized = false;
+    bool moving = false;
     {
         std::lock_guard<std::mutex> lock(gl.target->sizeLock);
         resized = gl.target->sizeChanged;
         size = gl.target->size;
+        moving = gl.target->surface != gl.window.surface;
         gl.target->sizeChanged = false;
     }
-    if (resized && size != gl.window.size) {
+    // A size for another surface is taken with the move to it (TakeCovers).
+    if (resized && !moving && size != gl.window.size) {
         Resize(gl, gl.window, size);
         MoveToArea(0, 0, size.width, size.height);
     }
@@ -499,6 +543,7 @@ void GlFitDrawingArea(FrameState& frame)
         }
         kept.push_back(std::move(drawable));
     }
+    MoveWindowIfAsked(gl, gl.covers);
     for (std::unique_ptr<Drawable>& old : gl.covers)
         if (old)
             ReleaseDrawable(gl, *old);

@@ -1,5 +1,8 @@
 // The seat's input: any key, any button, a touch, or a pointer move of more than 4 pixels from its
-// first position (or onto another output's surface) ends the run; over the saver no pointer shows.
+// first position ends the run; over the saver no pointer shows. Positions are the surface's own,
+// so a pointer that comes onto another surface takes a new first position there: the user's move
+// across has already gone further than that on the surface it left, and an output that goes
+// takes its surface with it and puts the pointer on another one without any move of the user's.
 
 #include "host/CloseRules.h"
 #include "host/wayland/Shared.h"
@@ -35,16 +38,14 @@ const wl_keyboard_listener kKeyboardListener = {KeyboardKeymap, KeyboardEnter, K
 
 void Moved(wl_surface* surface, wl_fixed_t x, wl_fixed_t y)
 {
-    if (!g_pointer.movedBefore) {
+    if (!g_pointer.movedBefore || surface != g_pointer.firstSurface) {
         g_pointer.movedBefore = true;
         g_pointer.firstSurface = surface;
         g_pointer.firstX = x;
         g_pointer.firstY = y;
         return;
     }
-    // On another output's surface, the pointer has crossed from one output to the next.
-    if (surface != g_pointer.firstSurface ||
-        MouseMoveCloses(wl_fixed_to_int(g_pointer.firstX), wl_fixed_to_int(g_pointer.firstY), wl_fixed_to_int(x),
+    if (MouseMoveCloses(wl_fixed_to_int(g_pointer.firstX), wl_fixed_to_int(g_pointer.firstY), wl_fixed_to_int(x),
                         wl_fixed_to_int(y)))
         g_host.closeNow = true;
 }

@@ -269,16 +269,40 @@ void AddOutput(uint32_t name)
     g_host.outputs.push_back(std::move(output));
 }
 
+// The largest output left that has a surface with a size, for the scene whose output went.
+Output* LargestOutputLeft()
+{
+    Output* largest = nullptr;
+    int64_t largestPixels = 0;
+    for (const std::unique_ptr<Output>& output : g_host.outputs) {
+        if (!output->configured || output->gone)
+            continue;
+        const SurfaceSize size = SizeOf(*output);
+        const int64_t pixels = static_cast<int64_t>(size.width) * size.height;
+        if (size.width > 0 && size.height > 0 && pixels > largestPixels) {
+            largest = output.get();
+            largestPixels = pixels;
+        }
+    }
+    return largest;
+}
+
 void RemoveOutput(uint32_t name)
 {
     for (std::unique_ptr<Output>& output : g_host.outputs) {
         if (output->name != name || output->gone)
             continue;
         output->gone = true;
-        // The scene's surface stays: the compositor shows it where it can, and while it shows it
-        // nowhere, a cover's refresh paces the scene.
-        if (output.get() == g_host.scene)
-            continue;
+        if (output.get() == g_host.scene) {
+            // The scene moves to the largest output left, at its size; its old surface goes once
+            // the render thread has let it go. With none left the surface stays, for the
+            // compositor to show where it can.
+            Output* next = LargestOutputLeft();
+            if (next == nullptr)
+                continue;
+            g_host.scene = next;
+            OfferSceneSurface(g_host.target, next->surface, SizeOf(*next));
+        }
         output->releaseAfter = HandCovers();
     }
 }

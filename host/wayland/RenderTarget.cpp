@@ -16,6 +16,14 @@ void OfferSurfaceSize(RenderTarget& target, const SurfaceSize& size)
     WakeRenderThread(target);
 }
 
+void OfferSceneSurface(RenderTarget& target, wl_surface* surface, const SurfaceSize& size)
+{
+    std::lock_guard<std::mutex> lock(target.sizeLock);
+    target.surface = surface;
+    target.size = size;
+    target.sizeChanged = true;
+}
+
 void WakeRenderThread(const RenderTarget& target)
 {
     const uint64_t one = 1;

@@ -17,7 +17,10 @@ struct wp_viewporter;
 
 struct RenderTarget {
     wl_display* display = nullptr;
-    wl_surface* surface = nullptr;       // the frame's window
+    // The frame's window; under sizeLock once the run has started, when it becomes another
+    // output's surface because the scene's own output went (the render thread moves to it with
+    // the next list of covers it takes).
+    wl_surface* surface = nullptr;
     wp_viewporter* viewporter = nullptr; // where the compositor offers fractional scales
     wp_presentation* presentation = nullptr; // where the compositor tells which frames were shown
     wl_shm* shm = nullptr;               // for black where a surface cannot be drawn on
@@ -35,6 +38,8 @@ struct RenderTarget {
 
 // The host's thread: the window's new size, taken with the next frame.
 void OfferSurfaceSize(RenderTarget& target, const SurfaceSize& size);
+// The host's thread: the scene's new surface and its size, taken with the next list of covers.
+void OfferSceneSurface(RenderTarget& target, wl_surface* surface, const SurfaceSize& size);
 // Wakes the render thread if it waits for a frame callback.
 void WakeRenderThread(const RenderTarget& target);
 // Sends what the connection holds, waiting for the socket where it is full; false when the

@@ -53,7 +53,8 @@ in_session swaymsg output HEADLESS-1 mode 1920x480 scale 1 >/dev/null
 nested_sway 3
 outputs() { in_session swaymsg -t get_outputs 2>/dev/null | jq -r '[.[].name] | join(" ")'; }
 check "a nested sway with three outputs" "WL-1 WL-2 WL-3" "$(outputs)"
-traced_start
+# The frame-rate overlay shows where the scene is drawn, and not on the covers.
+traced_start -fps
 check "the scene is up" yes "$(wait_for_record "Scene has been initialized successfully" && echo yes)"
 for output in 1 2 3; do
     check "WL-$output shows the scene with a round planet" ok "$(eventually 20 ok output_disc WL-$output 0 0 640 480)"
@@ -62,6 +63,8 @@ scene=$(trace_summary scene)
 check "the scene is drawn on one output's surface" yes "$([[ "$scene" =~ ^[123]$ ]] && echo yes || echo "$scene")"
 cover=$((scene % 3 + 1))
 left=$((cover % 3 + 1))
+on_left() { shot_output=WL-$left overlay_shown; }
+check "WL-$left is a cover, without the frame-rate overlay" no "$(on_left | cut -d: -f1)"
 
 outer swaymsg "[title=\"WL-$cover\$\"] kill" >/dev/null
 check "WL-$cover, a cover's output, is unplugged: the client is told" "$cover" "$(eventually 10 "$cover" trace_summary removed)"
@@ -73,10 +76,10 @@ outer swaymsg "[title=\"WL-$scene\$\"] kill" >/dev/null
 check "WL-$scene, the scene's own output, is unplugged: the client is told" "$cover $scene" \
     "$(eventually 10 "$cover $scene" trace_summary removed)"
 check "it goes on" running "$(wait_for_exit 0)"
-# The scene's layer surface is closed with its output and shown nowhere: the cover's refresh paces
-# the scene, and the cover shows it.
+# The scene moves to the output left, its cover until then.
 check "the output left, WL-$left, still shows a round planet" ok "$(eventually 20 ok output_disc WL-$left 0 0 640 480)"
 check "drawn live" yes "$(eventually 10 yes output_live WL-$left)"
+check "the scene is drawn there now: its frame-rate overlay shows" yes "$(eventually 20 yes on_left)"
 in_session wtype x
 check "a typed key ends it with status 0" 0 "$(wait_for_exit 10)"
 check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"

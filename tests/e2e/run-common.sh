@@ -108,11 +108,14 @@ quiet_for() {
 }
 
 # The pixels of a part of the screen (WIDTHxHEIGHT+X+Y) as ImageMagick's text listing; false when
-# the screen could not be read.
+# the screen could not be read. In a sway session, with `shot_output` set, of that output.
 screen_pixels() {
     rm -f "$work/shot.png"
-    import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null &&
-        convert "$work/shot.png" -crop "$1" +repage txt:- 2>/dev/null
+    if [ -n "${shot_output:-}" ]; then
+        in_session grim -o "$shot_output" "$work/shot.png" 2>/dev/null
+    else
+        import -display "$DISPLAY" -window root "$work/shot.png" 2>/dev/null
+    fi && convert "$work/shot.png" -crop "$1" +repage txt:- 2>/dev/null
 }
 probe_failed="probe failed: the screen could not be read"
 
