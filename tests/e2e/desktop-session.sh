@@ -83,18 +83,20 @@ own_run=(unshare --mount sh -c 'mount -t tmpfs none /run && mkdir -p /run/system
 # script code before it starts the program; now and then that child waits for good on a lock that
 # another of the shell's threads held at the fork, and the shell, waiting for the child, stops
 # answering partway through its start (its log ends at "Failed to get PolKit permission"). A child
-# still the shell's own program a second later is that one: ended, it lets the shell go on (the
-# daemon is not installed here anyway).
+# found still the shell's own program by two probes in a row (the wait's tries, noted in a file)
+# is that one: ended, it lets the shell go on (the daemon is not installed here anyway).
 shell_unstuck() {
-    local child exe
+    local child exe seen="$work/shell-children" found=""
     exe=$(readlink "/proc/$1/exe") || return 0
     for child in $(pgrep -P "$1"); do
         [ "$(readlink "/proc/$child/exe")" == "$exe" ] || continue
-        sleep 1
-        [ "$(readlink "/proc/$child/exe")" == "$exe" ] && kill -KILL "$child" 2>/dev/null &&
-            echo "a stuck child of the shell ended" >>"$work/mutter.log"
+        if grep -qx "$child" "$seen" 2>/dev/null; then
+            kill -KILL "$child" 2>/dev/null && echo "a stuck child of the shell ended" >>"$work/mutter.log"
+        else
+            found+="$child"$'\n'
+        fi
     done
-    return 0
+    printf '%s' "$found" >"$seen"
 }
 # shell_started PID: "yes" once the shell's log says its start is done.
 shell_started() {
