@@ -6,16 +6,30 @@
 set -uo pipefail
 . "$(dirname "$0")/linux-lib.sh"
 
-for run in $(seq 10); do
-    # The number on a descriptor of its own (as tools/with-xvfb has it), apart from anything the
-    # server prints; it is complete with its line end, and a loaded machine may take seconds.
-    Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
-    server=$!
-    for _ in $(seq 200); do
-        grep -qx '[0-9]\+' "$work/display" && break
-        sleep 0.1
+# server_start: an X server of its own, `server` its pid and `display` its number. The number comes
+# on a descriptor of its own (as tools/with-xvfb has it), apart from anything the server prints; it
+# is complete with its line end, and a loaded machine may take seconds. A server that gives none
+# is started again (once, on a busy machine, the saver was given no number: "cannot open the
+# display :").
+server_start() {
+    local tries
+    for tries in 1 2 3; do
+        : >"$work/display"
+        Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
+        server=$!
+        for _ in $(seq 200); do
+            display=$(grep -m1 -x '[0-9]\+' "$work/display") && return
+            kill -0 "$server" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill "$server" 2>/dev/null
+        wait "$server" 2>/dev/null
     done
-    DISPLAY=":$(grep -m1 -x '[0-9]\+' "$work/display")" hack_start -window
+}
+
+for run in $(seq 10); do
+    server_start
+    DISPLAY=":$display" hack_start -window
     wait_for_record "Scene has been initialized successfully" >/dev/null
     sleep 0.$((RANDOM % 10))
     kill -KILL "$server"
