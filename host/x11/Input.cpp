@@ -138,17 +138,6 @@ void TakeInputOnceMapped()
     }
 }
 
-// The run is over: the keyboard and the pointer go at once, not with the window after the
-// teardown, so that a locker started at the same moment (at a lock, before sleep) gets them
-// before it gives up.
-void LetGrabsGo()
-{
-    XUngrabKeyboard(g_host.display, CurrentTime);
-    XUngrabPointer(g_host.display, CurrentTime);
-    XFlush(g_host.display);
-    ForgetGrabs();
-}
-
 // The server lets a grab go when its window is unmapped: the next map takes them again.
 void ForgetGrabs()
 {
