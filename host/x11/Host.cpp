@@ -306,6 +306,7 @@ int main(int argc, char** argv)
     }
 
     const RunEnd end = WaitForTheEnd();
+    LetGrabsGo();
     if (end.failedStart) {
         if (const char* kept = Log().KeptUserMessage())
             std::fprintf(stderr, "morrowmere: %s\n", kept);

@@ -138,6 +138,18 @@ void TakeInputOnceMapped()
     }
 }
 
+// The run is over: the keyboard and the pointer go at once, not with the window after the
+// teardown, so that a locker started at the same moment (at a lock, before sleep) gets them
+// before it gives up. The pointer first: a locker that tries between the two finds the keyboard
+// still held and fails whole, to try again, rather than locking with a keyboard and no pointer.
+void LetGrabsGo()
+{
+    XUngrabPointer(g_host.display, CurrentTime);
+    XUngrabKeyboard(g_host.display, CurrentTime);
+    XFlush(g_host.display);
+    ForgetGrabs();
+}
+
 // The server lets a grab go when its window is unmapped: the next map takes them again.
 void ForgetGrabs()
 {

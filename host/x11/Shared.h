@@ -78,6 +78,8 @@ void LookAtStacking();
 bool InputEndsRun(const XEvent& event);
 void TakeInputOnceMapped();
 void ForgetGrabs();
+// At the end of the run, before the teardown.
+void LetGrabsGo();
 // For the event loop, while a grab is missing: how long it may wait for events (-1: as long as it
 // likes), and the next try, once it is due.
 int MsToNextGrabTry();
