@@ -1,0 +1,71 @@
+// morrowmere-preview WIDTHxHEIGHT: the settings window's live preview. The saver's own render
+// thread, run on the main thread without sound, draws a frame for each byte read on standard
+// input and writes it to standard output (WIDTH x HEIGHT x 4 bytes, RGBA, the top row first). It
+// reads the stored settings at its start, as the saver does: a changed setting is a new preview.
+// The saver's run log is left alone. Ends with its teardown when either stream closes: 0, or 1
+// when the scene could not start (its reason on stderr), 2 for a wrong command line.
+
+#include "base/RunLog.h"
+#include "host/preview/Preview.h"
+#include "host/RenderThread.h"
+#include "host/SaverPlatform.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+bool g_failedStart = false;
+
+bool ParseSide(const char* from, const char* to, int32_t& side)
+{
+    if (from == to || to - from > 4)
+        return false;
+    side = 0;
+    for (const char* c = from; c != to; ++c) {
+        if (*c < '0' || *c > '9')
+            return false;
+        side = side * 10 + (*c - '0');
+    }
+    return side >= kPreviewSideMin && side <= kPreviewSideMax;
+}
+} // namespace
+
+bool ParsePreviewSize(const char* text, int32_t& width, int32_t& height)
+{
+    const char* x = std::strchr(text, 'x');
+    return x != nullptr && ParseSide(text, x, width) && ParseSide(x + 1, x + std::strlen(x), height);
+}
+
+// The render thread's failed start: its reason, kept by the run log, goes to stderr.
+void SendFailedStart(void*)
+{
+    g_failedStart = true;
+    if (const char* kept = Log().KeptUserMessage())
+        std::fprintf(stderr, "morrowmere-preview: %s\n", kept);
+}
+
+int main(int argc, char** argv)
+{
+    PreviewTarget target{0, 0, 0, 1};
+    if (argc != 2 || !ParsePreviewSize(argv[1], target.width, target.height)) {
+        std::fprintf(stderr, "usage: morrowmere-preview WIDTHxHEIGHT (each side %d to %d)\n", kPreviewSideMin,
+                     kPreviewSideMax);
+        return 2;
+    }
+    // A settings window that went away shows as a failed write, which ends the frames.
+    std::signal(SIGPIPE, SIG_IGN);
+    RenderRun run;
+    run.frame.window = &target;
+    // Asked for frame by frame: the settings window sets the pace, not a cap or a rest.
+    run.frame.pacedBySurface = true;
+    run.sound.wanted = false;
+    run.sound.whyNot = "the preview plays none";
+    run.frame.doneEvent = CreateDoneEvent();
+    if (run.frame.doneEvent == nullptr)
+        return 1;
+    RenderThreadMain(run);
+    DestroyDoneEvent(run.frame.doneEvent);
+    return g_failedStart ? 1 : 0;
+}
