@@ -87,9 +87,18 @@ bool OnlyCopy()
     if (runtime == nullptr || runtime[0] != '/')
         return true;
     const std::string path = std::string(runtime) + "/morrowmere-idle.lock";
-    // Kept open (and out of the saver's hands) until the watcher ends.
+    // Kept open (and out of the saver's hands) until the watcher ends. It holds the watcher's pid,
+    // for the settings window, which stops the watcher when the user chooses "never".
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    return fd < 0 || flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+    if (fd < 0)
+        return true;
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+        return errno != EWOULDBLOCK;
+    const std::string pid = std::to_string(getpid()) + "\n";
+    // Without it the watcher runs all the same; only the settings window cannot stop it.
+    const bool told = ftruncate(fd, 0) == 0 && write(fd, pid.data(), pid.size()) == static_cast<ssize_t>(pid.size());
+    static_cast<void>(told);
+    return true;
 }
 
 bool OpenIdleSource(IdleSource& source, sd_bus* session, uint32_t idleMs, bool& daemon, std::string& problem)

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 bool g_failedStart = false;
@@ -65,7 +66,9 @@ int main(int argc, char** argv)
     run.frame.doneEvent = CreateDoneEvent();
     if (run.frame.doneEvent == nullptr)
         return 1;
-    RenderThreadMain(run);
+    // On a thread of its own, which names itself "render": the process keeps its own name.
+    std::thread render([&run] { RenderThreadMain(run); });
+    render.join();
     DestroyDoneEvent(run.frame.doneEvent);
     return g_failedStart ? 1 : 0;
 }
