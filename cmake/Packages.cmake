@@ -1,7 +1,8 @@
 # The packages people install, built with the programs (into <build>/packages) so that the tests
 # always install what the tree builds; tools/package gathers them into dist/.
 #   Linux:   morrowmere_<version>_<architecture>.deb (debian/, built by packaging/linux/build-deb),
-#            for example morrowmere_2.0.0_amd64.deb
+#            for example morrowmere_2.0.0_amd64.deb, and beside it the settings window's
+#            morrowmere-settings_<version>_<architecture>.deb
 #   Windows: morrowmere-setup.exe (NSIS) and morrowmere-<version>-scr.zip, the bare .scr
 set(MORROWMERE_PACKAGES "${CMAKE_BINARY_DIR}/packages")
 
@@ -16,9 +17,10 @@ function(morrowmere_add_debian_package)
     endif()
     set(deb "${MORROWMERE_PACKAGES}/morrowmere_${PROJECT_VERSION}_${arch}.deb")
     file(GLOB inputs "${here}/*" "${PROJECT_SOURCE_DIR}/debian/*" "${PROJECT_SOURCE_DIR}/debian/source/*")
-    add_custom_command(OUTPUT "${deb}"
+    set(settings_deb "${MORROWMERE_PACKAGES}/morrowmere-settings_${PROJECT_VERSION}_${arch}.deb")
+    add_custom_command(OUTPUT "${deb}" "${settings_deb}"
                        COMMAND "${here}/build-deb" "${PROJECT_SOURCE_DIR}" "${PROJECT_VERSION}" "${deb}"
-                       DEPENDS morrowmere ${inputs} "${PROJECT_SOURCE_DIR}/resources/morrowmere.xml"
+                       DEPENDS morrowmere morrowmere-settings ${inputs} "${PROJECT_SOURCE_DIR}/resources/morrowmere.xml"
                        COMMENT "Debian package ${deb}" VERBATIM)
     add_custom_target(morrowmere_deb ALL DEPENDS "${deb}")
     set(MORROWMERE_DEB "${deb}" PARENT_SCOPE)

@@ -1,11 +1,10 @@
 // morrowmere-preview WIDTHxHEIGHT: the settings window's live preview. The saver's own render
-// thread, run on the main thread without sound, draws a frame for each byte read on standard
+// thread, run without sound, draws a frame for each byte read on standard
 // input and writes it to standard output (WIDTH x HEIGHT x 4 bytes, RGBA, the top row first). It
 // reads the stored settings at its start, as the saver does: a changed setting is a new preview.
 // The saver's run log is left alone. Ends with its teardown when either stream closes: 0, or 1
 // when the scene could not start (its reason on stderr), 2 for a wrong command line.
 
-#include "base/RunLog.h"
 #include "host/preview/Preview.h"
 #include "host/RenderThread.h"
 #include "host/SaverPlatform.h"
@@ -17,8 +16,6 @@
 #include <thread>
 
 namespace {
-bool g_failedStart = false;
-
 bool ParseSide(const char* from, const char* to, int32_t& side)
 {
     if (from == to || to - from > 4)
@@ -37,14 +34,6 @@ bool ParsePreviewSize(const char* text, int32_t& width, int32_t& height)
 {
     const char* x = std::strchr(text, 'x');
     return x != nullptr && ParseSide(text, x, width) && ParseSide(x + 1, x + std::strlen(x), height);
-}
-
-// The render thread's failed start: its reason, kept by the run log, goes to stderr.
-void SendFailedStart(void*)
-{
-    g_failedStart = true;
-    if (const char* kept = Log().KeptUserMessage())
-        std::fprintf(stderr, "morrowmere-preview: %s\n", kept);
 }
 
 int main(int argc, char** argv)
@@ -70,5 +59,5 @@ int main(int argc, char** argv)
     std::thread render([&run] { RenderThreadMain(run); });
     render.join();
     DestroyDoneEvent(run.frame.doneEvent);
-    return g_failedStart ? 1 : 0;
+    return PreviewStartFailed() ? 1 : 0;
 }

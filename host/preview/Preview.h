@@ -19,3 +19,6 @@ constexpr int32_t kPreviewSideMax = 2048;
 
 // "WIDTHxHEIGHT", each side a decimal from kPreviewSideMin to kPreviewSideMax, nothing else.
 bool ParsePreviewSize(const char* text, int32_t& width, int32_t& height);
+
+// Whether the render thread's start failed (its reason then went to stderr).
+bool PreviewStartFailed();

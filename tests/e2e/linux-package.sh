@@ -4,7 +4,9 @@
 # lists it with one command; XScreenSaver's own files stay as their packages installed them; the
 # installed hack renders and has its manual page; a user's command lists it in that user's
 # settings, after the system's hacks and without losing the user's own, and the real daemon runs
-# it from there; removing it leaves only its configuration, and purging it nothing.
+# it from there; removing it leaves only its configuration, and purging it nothing. The settings
+# window's package passes lintian too, installs beside it and draws its preview, and the saver's
+# package needs no toolkit.
 # Arguments: DEB MORROWMERE TEST-BUILD XWINDOW WORK
 # (On a virtual display of its own when there is none, before the first one is taken off.)
 [ -n "${DISPLAY:-}" ] || exec "$(dirname "$0")/../../tools/with-xvfb" bash "$0" "$@"
@@ -22,9 +24,11 @@ listing=/usr/share/morrowmere/listing
 # What dpkg finds changed in the files of XScreenSaver's packages (their app-defaults among them).
 xscreensaver_changed() { dpkg --verify xscreensaver-gl xscreensaver-data 2>&1; }
 
-check "lintian, pedantic, finds nothing" "" \
-    "$(lintian --pedantic --fail-on error,warning,pedantic "$deb" 2>/dev/null | grep -E '^(E|W|P): ')"
-[ "$(installed)" == no ] || apt purge morrowmere
+settings_deb=$(dirname "$deb")/$(basename "$deb" | sed 's/^morrowmere_/morrowmere-settings_/')
+check "lintian, pedantic, finds nothing in either package" "" \
+    "$(lintian --pedantic --fail-on error,warning,pedantic "$deb" "$settings_deb" 2>/dev/null | grep -E '^(E|W|P): ')"
+check "the saver's package needs no toolkit" "" "$(dpkg-deb -f "$deb" Depends | grep -oE 'libgtk[^,]*|libadwaita[^,]*')"
+[ "$(installed)" == no ] || apt purge morrowmere morrowmere-settings
 
 check "apt-get installs it" 0 "$(apt install "$deb"; echo $?)"
 check "it is installed" yes "$(installed)"
@@ -52,6 +56,15 @@ generated() {
 }
 check "systemd's generator makes a unit of the idle watcher's autostart entry" \
     'app-morrowmere\x2didle@autostart.service' "$(generated | grep morrowmere)"
+
+check "apt-get installs the settings window's package beside it" 0 "$(apt install "$settings_deb"; echo $?)"
+check "whose entry among the applications runs the window, with the saver's icon" \
+    "Exec=morrowmere-settings Icon=morrowmere yes" \
+    "$(grep -hE '^(Exec|Icon)=' /usr/share/applications/org.tovrelin.MorrowmereSettings.desktop | tr '\n' ' ')$(
+       command -v morrowmere-settings >/dev/null && echo yes)"
+check "its installed preview draws a frame when asked" 9216 \
+    "$(printf f | /usr/libexec/xscreensaver/morrowmere-preview 64x36 | wc -c)"
+check "and apt-get removes it again" 0 "$(apt remove morrowmere-settings; echo $?)"
 
 HACK=$hack hack_start -window
 wait_for_frames
