@@ -169,7 +169,7 @@ void Build(Window& window, GtkApplication* application)
     TakeStoredValues(window.settings);
     window.window = adw_application_window_new(application);
     gtk_window_set_title(GTK_WINDOW(window.window), "Morrowmere Settings");
-    gtk_window_set_default_size(GTK_WINDOW(window.window), 480, 760);
+    gtk_window_set_default_size(GTK_WINDOW(window.window), 480, 700);
 
     GtkWidget* page = adw_preferences_page_new();
     GtkWidget* scene = adw_preferences_group_new();
