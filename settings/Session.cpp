@@ -1,6 +1,6 @@
 #include "settings/Session.h"
 
-#include <glib.h>
+#include <gio/gio.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -133,6 +133,26 @@ void StopWatcher()
 bool WatcherRuns()
 {
     return RunningWatcher() != 0;
+}
+
+int GnomeBlankSeconds()
+{
+    if (!DesktopIs("GNOME"))
+        return 0;
+    // Looked up first: asking GSettings for a schema that is not installed ends the program.
+    GSettingsSchemaSource* schemas = g_settings_schema_source_get_default();
+    GSettingsSchema* schema =
+        schemas != nullptr ? g_settings_schema_source_lookup(schemas, "org.gnome.desktop.session", TRUE) : nullptr;
+    if (schema == nullptr)
+        return 0;
+    int seconds = 0;
+    if (g_settings_schema_has_key(schema, "idle-delay")) {
+        GSettings* session = g_settings_new("org.gnome.desktop.session");
+        seconds = static_cast<int>(g_settings_get_uint(session, "idle-delay"));
+        g_object_unref(session);
+    }
+    g_settings_schema_unref(schema);
+    return seconds;
 }
 
 std::string HowItStartsHere()

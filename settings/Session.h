@@ -17,3 +17,6 @@ bool WatcherRuns();
 // One line on how the saver will start on this desktop, and what of the desktop's own settings
 // matters.
 std::string HowItStartsHere();
+
+// GNOME's Screen Blank in seconds (0: never, or not GNOME). The saver starts only before it.
+int GnomeBlankSeconds();

@@ -74,8 +74,12 @@ void IdleChanged(Window& window)
     }
     StopWatcher();
     std::string problem;
+    const int blank = GnomeBlankSeconds();
     if (on && !StartWatcher(problem))
         Say(window, "The idle watcher could not start: " + problem);
+    else if (on && blank > 0 && minutes * 60 >= blank)
+        Say(window, "GNOME blanks the screen after " + std::to_string(blank / 60) +
+                        " minutes (Settings \u2192 Power \u2192 Screen Blank): choose a shorter time, or a longer blank.");
     else
         Say(window, "");
 }
@@ -209,6 +213,9 @@ void Build(Window& window, GtkApplication* application)
     adw_preferences_page_add(ADW_PREFERENCES_PAGE(page), ADW_PREFERENCES_GROUP(saver));
 
     window.problem = gtk_label_new("");
+    gtk_label_set_wrap(GTK_LABEL(window.problem), TRUE);
+    gtk_widget_set_margin_start(window.problem, 12);
+    gtk_widget_set_margin_end(window.problem, 12);
     gtk_widget_add_css_class(window.problem, "error");
     gtk_widget_set_visible(window.problem, FALSE);
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
