@@ -29,17 +29,17 @@ for change in "toggle|Show frame rate|EnableFPS=1" "toggle|Play sound|EnableSoun
               "toggle|Fewer frames on battery|BatteryFrameCap=0" "set|Render scale|RenderScale=50"; do
     IFS='|' read -r how name line <<<"$change"
     drive "$how" "$name" 50 >/dev/null
-    check "$name: stored at once" "$line" "$(eventually 5 "$line" stored "${line%%=*}")"
+    check "$name: stored at once" "$line" "$(eventually 10 "$line" stored "${line%%=*}")"
 done
 
 watchers() { ps -u "$throwaway" -o stat=,comm= | grep -c '^[^Z]* morrowmere-idle$'; }
 drive set "Start after" 1 >/dev/null
 drive toggle "Start when idle" >/dev/null
 check "Start when idle, after 1 minute: stored, and the watcher runs" "IdleSeconds=60 1" \
-    "$(eventually 5 IdleSeconds=60 stored IdleSeconds) $(eventually 5 1 watchers)"
+    "$(eventually 10 IdleSeconds=60 stored IdleSeconds) $(eventually 10 1 watchers)"
 drive toggle "Start when idle" >/dev/null
 check "turned off: stored, and the watcher has ended" "IdleSeconds=0 0" \
-    "$(eventually 5 IdleSeconds=0 stored IdleSeconds) $(eventually 5 0 watchers)"
+    "$(eventually 10 IdleSeconds=0 stored IdleSeconds) $(eventually 10 0 watchers)"
 
 shot() { in_session grim "$home/$1.png"; }
 live_preview() {
