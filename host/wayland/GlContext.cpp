@@ -96,8 +96,8 @@ struct GlContextBackend {
     uint64_t frameStart = 0;     // microseconds, for -delay
     FrameCap cap;                // on battery
     bool showing = false;        // this frame is shown
-    uint32_t startedAt = 0;      // milliseconds, at the first frame
-    bool framed = false;         // the first frame has started
+    uint32_t startedAt = 0;      // milliseconds, once the first frame was swapped
+    bool framed = false;         // the first frame has been swapped
     bool unseen = false;         // nothing shows the scene (the host was told)
 };
 
@@ -368,7 +368,7 @@ bool WaitForFrame(FrameState& frame, GlContextBackend& gl)
         }
         if (NewsForNextFrame(frame, gl))
             return false;
-        if (!due && !gl.unseen) {
+        if (!due && !gl.unseen && gl.framed) {
             if (SceneUnseen(paces.data(), paces.size(), gl.startedAt, nowMs, unseenMs))
                 ToldSeen(frame, gl, false);
             else if (waitMs < 0 || unseenMs < waitMs)
@@ -492,11 +492,6 @@ void GlFitDrawingArea(FrameState& frame)
 {
     GlContextBackend& gl = *frame.gl;
     gl.frameStart = NowMicroseconds();
-    // The second without callbacks that means "unseen" counts from the first frame, after the
-    // scene's set-up.
-    if (!gl.framed)
-        gl.startedAt = NowMs();
-    gl.framed = true;
     SurfaceSize size;
     bool resized = false;
     bool moving = false;
@@ -593,6 +588,12 @@ void GlSwapBuffers(FrameState& frame)
         Show(gl, gl.window);
     else
         glFlush();
+    // The time without a word from the compositor that means "unseen" counts from the end of the
+    // first frame: its swap waits for the compositor's answers about the first buffers, each as
+    // late as a slow compositor is.
+    if (!gl.framed)
+        gl.startedAt = NowMs();
+    gl.framed = true;
 }
 
 bool GlDrawingAreaFillsWindow(const FrameState&)

@@ -52,7 +52,7 @@ check "the keyboard's focus is on a layer surface of its own" overlay-layer \
 check "still running" running "$(wait_for_exit 0)"
 check "a key is typed through kwin's fake input" typed "$("$5" key 30 && echo typed)"
 check "which ends it with status 0" 0 "$(wait_for_exit 10)"
-check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(run_records)"
+check "the records of a normal run, in order" "$(normal_start_records; normal_end_records)" "$(records_shape)"
 check "nothing but the protocol trace is printed" "" "$(cat "$work/out"; grep -v '^\[ *[0-9.]*\] ' "$work/err")"
 
 scaled_buffers() { surfaces "$work/err" | cut -d' ' -f5-6 | sort -u; }
