@@ -11,13 +11,13 @@
 namespace {
 constexpr const char* kName = "IdleSeconds";
 
-// Whether a line of the file sets our value (names are read trimmed, as the backend reads them).
-bool SetsOurs(const std::string& line)
+// Whether a line of the file sets that value (names are read trimmed, as the backend reads them).
+bool Sets(const std::string& line, const std::string& name)
 {
     const size_t first = line.find_first_not_of(" \t");
-    if (first == std::string::npos || line.compare(first, std::string(kName).size(), kName) != 0)
+    if (first == std::string::npos || line.compare(first, name.size(), name) != 0)
         return false;
-    const size_t after = line.find_first_not_of(" \t", first + std::string(kName).size());
+    const size_t after = line.find_first_not_of(" \t", first + name.size());
     return after != std::string::npos && line[after] == '=';
 }
 } // namespace
@@ -35,11 +35,16 @@ int32_t StoredIdleSeconds()
 
 bool StoreIdleSeconds(int32_t seconds)
 {
+    return StoreSettingLine(kName, seconds);
+}
+
+bool StoreSettingLine(const char* name, int32_t value)
+{
     std::string folder;
     std::string path;
     if (!SettingsFilePath(SettingsStore().KeyPath(), folder, path) || !MakeFolders(folder))
         return false;
-    // The saver's own lines stay as they are; ours goes last, where a later line wins.
+    // Every other line stays as it is; this one goes last, where a later line wins.
     std::string old;
     if (FILE* file = std::fopen(path.c_str(), "rb")) {
         char chunk[4096];
@@ -53,12 +58,12 @@ bool StoreIdleSeconds(int32_t seconds)
         end = end == std::string::npos ? old.size() : end + 1;
         const std::string line = old.substr(start, end - start);
         start = end;
-        if (!SetsOurs(line))
+        if (!Sets(line, name))
             text += line;
     }
     if (!text.empty() && text.back() != '\n')
         text += '\n';
-    text += std::string(kName) + '=' + std::to_string(seconds) + '\n';
+    text += std::string(name) + '=' + std::to_string(value) + '\n';
     // Written as the saver's settings are: beside the real file, then renamed over it.
     return ReplaceFile(path, text);
 }

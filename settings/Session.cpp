@@ -44,7 +44,6 @@ bool UserRuns(const char* program)
     if (processes == nullptr)
         return false;
     bool found = false;
-    const std::string uid = std::to_string(getuid());
     while (dirent* entry = readdir(processes)) {
         if (entry->d_name[0] < '1' || entry->d_name[0] > '9')
             continue;
@@ -128,11 +127,6 @@ void StopWatcher()
     // It ends its saver first; a new watcher started before it is gone would find the lock taken.
     for (int waited = 0; waited < 150 && RunningWatcher() == pid; ++waited)
         g_usleep(20000);
-}
-
-bool WatcherRuns()
-{
-    return RunningWatcher() != 0;
 }
 
 int GnomeBlankSeconds()

@@ -12,7 +12,6 @@ std::string ProgramPath(const char* name);
 // stopped with its saver. StopWatcher returns once it is gone, or after 3 s.
 bool StartWatcher(std::string& problem);
 void StopWatcher();
-bool WatcherRuns();
 
 // One line on how the saver will start on this desktop, and what of the desktop's own settings
 // matters.

@@ -1,6 +1,7 @@
 // morrowmere-settings, "Morrowmere Settings": the saver's settings on desktops without
 // XScreenSaver, with a live preview. Each change is stored at once in the settings file that the
-// saver and the idle watcher read; the idle time starts or stops the watcher in this session.
+// saver and the idle watcher read, the file's other lines kept; the idle time starts or stops the
+// watcher in this session.
 // A stored value that the saver does not take is shown as what the saver does with it instead.
 
 #include "base/RenderScale.h"
@@ -51,14 +52,11 @@ void Say(Window& window, const std::string& text)
     gtk_widget_set_visible(window.problem, !text.empty());
 }
 
-// The saver's settings go out whole; the watcher's line is kept as it was.
-void Store(Window& window)
+// One setting changed: its line is written, every other line of the file kept as it was; the
+// preview starts again to take it.
+void Store(Window& window, const char* name, int32_t value)
 {
-    const int32_t idleSeconds = StoredIdleSeconds();
-    if (window.settings.Store() != 0 || (idleSeconds > 0 && !StoreIdleSeconds(idleSeconds)))
-        Say(window, "The settings could not be saved.");
-    else
-        Say(window, "");
+    Say(window, StoreSettingLine(name, value) ? "" : "The settings could not be saved.");
     RestartPreview(window.preview);
 }
 
@@ -100,15 +98,13 @@ void SettingSwitched(GObject* control, GParamSpec*, gpointer data)
 {
     Window& window = *static_cast<Window*>(data);
     const char* name = static_cast<const char*>(g_object_get_data(control, "setting"));
-    window.settings.Set(name, gtk_switch_get_active(GTK_SWITCH(control)) ? 1 : 0);
-    Store(window);
+    Store(window, name, gtk_switch_get_active(GTK_SWITCH(control)) ? 1 : 0);
 }
 
 void ScaleChanged(GtkSpinButton* control, gpointer data)
 {
     Window& window = *static_cast<Window*>(data);
-    window.settings.Set("RenderScale", gtk_spin_button_get_value_as_int(control));
-    Store(window);
+    Store(window, "RenderScale", gtk_spin_button_get_value_as_int(control));
 }
 
 void FullScreenEnded(GPid pid, gint, gpointer data)

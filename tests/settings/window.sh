@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # "Morrowmere Settings" in a headless sway session, driven through its accessibility tree
 # (window.py): a settings file of bad values opens as what the saver makes of them, each control
-# changed is in the file at once, "Start when idle" starts the idle watcher and turning it off
+# changed is in the file at once and its other lines are kept, "Start when idle" starts the idle watcher and turning it off
 # ends it, the preview shows the scene live and rests while the window is hidden, and "Preview
 # full screen" runs the saver and brings the preview back after it.
 # Arguments: MORROWMERE MORROWMERE-WAYLAND MORROWMERE-IDLE MORROWMERE-PREVIEW MORROWMERE-SETTINGS WORK
@@ -13,7 +13,7 @@ sway_session "$work" "output HEADLESS-1 mode 1024x768 position 0 0"
 cp "$1" "$2" "$3" "$4" "$5" "$here/window.py" "$home/"
 settings="$home/config.d/Tovrelin/Morrowmere screen saver.conf"
 mkdir -p "$(dirname "$settings")"
-printf 'RenderScale=7\nEnableFPS=-3\nEnableSound=1\nIdleSeconds=abc\n' >"$settings"
+printf 'RenderScale=7\nEnableFPS=-3\nEnableSound=1\nIdleSeconds=abc\nKept=yes\n' >"$settings"
 chown -R "$throwaway" "$home/config.d"
 # The session's bus, where the window finds the accessibility bus.
 bus="unix:path=$home/runtime/bus"
@@ -31,6 +31,8 @@ for change in "toggle|Show frame rate|EnableFPS=1" "toggle|Play sound|EnableSoun
     drive "$how" "$name" 50 >/dev/null
     check "$name: stored at once" "$line" "$(eventually 10 "$line" stored "${line%%=*}")"
 done
+
+check "a line the window does not know is kept" Kept=yes "$(stored Kept)"
 
 watchers() { ps -u "$throwaway" -o stat=,comm= | grep -c '^[^Z]* morrowmere-idle$'; }
 drive set "Start after" 1 >/dev/null
