@@ -46,7 +46,18 @@ saver_start() {
     saver_job=$!
 }
 
-probe() { "${wine_run[@]}" "$winprobe" "$@" 2>/dev/null | tr -d '\r'; }
+# What Wine says of each probe goes to probes.err. A look for the message box that ends without a
+# word (the probe prints "messagebox=none" when none came; Wine on a loaded machine once ended it
+# before that) looks again: the box, if up, is still there, not yet answered.
+probe() {
+    local said
+    said=$("${wine_run[@]}" "$winprobe" "$@" 2>>"$work/probes.err" | tr -d '\r')
+    if [ -z "$said" ] && [ "$1" == messagebox ]; then
+        echo "== probe $* said nothing: looked again" >>"$work/probes.err"
+        said=$("${wine_run[@]}" "$winprobe" "$@" 2>>"$work/probes.err" | tr -d '\r')
+    fi
+    [ -z "$said" ] || echo "$said"
+}
 reg() { "${wine_run[@]}" reg "$@" 2>&1 | tr -d '\r'; }
 set_setting() { reg add "$key" /v "$1" /t REG_SZ /d "$2" /f >/dev/null; }
 clear_settings() { reg delete 'HKLM\Software\Tovrelin' /f >/dev/null; }
