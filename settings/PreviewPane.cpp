@@ -5,7 +5,6 @@
 #include <glib-unix.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdint>
 #include <fcntl.h>
 #include <string>

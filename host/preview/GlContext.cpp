@@ -81,19 +81,6 @@ void GlMakeCurrent(FrameState& frame)
     eglMakeCurrent(frame.gl->egl, frame.gl->surface, frame.gl->surface, frame.gl->context);
 }
 
-bool GlLoadFunctions()
-{
-    // As the distribution builds it, GLEW loads every entry point and then looks for a GLX
-    // display, which an EGL context does not have: only that last step fails.
-    const GLenum result = glewInit();
-    return result == GLEW_OK || result == GLEW_ERROR_NO_GLX_DISPLAY;
-}
-
-bool GlHasSwapControl()
-{
-    return true;
-}
-
 void GlSetSwapInterval(FrameState&, int32_t)
 {
     // Nothing to wait for: the settings window asks for each frame.

@@ -469,19 +469,6 @@ void GlMakeCurrent(FrameState& frame)
     eglSwapInterval(frame.gl->egl, 0);
 }
 
-bool GlLoadFunctions()
-{
-    // GLEW as the distribution builds it loads every OpenGL entry point first and then looks for
-    // a GLX display, which an EGL context does not have: that last step is the only one missing.
-    const GLenum result = glewInit();
-    return result == GLEW_OK || result == GLEW_ERROR_NO_GLX_DISPLAY;
-}
-
-bool GlHasSwapControl()
-{
-    return true;
-}
-
 void GlSetSwapInterval(FrameState&, int32_t)
 {
     // Frames follow the compositor's frame callbacks whatever the setting: that is its vertical

@@ -7,6 +7,7 @@ slow-compositor.py LISTEN UPSTREAM DELAY
 """
 import array
 import os
+import queue
 import socket
 import sys
 import threading
@@ -31,44 +32,23 @@ def send(sock, data, fds):
         os.close(fd)
 
 
-def relay(source, sink):
-    """The client's requests, passed on at once."""
-    try:
-        while True:
-            data, fds = receive(source)
-            if not data:
-                break
-            send(sink, data, fds)
-    except OSError:
-        pass
-    for end in (source, sink):
-        end.close()
-
-
-def late(source, sink, delay):
-    """The compositor's events, each sent DELAY after it came, in the order they came."""
-    queue, ready = [], threading.Condition()
+def forward(source, sink, delay):
+    """What SOURCE sends, passed to SINK DELAY seconds after it came, in order, until an end closes."""
+    waiting = queue.Queue()
 
     def reader():
         try:
             while True:
                 data, fds = receive(source)
-                with ready:
-                    queue.append((time.monotonic() + delay, data, fds))
-                    ready.notify()
+                waiting.put((time.monotonic() + delay, data, fds))
                 if not data:
                     return
         except OSError:
-            with ready:
-                queue.append((time.monotonic(), b"", []))
-                ready.notify()
+            waiting.put((0.0, b"", []))
 
     threading.Thread(target=reader, daemon=True).start()
     while True:
-        with ready:
-            while not queue:
-                ready.wait()
-            due, data, fds = queue.pop(0)
+        due, data, fds = waiting.get()
         time.sleep(max(0.0, due - time.monotonic()))
         if not data:
             break
@@ -89,8 +69,8 @@ def main():
         client, _ = server.accept()
         compositor = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         compositor.connect(upstream)
-        threading.Thread(target=relay, args=(client, compositor), daemon=True).start()
-        threading.Thread(target=late, args=(compositor, client, delay), daemon=True).start()
+        threading.Thread(target=forward, args=(client, compositor, 0.0), daemon=True).start()
+        threading.Thread(target=forward, args=(compositor, client, delay), daemon=True).start()
 
 
 main()

@@ -71,23 +71,11 @@ def main():
     if app is None:
         print("no window")
         return
-    control = app if command == "dump" else find(app, name)
+    control = find(app, name)
     if control is None:
         print("no " + name)
         return
-    if command == "dump":
-        def dump(node, depth):
-            actions = ""
-            try:
-                a = node.queryAction()
-                actions = " actions=" + ",".join(a.getName(i) for i in range(a.nActions))
-            except NotImplementedError:
-                pass
-            print("  " * depth + node.getRoleName() + " " + repr(node.name) + actions)
-            for child in node:
-                dump(child, depth + 1)
-        dump(app, 0)
-    elif command == "show":
+    if command == "show":
         value = control.queryValue().currentValue if control.getRoleName() == "spin button" else None
         if value is None:
             states = control.getState()

@@ -43,6 +43,7 @@ drive toggle "Start when idle" >/dev/null
 check "turned off: stored, and the watcher has ended" "IdleSeconds=0 0" \
     "$(eventually 10 IdleSeconds=0 stored IdleSeconds) $(eventually 10 0 watchers)"
 
+# Pictures and CPU time a second apart: spans to measure over, each in a bounded wait.
 shot() { in_session grim "$home/$1.png"; }
 live_preview() {
     shot a && sleep 1 && shot b && drive preview "$home/a.png" "$home/b.png" |
